@@ -1,0 +1,38 @@
+#!/usr/bin/env bash
+# Installs every Debian package that building, running and testing the system needs.
+# Non-interactive and idempotent: packages already present are left as they are.
+set -euo pipefail
+
+packages=(
+  # toolchain
+  build-essential cmake ninja-build pkg-config clang libclang-rt-14-dev
+  # GUI, printing and tests
+  qt6-base-dev qt6-base-dev-tools libqt6svg6 libgl-dev
+  libgtest-dev libgmock-dev libbenchmark-dev
+  # codecs and stores
+  libjpeg62-turbo-dev libjpeg-turbo-progs libpng-dev libtiff-dev libtiff-tools
+  libgraphicsmagick++1-dev graphicsmagick libsqlite3-dev
+  # Japanese fonts (metric-compatible with the fonts the settings name)
+  fontconfig fonts-ipafont-gothic fonts-ipafont-mincho
+  # desktop integration: opener, trash
+  xdg-utils
+  # headless runs of the main program and its GUI tests
+  xvfb xauth xdotool x11-apps
+  # real printing and checking of printed pages
+  cups cups-client cups-bsd printer-driver-cups-pdf poppler-utils
+  # peers for benchmarks
+  libvips-tools
+)
+
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+done
+
+if ((${#missing[@]})); then
+  SUDO=""
+  [ "$(id -u)" -eq 0 ] || SUDO="sudo"
+  export DEBIAN_FRONTEND=noninteractive
+  $SUDO apt-get update -q
+  $SUDO apt-get install -y -q --no-install-recommends "${missing[@]}"
+fi

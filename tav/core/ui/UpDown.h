@@ -26,6 +26,9 @@ public:
 signals:
     void positionChanged(int position);
 
+protected:
+    void changeEvent(QEvent* event) override;
+
 private:
     void step(int delta);
     void editTextChanged(const QString& text);

@@ -1,0 +1,74 @@
+#include "BatchLoop.h"
+
+#include "Prompt.h"
+#include "RunState.h"
+
+#include <QFileInfo>
+
+namespace {
+
+// Busy mode for the length of a run, left on every path out of it.
+class BusyScope {
+public:
+    explicit BusyScope(BatchHost& host) : m_host(host) { m_host.setBusy(true); }
+    ~BusyScope() { m_host.setBusy(false); }
+    BusyScope(const BusyScope&) = delete;
+    BusyScope& operator=(const BusyScope&) = delete;
+
+private:
+    BatchHost& m_host;
+};
+
+bool confirmStop(const QString& question)
+{
+    return platform::prompts().message(platform::MessageKind::Question, {}, question,
+                                       platform::Buttons::YesNo) == platform::Answer::Yes;
+}
+
+}  // namespace
+
+BatchResult runBatch(BatchHost& host, const QStringList& paths, const BatchTexts& texts, BatchJob& job)
+{
+    AbortRequested = false;
+    host.setGauge(0);
+    if (paths.isEmpty()) {
+        platform::showInformation(texts.emptySelection);
+        return BatchResult::NothingSelected;
+    }
+
+    bool started = false;
+    bool stopped = false;
+    bool completion = false;
+    {
+        BusyScope busy(host);
+        host.setGaugeMaximum(static_cast<int>(paths.size()));
+        started = job.begin();
+        if (started) {
+            int done = 0;
+            for (const QString& path : paths) {
+                host.setStatus(QFileInfo(path).fileName() + texts.progress);
+                job.process(path);
+                host.processWaitingInput();
+                if (AbortRequested) {
+                    if (confirmStop(texts.stopQuestion)) {
+                        stopped = true;
+                        break;
+                    }
+                    AbortRequested = false;
+                }
+                host.setGauge(++done);
+            }
+            job.end(stopped);
+            completion = job.showsCompletion();
+        }
+    }
+    host.setStatus({});
+    if (!started)
+        platform::showInformation(texts.failedToStart);
+    else if (completion && !texts.completed.isEmpty())
+        platform::showInformation(texts.completed);
+    host.setGauge(0);
+    if (!started)
+        return BatchResult::FailedToStart;
+    return stopped ? BatchResult::Stopped : BatchResult::Completed;
+}

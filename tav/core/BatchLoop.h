@@ -1,0 +1,48 @@
+// The convention every batch command follows: clear the stop flag, refuse an
+// empty selection, enter busy mode, work through the selected files in view
+// order with a status text and the gauge, let waiting input run after each
+// file (the only moment ESC or the stop button is seen), confirm a stop
+// request, and leave busy mode with the command's completion message.
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+// The main window as a batch sees it.
+class BatchHost {
+public:
+    virtual ~BatchHost() = default;
+    virtual void setBusy(bool on) = 0;
+    virtual void setStatus(const QString& text) = 0;  // shown and repainted at once
+    virtual void setGaugeMaximum(int maximum) = 0;
+    virtual void setGauge(int value) = 0;
+    virtual void processWaitingInput() = 0;
+};
+
+// The texts of one command.
+struct BatchTexts {
+    QString emptySelection;  // "印刷するﾌｧｲﾙが選択されていません。"
+    QString progress;        // put after the file name, "を印刷中です。(...)"
+    QString stopQuestion;    // "本当に印刷を中断してよろしいですか？"
+    QString completed;       // "印刷完了。"; empty: no message
+    QString failedToStart;   // "印刷出来ませんでした。"; shown when begin() fails
+};
+
+// What a command does at each step. `items` are the full paths, `names` the
+// file names shown in the status line.
+class BatchJob {
+public:
+    virtual ~BatchJob() = default;
+    // Starts the run once busy mode is on (opening a print job, say); false
+    // ends the run with the failed-to-start message.
+    virtual bool begin() { return true; }
+    virtual void process(const QString& path) = 0;
+    // After the loop; `stopped` when the user confirmed a stop.
+    virtual void end(bool stopped) { (void)stopped; }
+    // False when the run went to the preview, which shows no completion message.
+    virtual bool showsCompletion() const { return true; }
+};
+
+enum class BatchResult { NothingSelected, FailedToStart, Completed, Stopped };
+
+BatchResult runBatch(BatchHost& host, const QStringList& paths, const BatchTexts& texts, BatchJob& job);

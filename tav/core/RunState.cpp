@@ -1,0 +1,5 @@
+#include "RunState.h"
+
+bool AbortRequested = false;
+bool PreviewMode = false;
+double ScreenDotsPerMm = kDefaultScreenDotsPerMm;

@@ -20,8 +20,8 @@ packages=(
   xvfb xauth xdotool x11-apps
   # real printing and checking of printed pages
   cups cups-client cups-bsd printer-driver-cups-pdf poppler-utils
-  # peers for benchmarks
-  libvips-tools
+  # sample photographs, the benchmark corpus and the peers it is measured against
+  mate-backgrounds imagemagick libvips-tools hyperfine
 )
 
 missing=()
@@ -35,4 +35,12 @@ if ((${#missing[@]})); then
   export DEBIAN_FRONTEND=noninteractive
   $SUDO apt-get update -q
   $SUDO apt-get install -y -q --no-install-recommends "${missing[@]}"
+fi
+
+# The fonts the settings name ("ＭＳ Ｐゴシック" ...) map to the metric-compatible IPA fonts.
+here=$(cd "$(dirname "$0")" && pwd)
+alias_conf=/etc/fonts/conf.d/60-tav-fonts.conf
+if ! cmp -s "$here/fontconfig/60-tav-fonts.conf" "$alias_conf"; then
+  ${SUDO:-$([ "$(id -u)" -eq 0 ] || echo sudo)} install -m 644 "$here/fontconfig/60-tav-fonts.conf" "$alias_conf"
+  fc-cache -f >/dev/null 2>&1 || true
 fi

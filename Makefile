@@ -1,0 +1,21 @@
+# The two commands a new user needs: `make run` builds and starts Tav in a
+# folder of sample pictures; `make test` builds and runs every test. Both
+# install the Debian packages the system needs first.
+BUILD ?= build
+JOBS ?= 2
+
+.PHONY: deps build run test
+
+deps:
+	./tools/install-deps.sh
+
+build: deps
+	cmake -S . -B $(BUILD) -G Ninja
+	cmake --build $(BUILD) -j $(JOBS)
+
+run: build
+	./tools/make-samples.sh $(BUILD)/samples
+	cd $(BUILD)/samples && ../bin/Tav
+
+test: build
+	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)

@@ -1,0 +1,65 @@
+// Tab 10 "HTML": an HTML page of linked pictures with optional thumbnail files.
+#include "core/ui/FormBuilder.h"
+#include "core/ui/WorkTabs.h"
+
+using namespace form;
+
+namespace {
+
+constexpr std::uint32_t kWhite = 16777215;  // 0xFFFFFF
+
+}  // namespace
+
+QWidget* buildHtmlTab()
+{
+    QVBoxLayout* layout = nullptr;
+    QWidget* tab = page(layout);
+
+    QGroupBox* pictures = group(
+        QStringLiteral("画像の表示"),
+        {row({QStringLiteral("横画像数："), digitsOnly(upDown("ud_tx_MaxXnHt", "tx_MaxXnHt", 1, 100, 5))}),
+         row({QStringLiteral("ﾍﾟｰｼﾞ背景色："), colorSwatch("pgHeikeiColHt", kWhite)}),
+         label(QStringLiteral("HTMLに表示する縮小画像のｻｲｽﾞ：")),
+         row({digitsOnly(upDown("ud_tx_samuW_ht", "tx_samuW_ht", 5, 1024, 144)), "×",
+              digitsOnly(upDown("ud_tx_samuH_ht", "tx_samuH_ht", 5, 1024, 94))}),
+         checkBox("cb_samuHt", QStringLiteral("ｻﾑﾈｲﾙ画像を作成"), false)});
+
+    QLineEdit* title = lineEdit("tx_pgTitleHt", QString());
+    QCheckBox* folderTitle = checkBox("cb_dirNameTitle", QStringLiteral("ﾌｫﾙﾀﾞ名をﾀｲﾄﾙにする"), false);
+    QGroupBox* heading = group(
+        QStringLiteral("ﾍﾟｰｼﾞﾀｲﾄﾙ"),
+        {fillRow({QStringLiteral("ﾀｲﾄﾙ："), title}), folderTitle,
+         row({QStringLiteral("表示位置："),
+              comboBox("pgTitleIchiHt", {QStringLiteral("左"), QStringLiteral("中心"), QStringLiteral("右")}, 1)}),
+         row({QStringLiteral("ﾌｫﾝﾄｻｲｽﾞ："),
+              comboBox("cb_pgFontSizeHt", {"-5", "-4", "-3", "-2", "-1", "0", "+1", "+2", "+3", "+4", "+5"}, 9),
+              checkBox("cb_pgFontFutoHt", QStringLiteral("太字"), false),
+              checkBox("cb_pgFontItaHt", QStringLiteral("斜体"), false)}),
+         checkBox("cb_senHt", QStringLiteral("タイトルと本文の間に区切り線を設ける"), true)});
+    // The folder's name replaces the typed title.
+    enableWhile(folderTitle, {}, {title});
+
+    QLineEdit* fileName = lineEdit("tx_htmlFname", QStringLiteral("noName.htm"));
+    fileName->setToolTip(QStringLiteral("拡張子は指定しないでください。"));
+
+    auto* left = new QVBoxLayout;
+    left->addWidget(pictures);
+    left->addWidget(captionGroup({"ch_PrFnameHt", "ch_kakuCyoshiHt", "ch_PrGInfoHt", "ch_satuDateHt",
+                                  "ch_prTiTleHt"},
+                                 CaptionWording::Display, true));
+    left->addStretch(1);
+    auto* right = new QVBoxLayout;
+    right->addWidget(heading);
+    right->addWidget(group(QStringLiteral("出力HTMLファイル名"), {fillRow({fileName})}));
+    right->addStretch(1);
+    auto* columns = new QHBoxLayout;
+    columns->addLayout(left);
+    columns->addLayout(right, 1);
+    layout->addLayout(columns, 1);
+    layout->addLayout(commandRow({button("bt_mkHtml", QStringLiteral("HTMLの作成")),
+                                  helpButton("bt_html_showHelp", 52)}));
+
+    // The table width is kept with the settings but not offered on the tab.
+    hidden(digitsOnly(upDown("ud_tx_pgWidthHt", "tx_pgWidthHt", 10, 2000, 512)), tab);
+    return tab;
+}

@@ -1,0 +1,41 @@
+// Tab 3 "画像調整": brightness, colour balance and grayscale applied to every
+// picture loaded for printing and conversion, with a small preview.
+#include "core/ui/FormBuilder.h"
+#include "core/ui/WorkTabs.h"
+
+#include <QFrame>
+
+using namespace form;
+
+QWidget* buildAdjustTab()
+{
+    QVBoxLayout* layout = nullptr;
+    QWidget* tab = page(layout);
+
+    auto* settings = new QVBoxLayout;
+    settings->addWidget(group(QStringLiteral("明るさ(±100%の範囲で指定)"),
+                              {row({upDown("ud_akarusa", "tx_akarusa", -100, 100, 0), "%"})}));
+    settings->addWidget(group(QStringLiteral("色調(±100%の範囲で指定)"),
+                              {row({QStringLiteral("赤："), upDown("ud_r", "tx_r", -100, 100, 0), "%"}),
+                               row({QStringLiteral("緑："), upDown("ud_g", "tx_g", -100, 100, 0), "%"}),
+                               row({QStringLiteral("青："), upDown("ud_b", "tx_b", -100, 100, 0), "%"})}));
+    settings->addWidget(checkBox("ch_gurei", QStringLiteral("ｶﾗｰｲﾒｰｼﾞをｸﾞﾚｲｽｹｰﾙで印刷"), false));
+    QLabel* note = label(QStringLiteral("★この設定は、すべての印刷およびﾌｫｰﾏｯﾄ変換に適応されます。"));
+    note->setWordWrap(true);
+    settings->addWidget(note);
+    settings->addStretch(1);
+
+    QLabel* picture = pictureBox("pic2", 220, 165);
+    picture->setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
+    auto* preview = new QVBoxLayout;
+    preview->addWidget(group(QStringLiteral("ﾌﾟﾚﾋﾞｭｰ"),
+                             {picture, row({button("btGazoCyoPV", QStringLiteral("ﾌﾟﾚﾋﾞｭｰの再表示"))})}));
+    preview->addStretch(1);
+
+    auto* columns = new QHBoxLayout;
+    columns->addLayout(settings, 1);
+    columns->addLayout(preview);
+    layout->addLayout(columns, 1);
+    layout->addLayout(commandRow({helpButton("Button3", 10)}));
+    return tab;
+}

@@ -1,1 +1,403 @@
-// main window
+#include "main.h"
+
+#include "FileColumn.h"
+#include "HelpTopics.h"
+#include "PlatformPaths.h"
+#include "ProfileFile.h"
+#include "Prompt.h"
+#include "Registry.h"
+#include "RunState.h"
+#include "Settings.h"
+#include "Shell.h"
+#include "WidgetControls.h"
+#include "WorkTabs.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QFileInfo>
+#include <QFrame>
+#include <QGuiApplication>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QListWidget>
+#include <QMenuBar>
+#include <QPrinter>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QScreen>
+#include <QTabWidget>
+#include <QVBoxLayout>
+
+namespace {
+
+constexpr int kWindowWidth = 800;
+constexpr int kWindowHeight = 598;
+constexpr int kFileColumnWidth = 220;
+
+constexpr const char* kMailAddress = "mailto:tav-support@kavano.example";
+constexpr const char* kSupportPage = "https://kavano.example/tav/";
+
+// The buttons busy mode disables besides the menus and the large controls.
+constexpr const char* kBusyButtons[] = {"bt_sumNe", "bt_path_set", "bt_fileConv", "bt_suOutPath", "bt_sumPv"};
+constexpr const char* kBusyControls[] = {"PageControl1", "dr_list", "dir_list", "FilterComboBox1",
+                                         "file_list3", "TabControl1"};
+
+QString selectionStatus(int selected, int total)
+{
+    return QStringLiteral("%1/%2個のﾌｧｲﾙを選択しています。").arg(selected).arg(total);
+}
+
+}  // namespace
+
+MainWindowEnvironment MainWindowEnvironment::fromPlatform()
+{
+    MainWindowEnvironment env;
+    env.programFolder = platform::programFolder();
+    platform::Registry& registry = platform::Registry::current();
+    env.registry = registry.isOpen() ? &registry : nullptr;
+    env.printer = platform::defaultPrinterCaps();
+    env.openExternal = platform::shellOpen;
+    return env;
+}
+
+TfrTav::TfrTav(MainWindowEnvironment environment, QWidget* parent)
+    : QMainWindow(parent, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                              Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint),
+      m_env(std::move(environment))
+{
+    setObjectName(QStringLiteral("frTav"));
+    setWindowTitle(QStringLiteral("Tav"));
+    AbortRequested = false;
+    PreviewMode = false;
+    ScreenDotsPerMm = kDefaultScreenDotsPerMm;
+    m_app.previewZoom = 1.0;
+    m_app.highQualityScaling = false;
+
+    auto* central = new QWidget;
+    auto* columns = new QHBoxLayout(central);
+    columns->setContentsMargins(4, 4, 4, 4);
+    m_files = new FileColumn;
+    m_files->setFixedWidth(kFileColumnWidth);
+    columns->addWidget(m_files);
+    columns->addWidget(buildWorkArea(), 1);
+    setCentralWidget(central);
+    buildMenus();
+    buildPopupMenu();
+    connectCommands();
+
+    platform::ProfileFile file(m_env.programFolder + QString::fromLatin1(kSettingsFileName));
+    WidgetControls controls(this);
+    SettingsContext context{file, controls, *m_files, m_app, m_env.registry, m_env.printer};
+    LoadSettings(context);
+
+    resize(kWindowWidth, kWindowHeight);
+    shrinkToScreen();
+    qApp->installEventFilter(this);
+}
+
+TfrTav::~TfrTav() { qApp->removeEventFilter(this); }
+
+QWidget* TfrTav::buildWorkArea()
+{
+    auto* area = new QWidget;
+    auto* layout = new QVBoxLayout(area);
+    layout->setContentsMargins(0, 0, 0, 0);
+
+    m_tabs = new QTabWidget;
+    m_tabs->setObjectName(QStringLiteral("PageControl1"));
+    m_tabs->setUsesScrollButtons(true);
+    for (const WorkTab& tab : kWorkTabs)
+        m_tabs->addTab(tab.build(), QString::fromUtf8(tab.caption));
+    layout->addWidget(m_tabs, 1);
+
+    auto* frame = new QFrame;
+    frame->setFrameShape(QFrame::StyledPanel);
+    auto* status = new QVBoxLayout(frame);
+    status->setContentsMargins(6, 4, 6, 4);
+    m_msg = new QLabel;
+    m_msg->setObjectName(QStringLiteral("msg"));
+    status->addWidget(m_msg);
+    auto* gaugeRow = new QHBoxLayout;
+    m_gauge = new QProgressBar;
+    m_gauge->setObjectName(QStringLiteral("ga"));
+    m_gauge->setTextVisible(false);
+    m_gauge->setRange(0, 1);
+    m_gauge->setValue(0);
+    gaugeRow->addWidget(m_gauge, 1);
+    m_stop = new QPushButton(QStringLiteral("中止"));
+    m_stop->setObjectName(QStringLiteral("bt_stop"));
+    m_stop->setEnabled(false);
+    gaugeRow->addWidget(m_stop);
+    status->addLayout(gaugeRow);
+    layout->addWidget(frame);
+    return area;
+}
+
+QAction* TfrTav::addCommand(QMenu* menu, const char* name, const QString& caption, void (TfrTav::*handler)())
+{
+    QAction* action = menu->addAction(caption);
+    action->setObjectName(QString::fromLatin1(name));
+    connect(action, &QAction::triggered, this, handler);
+    return action;
+}
+
+void TfrTav::buildMenus()
+{
+    QMenuBar* bar = menuBar();
+    bar->setObjectName(QStringLiteral("MainMenu1"));
+
+    m_fileMenu = bar->addMenu(QStringLiteral("ﾌｧｲﾙ(&F)"));
+    addCommand(m_fileMenu, "prSetUp", QStringLiteral("ﾌﾟﾘﾝﾀの設定"), &TfrTav::prSetUpClick);
+    m_fileMenu->addSeparator();
+    addCommand(m_fileMenu, "Exit1", QStringLiteral("終了(&X)"), &TfrTav::Exit1Click);
+
+    QMenu* edit = bar->addMenu(QStringLiteral("編集(&E)"));
+    addCommand(edit, "mnuFileEdit", QStringLiteral("選択中の画像を編集"), &TfrTav::mnuFileEditClick);
+    addCommand(edit, "mnuFileDel", QStringLiteral("選択中の画像ﾌｧｲﾙを削除 (ごみ箱へ)"), &TfrTav::mnuFileDelClick);
+
+    QMenu* view = bar->addMenu(QStringLiteral("表示(&V)"));
+    addCommand(view, "Refresh1", QStringLiteral("最新の情報に更新(&R)"), &TfrTav::Refresh1Click);
+
+    QMenu* select = bar->addMenu(QStringLiteral("印刷ﾌｧｲﾙ選択(&S)"));
+    addCommand(select, "mnuSelectAll", QStringLiteral("全てを選択"), &TfrTav::mnuSelectAllClick);
+    addCommand(select, "mnuSelHanten", QStringLiteral("選択反転"), &TfrTav::mnuSelHantenClick);
+    addCommand(select, "mnuUnSel", QStringLiteral("選択解除"), &TfrTav::mnuUnSelClick);
+
+    QMenu* titles = bar->addMenu(QStringLiteral("ﾀｲﾄﾙとｺﾒﾝﾄ(&T)"));
+    addCommand(titles, "mnuFileCoEdit", QStringLiteral("選択中の画像のﾀｲﾄﾙとｺﾒﾝﾄを編集"),
+               &TfrTav::mnuFileCoEditClick);
+
+    m_optionMenu = bar->addMenu(QStringLiteral("ｵﾌﾟｼｮﾝ(&O)"));
+    addCommand(m_optionMenu, "mnuOp", QStringLiteral("環境設定(&O)"), &TfrTav::mnuOpClick);
+
+    m_helpMenu = bar->addMenu(QStringLiteral("ﾍﾙﾌﾟ(&H)"));
+    addCommand(m_helpMenu, "SearchforHelpOn1", QStringLiteral("ﾄﾋﾟｯｸの検索(&H)"), &TfrTav::SearchforHelpOn1Click);
+    addCommand(m_helpMenu, "mnuWanpo", QStringLiteral("ﾜﾝﾎﾟｲﾝﾄ(&T)"), &TfrTav::mnuWanpoClick);
+    m_helpMenu->addSeparator();
+    addCommand(m_helpMenu, "mnuSendMail", QStringLiteral("作者にﾒｰﾙを書く(&M)"), &TfrTav::mnuSendMailClick);
+    addCommand(m_helpMenu, "mnuGoHp", QStringLiteral("ｻﾎﾟｰﾄﾎｰﾑﾍﾟｰｼﾞへ(&G)"), &TfrTav::mnuGoHpClick);
+}
+
+void TfrTav::buildPopupMenu()
+{
+    m_popup = new QMenu(this);
+    m_popup->setObjectName(QStringLiteral("PopupMenu1"));
+    m_popup->setToolTipsVisible(true);
+    addCommand(m_popup, "popFileDisp", QStringLiteral("この画像を表示"), &TfrTav::mnuFileDispClick);
+    addCommand(m_popup, "popFileEdit", QStringLiteral("この画像を編集"), &TfrTav::mnuFileEditClick);
+    addCommand(m_popup, "popFileCoEdit", QStringLiteral("この画像のﾀｲﾄﾙとｺﾒﾝﾄを編集"), &TfrTav::mnuFileCoEditClick);
+    addCommand(m_popup, "popFileDel", QStringLiteral("この画像ﾌｧｲﾙを削除 (ごみ箱へ)"), &TfrTav::mnuFileDelClick);
+    m_popup->addSeparator();
+    addCommand(m_popup, "popSelectAll", QStringLiteral("全てを選択"), &TfrTav::mnuSelectAllClick)
+        ->setToolTip(QStringLiteral("全てのﾌｧｲﾙを選択状態にします。"));
+    addCommand(m_popup, "popUnSel", QStringLiteral("全ての選択を解除"), &TfrTav::mnuUnSelClick)
+        ->setToolTip(QStringLiteral("全てのﾌｧｲﾙを非選択状態にします。"));
+    addCommand(m_popup, "popSelHanten", QStringLiteral("全ての選択を反転"), &TfrTav::mnuSelHantenClick)
+        ->setToolTip(QStringLiteral("現在、選択されているﾌｧｲﾙを非選択に、非選択を選択にします。"));
+    m_popup->addSeparator();
+    addCommand(m_popup, "popKataroguSave", QStringLiteral("ｶﾀﾛｸﾞ保存・更新"), &TfrTav::mnuKataroguSaveClick);
+
+    QListWidget* view = m_files->fileView();
+    connect(view, &QWidget::customContextMenuRequested, this,
+            [this, view](const QPoint& at) { m_popup->popup(view->viewport()->mapToGlobal(at)); });
+}
+
+void TfrTav::connectCommands()
+{
+    // Help buttons open their topic; every other command button of the tabs
+    // says plainly that its feature is not built yet.
+    for (QPushButton* button : m_tabs->findChildren<QPushButton*>()) {
+        const QVariant context = button->property("helpContext");
+        if (context.isValid())
+            connect(button, &QPushButton::clicked, this, [this, context] { showHelp(context.toInt()); });
+        else
+            connect(button, &QPushButton::clicked, this, [this, button] { notBuiltYet(button->text()); });
+    }
+    connect(m_stop, &QPushButton::clicked, this, &TfrTav::bt_stopClick);
+    connect(m_files, &FileColumn::selectionChanged, this, &TfrTav::file_list3Click);
+    connect(m_files->fileView(), &QListWidget::itemDoubleClicked, this, &TfrTav::mnuFileDispClick);
+}
+
+void TfrTav::shrinkToScreen()
+{
+    const QScreen* screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen();
+    if (!screen)
+        return;
+    const QRect available = screen->availableGeometry();
+    const int w = std::min(width(), available.width());
+    const int h = std::min(height(), available.height());
+    if (w != width() || h != height())
+        resize(w, h);
+    move(available.center() - rect().center());
+}
+
+void TfrTav::notBuiltYet(const QString& command)
+{
+    platform::showInformation(QStringLiteral("「%1」はまだ組み込まれていません。この機能は次の版で使えるようになります。")
+                                  .arg(QString(command).remove(QLatin1Char('&'))));
+}
+
+void TfrTav::SetBusy(bool on)
+{
+    m_busy = on;
+    for (QMenu* menu : {m_fileMenu, m_helpMenu, m_optionMenu})
+        menu->menuAction()->setEnabled(!on);
+    for (const char* name : kBusyControls)
+        if (auto* w = findChild<QWidget*>(QString::fromLatin1(name)))
+            w->setEnabled(!on);
+    for (const char* name : kBusyButtons)
+        if (auto* w = findChild<QWidget*>(QString::fromLatin1(name)))
+            w->setEnabled(!on);
+    m_stop->setEnabled(on);
+    if (on)
+        setCursor(Qt::WaitCursor);
+    else
+        unsetCursor();
+    repaint();
+}
+
+void TfrTav::setStatus(const QString& text)
+{
+    m_msg->setText(text);
+    m_msg->repaint();
+}
+
+void TfrTav::setGaugeMaximum(int maximum) { m_gauge->setRange(0, std::max(1, maximum)); }
+void TfrTav::setGauge(int value) { m_gauge->setValue(value); }
+void TfrTav::processWaitingInput() { QCoreApplication::processEvents(); }
+
+void TfrTav::showHelp(int context)
+{
+    const QString page = helpPagePath(m_env.programFolder, context);
+    if (!QFileInfo::exists(page) || !m_env.openExternal(page))
+        platform::showError(QStringLiteral("ﾍﾙﾌﾟﾌｧｲﾙ %1 を開けませんでした。").arg(page));
+}
+
+bool TfrTav::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::KeyRelease) {
+        auto* widget = qobject_cast<QWidget*>(watched);
+        auto* key = static_cast<QKeyEvent*>(event);
+        if (widget && widget->window() == this && !key->isAutoRepeat()) {
+            if (key->key() == Qt::Key_Escape) {
+                AbortRequested = true;
+                return true;
+            }
+            if (key->key() == Qt::Key_F1) {
+                showHelp(0);
+                return true;
+            }
+        }
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void TfrTav::changeEvent(QEvent* event)
+{
+    if (event->type() == QEvent::ActivationChange && isActiveWindow() && screen())
+        ScreenDotsPerMm = screen()->logicalDotsPerInchX() / 25.4;
+    QMainWindow::changeEvent(event);
+}
+
+void TfrTav::showEvent(QShowEvent* event)
+{
+    m_msg->clear();
+    QMainWindow::showEvent(event);
+}
+
+void TfrTav::closeEvent(QCloseEvent* event)
+{
+    if (!m_settingsSaved) {
+        m_settingsSaved = true;
+        saveSettings();
+    }
+    event->accept();
+}
+
+bool TfrTav::saveSettings()
+{
+    platform::ProfileFile file(m_env.programFolder + QString::fromLatin1(kSettingsFileName));
+    WidgetControls controls(this);
+    SettingsContext context{file, controls, *m_files, m_app, m_env.registry, m_env.printer};
+    return SaveSettings(context);
+}
+
+void TfrTav::prSetUpClick()
+{
+    QPrinter printer;
+    platform::prompts().printerSetupDialog(&printer);
+}
+
+void TfrTav::Exit1Click() { close(); }
+
+void TfrTav::mnuFileEditClick()
+{
+    const QStringList paths = m_files->selectedPaths();
+    if (!paths.isEmpty())
+        m_env.openExternal(paths.first());
+}
+
+void TfrTav::mnuFileDelClick()
+{
+    if (m_busy)
+        return;
+    const QStringList paths = m_files->selectedPaths();
+    if (paths.isEmpty())
+        return;
+    const QString name = QFileInfo(paths.first()).fileName();
+    if (platform::askYesNo(QStringLiteral("'%1' をごみ箱に移動しますか?").arg(name),
+                           QStringLiteral("ﾌｧｲﾙの削除の確認"))) {
+        if (!platform::moveToTrash(paths.first()))
+            platform::showError(QStringLiteral("%1 をごみ箱に移動できませんでした。").arg(name));
+    }
+    m_files->refresh();
+}
+
+void TfrTav::Refresh1Click()
+{
+    if (!m_busy)
+        m_files->refresh();
+}
+
+void TfrTav::mnuSelectAllClick()
+{
+    if (!m_busy && m_files->itemCount() > 0)
+        m_files->fileView()->selectAll();
+    file_list3Click();
+}
+
+void TfrTav::mnuUnSelClick()
+{
+    if (!m_busy && m_files->itemCount() > 0)
+        m_files->fileView()->clearSelection();
+    file_list3Click();
+}
+
+void TfrTav::mnuSelHantenClick()
+{
+    if (m_busy)
+        return;
+    QListWidget* view = m_files->fileView();
+    for (int row = 0; row < view->count(); ++row)
+        view->item(row)->setSelected(!view->item(row)->isSelected());
+    file_list3Click();
+}
+
+void TfrTav::file_list3Click()
+{
+    if (!m_busy)
+        m_msg->setText(selectionStatus(m_files->selectedCount(), m_files->itemCount()));
+}
+
+void TfrTav::bt_stopClick() { AbortRequested = true; }
+
+void TfrTav::mnuFileDispClick() { notBuiltYet(QStringLiteral("この画像を表示")); }
+void TfrTav::mnuFileCoEditClick() { notBuiltYet(QStringLiteral("ﾀｲﾄﾙとｺﾒﾝﾄを編集")); }
+void TfrTav::mnuOpClick() { notBuiltYet(QStringLiteral("環境設定")); }
+void TfrTav::mnuWanpoClick() { notBuiltYet(QStringLiteral("ﾜﾝﾎﾟｲﾝﾄ")); }
+void TfrTav::mnuKataroguSaveClick() { notBuiltYet(QStringLiteral("ｶﾀﾛｸﾞ保存・更新")); }
+void TfrTav::SearchforHelpOn1Click() { showHelp(0); }
+
+void TfrTav::mnuSendMailClick() { m_env.openExternal(QString::fromLatin1(kMailAddress)); }
+void TfrTav::mnuGoHpClick() { m_env.openExternal(QString::fromLatin1(kSupportPage)); }

@@ -1,0 +1,110 @@
+// The main window TfrTav: the file column on the left, the eleven work tabs
+// on the right with the status line, gauge and stop button under them, the
+// main menu and the file view's pop-up menu. It owns the program-wide
+// settings, reads them at creation and writes them back when it closes.
+#pragma once
+
+#include "AppSettings.h"
+#include "BatchLoop.h"
+#include "PrinterCaps.h"
+
+#include <QHash>
+#include <QMainWindow>
+#include <functional>
+#include <optional>
+
+class FileColumn;
+class QAction;
+class QLabel;
+class QMenu;
+class QProgressBar;
+class QPushButton;
+class QTabWidget;
+
+namespace platform { class Registry; }
+
+// What the window takes from its surroundings; tests replace each piece.
+struct MainWindowEnvironment {
+    QString programFolder;                          // with a trailing '/'
+    platform::Registry* registry = nullptr;          // null: none can be opened
+    std::optional<platform::DeviceCaps> printer;     // empty: no printer installed
+    std::function<bool(const QString&)> openExternal;  // the desktop's opener
+
+    static MainWindowEnvironment fromPlatform();
+};
+
+class TfrTav : public QMainWindow, public BatchHost {
+    Q_OBJECT
+public:
+    explicit TfrTav(MainWindowEnvironment environment, QWidget* parent = nullptr);
+    ~TfrTav() override;
+
+    AppSettings& settings() { return m_app; }
+    FileColumn* fileColumn() const { return m_files; }
+
+    // Busy mode: the controls a batch must not be disturbed through are
+    // disabled, the stop button enabled, the cursor an hourglass.
+    void SetBusy(bool on);
+    bool isBusy() const { return m_busy; }
+
+    // BatchHost.
+    void setBusy(bool on) override { SetBusy(on); }
+    void setStatus(const QString& text) override;
+    void setGaugeMaximum(int maximum) override;
+    void setGauge(int value) override;
+    void processWaitingInput() override;
+
+    // Opens the help page of `context` (0 = the contents).
+    void showHelp(int context);
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void changeEvent(QEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void buildMenus();
+    void buildPopupMenu();
+    QWidget* buildWorkArea();
+    void connectCommands();
+    void shrinkToScreen();
+    QAction* addCommand(QMenu* menu, const char* name, const QString& caption,
+                        void (TfrTav::*handler)());
+    void notBuiltYet(const QString& command);
+    bool saveSettings();
+
+    // Menu and pop-up handlers.
+    void prSetUpClick();
+    void Exit1Click();
+    void mnuFileEditClick();
+    void mnuFileDelClick();
+    void mnuFileDispClick();
+    void Refresh1Click();
+    void mnuSelectAllClick();
+    void mnuSelHantenClick();
+    void mnuUnSelClick();
+    void mnuFileCoEditClick();
+    void mnuOpClick();
+    void SearchforHelpOn1Click();
+    void mnuWanpoClick();
+    void mnuSendMailClick();
+    void mnuGoHpClick();
+    void mnuKataroguSaveClick();
+    void file_list3Click();
+    void bt_stopClick();
+
+    MainWindowEnvironment m_env;
+    AppSettings m_app;
+    FileColumn* m_files = nullptr;
+    QTabWidget* m_tabs = nullptr;
+    QLabel* m_msg = nullptr;
+    QProgressBar* m_gauge = nullptr;
+    QPushButton* m_stop = nullptr;
+    QMenu* m_fileMenu = nullptr;
+    QMenu* m_optionMenu = nullptr;
+    QMenu* m_helpMenu = nullptr;
+    QMenu* m_popup = nullptr;
+    bool m_busy = false;
+    bool m_settingsSaved = false;
+};

@@ -1,0 +1,287 @@
+#include "FileColumn.h"
+#include "ProfileFile.h"
+#include "Registry.h"
+#include "RunState.h"
+#include "ScriptedPrompt.h"
+#include "SettingsSchema.h"
+#include "Sjis.h"
+#include "main.h"
+
+#include <QAbstractButton>
+#include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTemporaryDir>
+#include <QTest>
+#include <gtest/gtest.h>
+
+#include "ColorSwatch.h"
+#include "UpDown.h"
+
+namespace {
+
+class MainWindowTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(dir.isValid());
+        programFolder = dir.path() + QLatin1Char('/');
+        QDir().mkpath(programFolder + QStringLiteral("help"));
+        for (const char* page : {"index.html", "topic-5.html"}) {
+            QFile f(programFolder + QStringLiteral("help/") + QString::fromLatin1(page));
+            ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        }
+        registry = std::make_unique<platform::Registry>(programFolder + QStringLiteral("reg.sqlite3"));
+    }
+
+    std::unique_ptr<TfrTav> makeWindow()
+    {
+        MainWindowEnvironment env;
+        env.programFolder = programFolder;
+        env.registry = registry.get();
+        env.openExternal = [this](const QString& target) {
+            opened << target;
+            return true;
+        };
+        return std::make_unique<TfrTav>(env);
+    }
+    QString iniPath() const { return programFolder + QStringLiteral("tav.Ini"); }
+    void writeIni(const QString& text)
+    {
+        QFile f(iniPath());
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(platform::toSjis(text));
+    }
+    QString read(const char* section, const char* key)
+    {
+        return platform::ProfileFile(iniPath()).readString(QString::fromUtf8(section), QString::fromUtf8(key),
+                                                           QStringLiteral("<absent>"));
+    }
+
+    QTemporaryDir dir;
+    QString programFolder;
+    std::unique_ptr<platform::Registry> registry;
+    QStringList opened;
+    platform::ScriptedPrompt prompt;
+};
+
+// Every control the settings file feeds must exist with a widget of the kind
+// the value is stored as; a missing one would silently lose the user's setting.
+struct ControlKinds : SettingsVisitor {
+    QStringList buttons, lists, counters, edits, swatches;
+    void section(const char*) override {}
+    void flag(const char*, bool, const char* c) override { buttons << QString::fromUtf8(c); }
+    void listIndex(const char*, int, const char* c) override { lists << QString::fromUtf8(c); }
+    void counterText(const char*, int, const char* c, const char* e) override
+    {
+        counters << QString::fromUtf8(c);
+        edits << QString::fromUtf8(e);
+    }
+    void counterNumber(const char* k, int d, const char* c, const char* e) override { counterText(k, d, c, e); }
+    void counterPosition(const char*, int, const char* c) override { counters << QString::fromUtf8(c); }
+    void text(const char*, const char*, const char* c) override { edits << QString::fromUtf8(c); }
+    void swatch(const char*, std::uint32_t, const char* c) override { swatches << QString::fromUtf8(c); }
+    void radioChoice(const char*, const char* const* b, int n) override
+    {
+        for (int i = 0; i < n; ++i)
+            buttons << QString::fromUtf8(b[i]);
+    }
+    void appText(const char*, const char*, QString AppSettings::*) override {}
+    void appFlag(const char*, bool, bool AppSettings::*) override {}
+    void appInt(const char*, int, int AppSettings::*) override {}
+    void appFont(const char*, platform::FontSpec&) override {}
+    void appSlotType(const char*, int&) override {}
+    void appCustomColor(const char*, QString&) override {}
+    void previewZoom(const char*) override {}
+    void browserFolder(const char*) override {}
+};
+
+TEST_F(MainWindowTest, HasTheElevenTabsInOrderAndEveryMenu)
+{
+    auto w = makeWindow();
+    EXPECT_EQ(w->size(), QSize(800, 598));
+    auto* tabs = w->findChild<QTabWidget*>(QStringLiteral("PageControl1"));
+    ASSERT_TRUE(tabs);
+    QStringList captions;
+    for (int i = 0; i < tabs->count(); ++i)
+        captions << tabs->tabText(i);
+    EXPECT_EQ(captions, (QStringList{"1ﾍﾟｰｼﾞ1画像印刷", "1ﾍﾟｰｼﾞ複数画像印刷", "ﾌﾟﾘｸﾗ印刷", "画像調整",
+                                     "ﾌｧｲﾙ変換", "一括ｻﾑﾈｲﾙ", "ｲﾝﾃﾞｯｸｽ印刷", "ｻｰﾋﾞｽ版印刷", "ｱﾙﾊﾞﾑ印刷",
+                                     "ﾀｲﾄﾙとｺﾒﾝﾄ", "HTML"}));
+
+    QStringList menus;
+    for (QAction* a : w->menuBar()->actions())
+        menus << a->text();
+    EXPECT_EQ(menus, (QStringList{"ﾌｧｲﾙ(&F)", "編集(&E)", "表示(&V)", "印刷ﾌｧｲﾙ選択(&S)", "ﾀｲﾄﾙとｺﾒﾝﾄ(&T)",
+                                  "ｵﾌﾟｼｮﾝ(&O)", "ﾍﾙﾌﾟ(&H)"}));
+    QStringList items;
+    for (QAction* menu : w->menuBar()->actions())
+        for (QAction* a : menu->menu()->actions())
+            if (!a->isSeparator())
+                items << a->text();
+    EXPECT_EQ(items, (QStringList{"ﾌﾟﾘﾝﾀの設定", "終了(&X)", "選択中の画像を編集", "選択中の画像ﾌｧｲﾙを削除 (ごみ箱へ)",
+                                  "最新の情報に更新(&R)", "全てを選択", "選択反転", "選択解除",
+                                  "選択中の画像のﾀｲﾄﾙとｺﾒﾝﾄを編集", "環境設定(&O)", "ﾄﾋﾟｯｸの検索(&H)",
+                                  "ﾜﾝﾎﾟｲﾝﾄ(&T)", "作者にﾒｰﾙを書く(&M)", "ｻﾎﾟｰﾄﾎｰﾑﾍﾟｰｼﾞへ(&G)"}));
+    auto* popup = w->findChild<QMenu*>(QStringLiteral("PopupMenu1"));
+    ASSERT_TRUE(popup);
+    QStringList popupItems;
+    for (QAction* a : popup->actions())
+        if (!a->isSeparator())
+            popupItems << a->text();
+    EXPECT_EQ(popupItems, (QStringList{"この画像を表示", "この画像を編集", "この画像のﾀｲﾄﾙとｺﾒﾝﾄを編集",
+                                       "この画像ﾌｧｲﾙを削除 (ごみ箱へ)", "全てを選択", "全ての選択を解除",
+                                       "全ての選択を反転", "ｶﾀﾛｸﾞ保存・更新"}));
+}
+
+TEST_F(MainWindowTest, EveryControlTheSettingsFeedExistsWithItsKind)
+{
+    auto w = makeWindow();
+    ControlKinds kinds;
+    AppSettings scratch;
+    walkSettingsSchema(kinds, scratch);
+    for (const QString& n : kinds.buttons)
+        EXPECT_TRUE(w->findChild<QAbstractButton*>(n)) << n.toStdString();
+    for (const QString& n : kinds.lists)
+        EXPECT_TRUE(w->findChild<QComboBox*>(n)) << n.toStdString();
+    for (const QString& n : kinds.counters)
+        EXPECT_TRUE(w->findChild<UpDown*>(n)) << n.toStdString();
+    for (const QString& n : kinds.edits)
+        EXPECT_TRUE(w->findChild<QLineEdit*>(n)) << n.toStdString();
+    for (const QString& n : kinds.swatches)
+        EXPECT_TRUE(w->findChild<ColorSwatch*>(n)) << n.toStdString();
+}
+
+TEST_F(MainWindowTest, SettingsSurviveARunThroughTheRealControls)
+{
+    writeIni(QStringLiteral("[P1]\r\nzentai=0\r\nw=12.5\r\n[PN]\r\nh=5\r\ngasuKara=0\r\ntateYokoKara=1\r\n"
+                            "[SUM]\r\nkageCol=255\r\nyohaku=7\r\n[SV_PR]\r\nsize=4\r\n[HTML]\r\nXN=7\r\n"
+                            "[FILE_HENKAN]\r\nbmp=0\r\njpg=1\r\njpg_comp=85\r\n[ETC]\r\nSORT=3\r\n"
+                            "[CD_COL]\r\nCOL1=ColorA=ff0000\r\n"));
+    auto w = makeWindow();
+    w->close();
+    EXPECT_EQ(read("P1", "zentai"), QStringLiteral("0"));
+    EXPECT_EQ(read("P1", "w"), QStringLiteral("12.5"));
+    EXPECT_EQ(read("PN", "h"), QStringLiteral("5"));
+    EXPECT_EQ(read("PN", "gasuKara"), QStringLiteral("0"));
+    EXPECT_EQ(read("PN", "tateYokoKara"), QStringLiteral("1"));
+    EXPECT_EQ(read("SUM", "kageCol"), QStringLiteral("255"));
+    EXPECT_EQ(read("SUM", "yohaku"), QStringLiteral("7"));
+    EXPECT_EQ(read("SV_PR", "size"), QStringLiteral("4"));
+    EXPECT_EQ(read("HTML", "XN"), QStringLiteral("7"));
+    EXPECT_EQ(read("FILE_HENKAN", "bmp"), QStringLiteral("0"));
+    EXPECT_EQ(read("FILE_HENKAN", "jpg"), QStringLiteral("1"));
+    EXPECT_EQ(read("FILE_HENKAN", "jpg_comp"), QStringLiteral("85"));
+    EXPECT_EQ(read("ETC", "SORT"), QStringLiteral("3"));
+    EXPECT_EQ(read("CD_COL", "COL1"), QStringLiteral("ColorA=ff0000"));
+    EXPECT_EQ(read("CD_COL", "COL2"), QString());
+    EXPECT_TRUE(prompt.shown().isEmpty());
+}
+
+TEST_F(MainWindowTest, RadioButtonsSwitchedOffStayOff)
+{
+    writeIni(QStringLiteral("[FILE_HENKAN]\r\nbmp=0\r\njpg=0\r\ntif=0\r\n"));
+    auto w = makeWindow();
+    w->close();
+    EXPECT_EQ(read("FILE_HENKAN", "bmp"), QStringLiteral("0"));
+    EXPECT_EQ(read("FILE_HENKAN", "jpg"), QStringLiteral("0"));
+    EXPECT_EQ(read("FILE_HENKAN", "tif"), QStringLiteral("0"));
+}
+
+TEST_F(MainWindowTest, BusyModeDisablesExactlyItsControls)
+{
+    auto w = makeWindow();
+    const auto explicitlyDisabled = [&] {
+        QStringList names;
+        for (QWidget* c : w->findChildren<QWidget*>())
+            if (!c->objectName().isEmpty() && c->testAttribute(Qt::WA_ForceDisabled))
+                names << c->objectName();
+        names.sort();
+        return names;
+    };
+    auto* stop = w->findChild<QPushButton*>(QStringLiteral("bt_stop"));
+    ASSERT_TRUE(stop);
+    EXPECT_EQ(explicitlyDisabled(), QStringList{QStringLiteral("bt_stop")});
+
+    w->SetBusy(true);
+    QStringList expected{"PageControl1", "dr_list", "dir_list", "FilterComboBox1", "file_list3", "TabControl1",
+                         "bt_sumNe", "bt_path_set", "bt_fileConv", "bt_suOutPath", "bt_sumPv"};
+    expected.sort();
+    EXPECT_EQ(explicitlyDisabled(), expected);
+    EXPECT_TRUE(stop->isEnabled());
+    QStringList disabledMenus;
+    for (QAction* a : w->menuBar()->actions())
+        if (!a->isEnabled())
+            disabledMenus << a->text();
+    EXPECT_EQ(disabledMenus, (QStringList{"ﾌｧｲﾙ(&F)", "ｵﾌﾟｼｮﾝ(&O)", "ﾍﾙﾌﾟ(&H)"}));
+    EXPECT_EQ(w->cursor().shape(), Qt::WaitCursor);
+
+    w->SetBusy(false);
+    EXPECT_EQ(explicitlyDisabled(), QStringList{QStringLiteral("bt_stop")});
+    for (QAction* a : w->menuBar()->actions())
+        EXPECT_TRUE(a->isEnabled());
+    EXPECT_NE(w->cursor().shape(), Qt::WaitCursor);
+}
+
+TEST_F(MainWindowTest, EscAndTheStopButtonRequestAStopAndF1OpensTheContents)
+{
+    auto w = makeWindow();
+    w->show();
+    AbortRequested = false;
+    QTest::keyRelease(w->findChild<QWidget*>(QStringLiteral("file_list3")), Qt::Key_Escape);
+    EXPECT_TRUE(AbortRequested);
+
+    AbortRequested = false;
+    w->SetBusy(true);
+    QTest::mouseClick(w->findChild<QPushButton*>(QStringLiteral("bt_stop")), Qt::LeftButton);
+    EXPECT_TRUE(AbortRequested);
+    w->SetBusy(false);
+    AbortRequested = false;
+
+    auto* tabs = w->findChild<QTabWidget*>(QStringLiteral("PageControl1"));
+    tabs->setCurrentIndex(0);
+    QTest::keyRelease(tabs->currentWidget(), Qt::Key_F1);
+    ASSERT_EQ(opened.size(), 1);
+    EXPECT_EQ(opened.last(), programFolder + QStringLiteral("help/index.html"));
+
+    QTest::mouseClick(w->findChild<QPushButton*>(QStringLiteral("bt_help")), Qt::LeftButton);
+    EXPECT_EQ(opened.last(), programFolder + QStringLiteral("help/topic-5.html"));
+}
+
+TEST_F(MainWindowTest, UnbuiltCommandsSaySo)
+{
+    auto w = makeWindow();
+    w->findChild<QPushButton*>(QStringLiteral("bt_Prt"))->click();
+    ASSERT_EQ(prompt.shown().size(), 1);
+    EXPECT_TRUE(prompt.shown()[0].text.contains(QStringLiteral("まだ組み込まれていません")));
+}
+
+TEST_F(MainWindowTest, SelectionCommandsWriteTheStatus)
+{
+    QDir folder(programFolder);
+    folder.mkdir(QStringLiteral("pics"));
+    for (const char* name : {"a.jpg", "b.jpg", "c.bmp", "a.tav"}) {
+        QFile f(programFolder + QStringLiteral("pics/") + QString::fromLatin1(name));
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    }
+    writeIni(QStringLiteral("[ETC]\r\nDIR=%1pics\r\n").arg(programFolder));
+    auto w = makeWindow();
+    auto* msg = w->findChild<QLabel*>(QStringLiteral("msg"));
+    w->findChild<QAction*>(QStringLiteral("mnuSelectAll"))->trigger();
+    EXPECT_EQ(msg->text(), QStringLiteral("3/3個のﾌｧｲﾙを選択しています。"));
+    w->findChild<QAction*>(QStringLiteral("mnuUnSel"))->trigger();
+    EXPECT_EQ(msg->text(), QStringLiteral("0/3個のﾌｧｲﾙを選択しています。"));
+    w->fileColumn()->fileView()->item(0)->setSelected(true);
+    w->findChild<QAction*>(QStringLiteral("mnuSelHanten"))->trigger();
+    EXPECT_EQ(msg->text(), QStringLiteral("2/3個のﾌｧｲﾙを選択しています。"));
+    EXPECT_EQ(w->fileColumn()->selectedPaths(),
+              (QStringList{programFolder + QStringLiteral("pics/b.jpg"), programFolder + QStringLiteral("pics/c.bmp")}));
+}
+
+}  // namespace

@@ -1,0 +1,99 @@
+// ImgKitCopy, ImgKitRotation and ImgKitRectCut: pictures rearranged at their
+// own depth, colour table and masks kept.
+#include "ImgKit.h"
+
+#include "PixelAccess.h"
+#include "Progress.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace imgkit {
+namespace {
+
+// Copies pixel (sx, sy) of `src` to (dx, dy) of `dst`, both of one depth.
+class PixelMover {
+public:
+    PixelMover(const DibHandle& src, DibHandle& dst)
+        : m_src(src), m_dst(dst), m_bits(src.bitCount()), m_bytes(m_bits / 8) {}
+
+    void move(int sx, int sy, int dx, int dy)
+    {
+        const std::uint8_t* s = m_src.row(sy);
+        std::uint8_t* d = m_dst.row(dy);
+        if (m_bytes > 0)
+            std::memcpy(d + dx * m_bytes, s + sx * m_bytes, m_bytes);
+        else
+            writeRaw(d, dx, m_bits, readRaw(s, sx, m_bits));
+    }
+
+private:
+    const DibHandle& m_src;
+    DibHandle& m_dst;
+    int m_bits;
+    int m_bytes;
+};
+
+}  // namespace
+}  // namespace imgkit
+
+using imgkit::DibHandle;
+
+DibHandle ImgKitCopy(const DibHandle& dib, const QString& caption, const QString& message)
+{
+    if (!dib.isUsable())
+        return {};
+    imgkit::Progress progress(caption, message);
+    return dib.clone();
+}
+
+DibHandle ImgKitRotation(const DibHandle& dib, const QString& caption, const QString& message,
+                         int direction)
+{
+    if (!dib.isUsable() || direction < 1 || direction > 3)
+        return {};
+    imgkit::Progress progress(caption, message);
+    const int w = dib.width(), h = dib.height();
+    const bool quarter = direction != 2;
+    DibHandle out = DibHandle::createLike(dib, quarter ? h : w, quarter ? w : h);
+    if (!out)
+        return {};
+    imgkit::PixelMover mover(dib, out);
+    for (int y = 0; y < h; ++y) {
+        for (int x = 0; x < w; ++x) {
+            switch (direction) {
+            case 1: mover.move(x, y, h - 1 - y, x); break;  // clockwise
+            case 2: mover.move(x, y, w - 1 - x, h - 1 - y); break;
+            default: mover.move(x, y, y, w - 1 - x); break;  // anticlockwise
+            }
+        }
+        if ((y & 255) == 0)
+            progress.update(y, h);
+    }
+    return out;
+}
+
+DibHandle ImgKitRectCut(const DibHandle& dib, const QString& caption, const QString& message, int left,
+                        int top, int right, int bottom)
+{
+    if (!dib.isUsable() || right < left || bottom < top)
+        return {};
+    const int w = dib.width(), h = dib.height();
+    if (right < 0 || bottom < 0 || left >= w || top >= h)
+        return {};
+    // Callers compute corners such as "height - y0" that may lie one past
+    // the edge; the cut keeps to the picture instead of failing.
+    left = std::max(left, 0);
+    top = std::max(top, 0);
+    right = std::min(right, w - 1);
+    bottom = std::min(bottom, h - 1);
+    imgkit::Progress progress(caption, message);
+    DibHandle out = DibHandle::createLike(dib, right - left + 1, bottom - top + 1);
+    if (!out)
+        return {};
+    imgkit::PixelMover mover(dib, out);
+    for (int y = top; y <= bottom; ++y)
+        for (int x = left; x <= right; ++x)
+            mover.move(x, y, x - left, y - top);
+    return out;
+}

@@ -1,0 +1,147 @@
+// ImgKitTiffFileSave: one-page TIFF files in strips. Two-colour pictures are
+// bilevel (white-is-zero for the fax schemes), grey-ramp palettes grey,
+// other palettes palette-colour, everything else 24-bit RGB.
+#include "ImgKit.h"
+
+#include "FileBytes.h"
+#include "PixelAccess.h"
+#include "Progress.h"
+#include "TiffStream.h"
+
+#include <memory>
+#include <vector>
+
+namespace imgkit {
+namespace {
+
+bool isGreyRamp(const DibHandle& dib)
+{
+    const int n = 1 << dib.bitCount();
+    if (dib.paletteSize() != n)
+        return false;
+    for (int i = 0; i < n; ++i) {
+        const RgbQuad& q = dib.palette()[i];
+        const int v = i * 255 / (n - 1);
+        if (q.red != v || q.green != v || q.blue != v)
+            return false;
+    }
+    return true;
+}
+
+int luminance(Bgr c)
+{
+    return 299 * c.r + 587 * c.g + 114 * c.b;
+}
+
+struct Layout {
+    std::uint16_t photometric = PHOTOMETRIC_RGB;
+    int bits = 8;
+    int samples = 3;
+    std::uint32_t inkIndex = 1;  // bilevel fax pictures: the index drawn black
+};
+
+Layout chooseLayout(const DibHandle& dib, bool fax)
+{
+    Layout l;
+    if (dib.bitCount() > 8)
+        return l;
+    l.bits = dib.bitCount();
+    l.samples = 1;
+    if (fax) {
+        l.photometric = PHOTOMETRIC_MINISWHITE;
+        l.inkIndex = luminance(paletteColor(dib, 1)) < luminance(paletteColor(dib, 0)) ? 1 : 0;
+    } else {
+        l.photometric = isGreyRamp(dib) ? PHOTOMETRIC_MINISBLACK : PHOTOMETRIC_PALETTE;
+    }
+    return l;
+}
+
+void fillLine(const DibHandle& dib, const Layout& l, int y, std::vector<std::uint8_t>& line)
+{
+    const std::uint8_t* row = dib.row(y);
+    if (l.photometric == PHOTOMETRIC_MINISWHITE) {
+        std::fill(line.begin(), line.end(), 0);
+        for (int x = 0; x < dib.width(); ++x)
+            if (readRaw(row, x, 1) == l.inkIndex)
+                line[x >> 3] |= std::uint8_t(0x80 >> (x & 7));
+    } else if (l.samples == 1) {
+        std::copy(row, row + line.size(), line.begin());
+    } else {
+        readRowBgr(dib, y, line.data());
+        for (std::size_t i = 0; i + 2 < line.size(); i += 3)
+            std::swap(line[i], line[i + 2]);
+    }
+}
+
+struct TiffCloser {
+    void operator()(TIFF* tif) const { TIFFClose(tif); }
+};
+
+bool writeTiff(TIFF* tif, const DibHandle& dib, int compression, Progress& progress)
+{
+    static const std::uint16_t schemes[] = {COMPRESSION_NONE, COMPRESSION_CCITTRLE,
+                                            COMPRESSION_CCITTFAX3, COMPRESSION_CCITTFAX3,
+                                            COMPRESSION_CCITTFAX4, COMPRESSION_PACKBITS};
+    const bool fax = compression >= 1 && compression <= 4;
+    const Layout l = chooseLayout(dib, fax);
+    const std::uint32_t w = static_cast<std::uint32_t>(dib.width());
+    const std::uint32_t h = static_cast<std::uint32_t>(dib.height());
+    TIFFSetField(tif, TIFFTAG_IMAGEWIDTH, w);
+    TIFFSetField(tif, TIFFTAG_IMAGELENGTH, h);
+    TIFFSetField(tif, TIFFTAG_BITSPERSAMPLE, l.bits);
+    TIFFSetField(tif, TIFFTAG_SAMPLESPERPIXEL, l.samples);
+    TIFFSetField(tif, TIFFTAG_PHOTOMETRIC, l.photometric);
+    TIFFSetField(tif, TIFFTAG_PLANARCONFIG, PLANARCONFIG_CONTIG);
+    TIFFSetField(tif, TIFFTAG_ORIENTATION, ORIENTATION_TOPLEFT);
+    TIFFSetField(tif, TIFFTAG_COMPRESSION, schemes[compression]);
+    if (compression == 3)
+        TIFFSetField(tif, TIFFTAG_GROUP3OPTIONS, GROUP3OPT_2DENCODING);
+    TIFFSetField(tif, TIFFTAG_RESOLUTIONUNIT, RESUNIT_INCH);
+    TIFFSetField(tif, TIFFTAG_XRESOLUTION, float(dib.header().xPelsPerMeter > 0 ? dib.header().xPelsPerMeter * 0.0254 : 96));
+    TIFFSetField(tif, TIFFTAG_YRESOLUTION, float(dib.header().yPelsPerMeter > 0 ? dib.header().yPelsPerMeter * 0.0254 : 96));
+    TIFFSetField(tif, TIFFTAG_ROWSPERSTRIP, TIFFDefaultStripSize(tif, 0));
+    if (l.photometric == PHOTOMETRIC_PALETTE) {
+        const int n = 1 << l.bits;
+        std::vector<std::uint16_t> r(n), g(n), b(n);
+        for (int i = 0; i < n; ++i) {
+            const Bgr c = paletteColor(dib, i);
+            r[i] = std::uint16_t(c.r * 257);
+            g[i] = std::uint16_t(c.g * 257);
+            b[i] = std::uint16_t(c.b * 257);
+        }
+        TIFFSetField(tif, TIFFTAG_COLORMAP, r.data(), g.data(), b.data());
+    }
+    std::vector<std::uint8_t> line((static_cast<std::size_t>(w) * l.bits * l.samples + 7) / 8);
+    for (std::uint32_t y = 0; y < h; ++y) {
+        fillLine(dib, l, int(y), line);
+        if (TIFFWriteScanline(tif, line.data(), y, 0) < 0)
+            return false;
+        if ((y & 255) == 0)
+            progress.update(y, h);
+    }
+    return TIFFWriteDirectory(tif) != 0;
+}
+
+}  // namespace
+}  // namespace imgkit
+
+using imgkit::DibHandle;
+
+int ImgKitTiffFileSave(const QString& file, const DibHandle& dib, const QString& caption,
+                       const QString& message, int compression)
+{
+    if (!dib.isUsable() || compression < 0 || compression > 5)
+        return 0;
+    if (compression >= 1 && compression <= 4 && dib.bitCount() != 1)
+        return 0;  // the fax schemes code two-colour pictures only
+    imgkit::Progress progress(caption, message);
+    std::vector<std::uint8_t> bytes;
+    imgkit::TiffMemory memory;
+    memory.writeData = &bytes;
+    {
+        std::unique_ptr<TIFF, imgkit::TiffCloser> tif(imgkit::openTiffWriter(memory));
+        if (!tif || !imgkit::writeTiff(tif.get(), dib, compression, progress))
+            return 0;
+    }  // closing flushes the last directory into `bytes`
+    return imgkit::writeFileBytes(file, bytes.data(), bytes.size()) ? 1 : 0;
+}

@@ -42,20 +42,17 @@ QWidget* buildHtmlTab()
     QLineEdit* fileName = lineEdit("tx_htmlFname", QStringLiteral("noName.htm"));
     fileName->setToolTip(QStringLiteral("拡張子は指定しないでください。"));
 
-    auto* left = new QVBoxLayout;
-    left->addWidget(pictures);
-    left->addWidget(captionGroup({"ch_PrFnameHt", "ch_kakuCyoshiHt", "ch_PrGInfoHt", "ch_satuDateHt",
-                                  "ch_prTiTleHt"},
-                                 CaptionWording::Display, true));
-    left->addStretch(1);
-    auto* right = new QVBoxLayout;
-    right->addWidget(heading);
-    right->addWidget(group(QStringLiteral("出力HTMLファイル名"), {fillRow({fileName})}));
-    right->addStretch(1);
-    auto* columns = new QHBoxLayout;
-    columns->addLayout(left);
-    columns->addLayout(right, 1);
-    layout->addLayout(columns, 1);
+    auto* top = new QHBoxLayout;
+    top->addWidget(pictures);
+    top->addWidget(heading, 1);
+    auto* bottom = new QHBoxLayout;
+    bottom->addWidget(captionGroup({"ch_PrFnameHt", "ch_kakuCyoshiHt", "ch_PrGInfoHt", "ch_satuDateHt",
+                                    "ch_prTiTleHt"},
+                                   CaptionWording::Display, true));
+    bottom->addWidget(group(QStringLiteral("出力HTMLファイル名"), {fillRow({fileName})}), 1, Qt::AlignTop);
+    layout->addLayout(top);
+    layout->addLayout(bottom);
+    layout->addStretch(1);
     layout->addLayout(commandRow({button("bt_mkHtml", QStringLiteral("HTMLの作成")),
                                   helpButton("bt_html_showHelp", 52)}));
 

@@ -21,14 +21,16 @@ QWidget* buildThumbnailSheetTab()
     QWidget* tab = page(layout);
 
     QGroupBox* sheet = group(
-        QStringLiteral("ｻﾑﾈｲﾙの形式"),
+        QStringLiteral("ｻﾑﾈｲﾙの大きさ"),
         {row({comboBox("suSizeW", kSheetWidths, 5), "×", comboBox("suSizeH", kSheetHeights, 3),
               QStringLiteral("dot のﾍﾟｰｼﾞに")}),
          row({comboBox("suW", numberEntries(1, 20), 5), QStringLiteral("Ｘ"), comboBox("suH", numberEntries(1, 20), 4),
               QStringLiteral("画像を印刷")}),
          row({QStringLiteral("ｺﾏの周りに"), upDown("UpDown5", "suYohaku", 0, 100, 0),
-              QStringLiteral("dotの余白を付ける")}),
-         row({checkBox("suKage", QStringLiteral("影を付ける"), false), QStringLiteral("  影の色："),
+              QStringLiteral("dotの余白を付ける")})});
+    QGroupBox* output = group(
+        QStringLiteral("出力の形式"),
+        {row({checkBox("suKage", QStringLiteral("影を付ける"), false), QStringLiteral("  影の色："),
               colorSwatch("suKageCol", kShadowGrey)}),
          row({QStringLiteral("結果は、"), comboBox("suType", {"BMP", "JPG", "TIF"}, 1),
               QStringLiteral("ﾌｫｰﾏｯﾄで出力する。")}),
@@ -37,15 +39,15 @@ QWidget* buildThumbnailSheetTab()
 
     auto* top = new QHBoxLayout;
     top->addWidget(sheet);
-    top->addWidget(captionGroup({"suPrFname", "ch_kakuCyoshiSU", "suPrGInfo", "ch_satuDateSu", "ch_prTitleSu"},
-                                CaptionWording::Print, false),
-                   0, Qt::AlignTop);
+    top->addWidget(output);
     layout->addLayout(top);
+    layout->addWidget(captionGroup({"suPrFname", "ch_kakuCyoshiSU", "suPrGInfo", "ch_satuDateSu", "ch_prTitleSu"},
+                                   CaptionWording::Print, false, 2));
 
-    QLineEdit* output = lineEdit("suOutPath", QString());
-    output->setToolTip(QStringLiteral("拡張子は指定しないでください。"));
+    QLineEdit* outputName = lineEdit("suOutPath", QString());
+    outputName->setToolTip(QStringLiteral("拡張子は指定しないでください。"));
     layout->addWidget(group(QStringLiteral("結果を出力するファイル名"),
-                            {fillRow({output, button("bt_suOutPath", QStringLiteral("参照..."))})}));
+                            {fillRow({outputName, button("bt_suOutPath", QStringLiteral("参照..."))})}));
     layout->addWidget(group(QStringLiteral("台紙に使うファイル名"),
                             {fillRow({lineEdit("suDaishi", QString()),
                                       button("bt_suDaishi", QStringLiteral("参照..."))})}));

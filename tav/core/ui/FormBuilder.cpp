@@ -1,6 +1,10 @@
 #include "core/ui/FormBuilder.h"
 
+#include <QGridLayout>
 #include <QRegularExpressionValidator>
+
+#include <algorithm>
+#include <iterator>
 
 namespace form {
 
@@ -179,28 +183,34 @@ void enableWhile(QAbstractButton* button, std::initializer_list<QWidget*> enable
     apply(button->isChecked());
 }
 
-QGroupBox* captionGroup(const CaptionBoxNames& names, CaptionWording wording, bool fileNameOn)
+QGroupBox* captionGroup(const CaptionBoxNames& names, CaptionWording wording, bool fileNameOn,
+                        int columns)
 {
     const bool print = wording == CaptionWording::Print;
-    return group(print ? QStringLiteral("画像の下に印刷する内容") : QStringLiteral("画像の下に表示する内容"),
-                 {checkBox(names.fileName,
-                           print ? QStringLiteral("ﾌｧｲﾙ名もﾌﾟﾘﾝﾄする") : QStringLiteral("ﾌｧｲﾙ名を表示する"),
-                           fileNameOn),
-                  checkBox(names.noExtension,
-                           print ? QStringLiteral("拡張子を印刷しない(ﾌｧｲﾙ名ﾌﾟﾘﾝﾄする場合に有効)")
-                                 : QStringLiteral("拡張子を表示しない(ﾌｧｲﾙ名表示する場合に有効)"),
-                           false),
-                  checkBox(names.imageInfo,
-                           print ? QStringLiteral("画像ｻｲｽﾞと色数もﾌﾟﾘﾝﾄする")
-                                 : QStringLiteral("画像ｻｲｽﾞと色数を表示する"),
-                           false),
-                  checkBox(names.date,
-                           print ? QStringLiteral("撮影日付もﾌﾟﾘﾝﾄする") : QStringLiteral("撮影日付を表示する"),
-                           false),
-                  checkBox(names.title,
-                           print ? QStringLiteral("ｺﾒﾝﾄのﾀｲﾄﾙもﾌﾟﾘﾝﾄする")
-                                 : QStringLiteral("ｺﾒﾝﾄのﾀｲﾄﾙを表示する"),
-                           false)});
+    QCheckBox* boxes[] = {
+        checkBox(names.fileName,
+                 print ? QStringLiteral("ﾌｧｲﾙ名もﾌﾟﾘﾝﾄする") : QStringLiteral("ﾌｧｲﾙ名を表示する"), fileNameOn),
+        checkBox(names.noExtension,
+                 print ? QStringLiteral("拡張子を印刷しない(ﾌｧｲﾙ名ﾌﾟﾘﾝﾄする場合に有効)")
+                       : QStringLiteral("拡張子を表示しない(ﾌｧｲﾙ名表示する場合に有効)"),
+                 false),
+        checkBox(names.imageInfo,
+                 print ? QStringLiteral("画像ｻｲｽﾞと色数もﾌﾟﾘﾝﾄする") : QStringLiteral("画像ｻｲｽﾞと色数を表示する"),
+                 false),
+        checkBox(names.date, print ? QStringLiteral("撮影日付もﾌﾟﾘﾝﾄする") : QStringLiteral("撮影日付を表示する"),
+                 false),
+        checkBox(names.title,
+                 print ? QStringLiteral("ｺﾒﾝﾄのﾀｲﾄﾙもﾌﾟﾘﾝﾄする") : QStringLiteral("ｺﾒﾝﾄのﾀｲﾄﾙを表示する"), false),
+    };
+    auto* box = new QGroupBox(print ? QStringLiteral("画像の下に印刷する内容") : QStringLiteral("画像の下に表示する内容"));
+    auto* grid = new QGridLayout(box);
+    grid->setContentsMargins(kGroupMargin, kGroupMargin - 2, kGroupMargin, kGroupMargin - 2);
+    grid->setSpacing(kSpacing);
+    const int count = int(std::size(boxes));
+    const int perColumn = (count + std::max(columns, 1) - 1) / std::max(columns, 1);
+    for (int i = 0; i < count; ++i)
+        grid->addWidget(boxes[i], i % perColumn, i / perColumn);
+    return box;
 }
 
 QGroupBox* pageGroup(const PageBoxNames& names)

@@ -89,7 +89,9 @@ struct CaptionBoxNames {
     const char* title;
 };
 enum class CaptionWording { Print, Display };
-QGroupBox* captionGroup(const CaptionBoxNames& names, CaptionWording wording, bool fileNameOn);
+// The boxes run top to bottom, then on into the next of `columns` columns.
+QGroupBox* captionGroup(const CaptionBoxNames& names, CaptionWording wording, bool fileNameOn,
+                        int columns = 1);
 
 // Header, footer and margins switches of the page-based print tabs.
 struct PageBoxNames {

@@ -20,9 +20,6 @@ QWidget* buildAdjustTab()
                                row({QStringLiteral("緑："), upDown("ud_g", "tx_g", -100, 100, 0), "%"}),
                                row({QStringLiteral("青："), upDown("ud_b", "tx_b", -100, 100, 0), "%"})}));
     settings->addWidget(checkBox("ch_gurei", QStringLiteral("ｶﾗｰｲﾒｰｼﾞをｸﾞﾚｲｽｹｰﾙで印刷"), false));
-    QLabel* note = label(QStringLiteral("★この設定は、すべての印刷およびﾌｫｰﾏｯﾄ変換に適応されます。"));
-    note->setWordWrap(true);
-    settings->addWidget(note);
     settings->addStretch(1);
 
     QLabel* picture = pictureBox("pic2", 220, 165);
@@ -36,6 +33,7 @@ QWidget* buildAdjustTab()
     columns->addLayout(settings, 1);
     columns->addLayout(preview);
     layout->addLayout(columns, 1);
+    layout->addWidget(label(QStringLiteral("★この設定は、すべての印刷およびﾌｫｰﾏｯﾄ変換に適応されます。")));
     layout->addLayout(commandRow({helpButton("Button3", 10)}));
     return tab;
 }

@@ -13,7 +13,7 @@ QWidget* buildAlbumTab()
     choices->addWidget(captionGroup({"ch_PrFnameAL", "ch_kakuCyoshiAL", "ch_PrGInfoAL", "ch_satuDateAL",
                                      "ch_prTiTleAL"},
                                     CaptionWording::Print, false));
-    choices->addWidget(pageGroup({"ch_hetaNasiAL", "ch_futaNasiAL", "ch_yohakuNasiAL"}));
+    choices->addWidget(pageGroup({"ch_hetaNasiAL", "ch_futaNasiAL", "ch_yohakuNasiAL"}), 0, Qt::AlignTop);
     layout->addLayout(choices);
     layout->addLayout(row({QStringLiteral("ｺﾏの周りに"), upDown("UpDown6", "tx_AL_yohaku", 0, 20, 0),
                            QStringLiteral("mmの余白を付ける")}));

@@ -31,7 +31,7 @@ QWidget* buildMultiImageTab()
     choices->addWidget(captionGroup({"ch_fileNamePr", "ch_kakuCyoshiPr", "ch_gazouInfo", "ch_satuDatePr",
                                      "ch_titlePr"},
                                     CaptionWording::Print, false));
-    choices->addWidget(pageGroup({"ch_hetaNasiPr", "ch_futaNasiPr", "ch_yohakuNasiPr"}));
+    choices->addWidget(pageGroup({"ch_hetaNasiPr", "ch_futaNasiPr", "ch_yohakuNasiPr"}), 0, Qt::AlignTop);
     layout->addLayout(choices);
     layout->addStretch(1);
     layout->addLayout(commandRow({button("bt_nnPrint", QStringLiteral("印刷実行")),

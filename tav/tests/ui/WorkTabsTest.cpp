@@ -449,7 +449,7 @@ TEST_F(WorkTabsTest, EveryTabFitsThePageArea)
 
         page->resize(kPageWidth, kPageHeight);
         page->show();
-        const QRect area = page->rect();
+        const QRect area(0, 0, kPageWidth, kPageHeight);
         for (QWidget* widget : page->findChildren<QWidget*>()) {
             if (!widget->isVisible() || widget->objectName().isEmpty())
                 continue;

@@ -1,1 +1,176 @@
-// implemented next
+// Profile files read and written one key at a time. The parsed file is cached
+// per path and reused while the file on disk is the same one (device, inode,
+// size and modification time), so reading many keys in a row parses it once;
+// every write replaces the file (a new inode), which the next read notices.
+#include "ProfileFile.h"
+
+#include "AtomicFile.h"
+#include "ProfileDocument.h"
+#include "Sjis.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QHash>
+
+#include <memory>
+#include <mutex>
+#include <sys/stat.h>
+
+namespace platform {
+
+namespace {
+
+struct FileStamp {
+    dev_t device = 0;
+    ino_t inode = 0;
+    off_t size = 0;
+    long long mtimeNs = 0;
+    bool operator==(const FileStamp&) const = default;
+};
+
+std::optional<FileStamp> stampOf(const QString& path)
+{
+    struct stat st {};
+    if (::stat(QFile::encodeName(path).constData(), &st) != 0 || !S_ISREG(st.st_mode))
+        return std::nullopt;
+    return FileStamp{st.st_dev, st.st_ino, st.st_size,
+                     (long long)st.st_mtim.tv_sec * 1000000000LL + st.st_mtim.tv_nsec};
+}
+
+using DocumentPtr = std::shared_ptr<const ProfileDocument>;
+
+class DocumentCache {
+public:
+    // The parsed file, or null when it does not exist or cannot be read.
+    DocumentPtr load(const QString& path)
+    {
+        const auto stamp = stampOf(path);
+        std::lock_guard lock(m_mutex);
+        if (!stamp) {
+            m_entries.remove(path);
+            return nullptr;
+        }
+        const auto it = m_entries.constFind(path);
+        if (it != m_entries.constEnd() && it->stamp == *stamp)
+            return it->document;
+
+        QFile file(path);
+        if (!file.open(QIODevice::ReadOnly))
+            return nullptr;
+        const QByteArray bytes = file.readAll();
+        auto document = std::make_shared<const ProfileDocument>(ProfileDocument::parse(bytes));
+        // The stamp taken before reading: if the file changed meanwhile, the
+        // next read sees a different stamp and parses again.
+        m_entries.insert(path, {*stamp, document});
+        return document;
+    }
+
+    void store(const QString& path, DocumentPtr document)
+    {
+        const auto stamp = stampOf(path);
+        std::lock_guard lock(m_mutex);
+        if (stamp)
+            m_entries.insert(path, {*stamp, std::move(document)});
+        else
+            m_entries.remove(path);
+    }
+
+private:
+    struct Entry {
+        FileStamp stamp;
+        DocumentPtr document;
+    };
+    std::mutex m_mutex;
+    QHash<QString, Entry> m_entries;
+};
+
+DocumentCache& cache()
+{
+    static DocumentCache instance;
+    return instance;
+}
+
+QString cacheKey(const QString& path)
+{
+    return QFileInfo(path).absoluteFilePath();
+}
+
+QString unquoted(const QString& value)
+{
+    if (value.size() >= 2 && value.startsWith(u'"') && value.endsWith(u'"'))
+        return value.mid(1, value.size() - 2);
+    return value;
+}
+
+// Applies `edit` to the current content and replaces the file when it changed.
+template <typename Edit>
+bool editFile(const QString& path, Edit edit)
+{
+    const QString key = cacheKey(path);
+    const DocumentPtr current = cache().load(key);
+    if (!current && QFileInfo::exists(key))
+        return false;  // present but unreadable: never replace what cannot be read
+    auto edited = std::make_shared<ProfileDocument>(current ? *current : ProfileDocument{});
+    if (!edit(*edited))
+        return true;
+    if (!replaceFileAtomically(key, edited->serialize()))
+        return false;
+    cache().store(key, std::move(edited));
+    return true;
+}
+
+}  // namespace
+
+ProfileFile::ProfileFile(QString path) : m_path(std::move(path)) {}
+
+std::optional<QString> ProfileFile::readValue(const QString& section, const QString& key) const
+{
+    const DocumentPtr document = cache().load(cacheKey(m_path));
+    if (!document)
+        return std::nullopt;
+    const QString* value = document->findValue(section, key);
+    if (!value)
+        return std::nullopt;
+    return unquoted(*value);
+}
+
+QString ProfileFile::readString(const QString& section, const QString& key,
+                                const QString& fallback, int bufferBytes) const
+{
+    const QString value = readValue(section, key).value_or(fallback);
+    if (bufferBytes <= 0)
+        return {};
+    const QByteArray bytes = toSjis(value);
+    if (bytes.size() < bufferBytes)
+        return value;
+    return fromSjis(bytes.left(sjisCutLength(bytes, bufferBytes - 1)));
+}
+
+bool ProfileFile::writeString(const QString& section, const QString& key, const QString& value)
+{
+    return editFile(m_path, [&](ProfileDocument& d) { return d.setValue(section, key, value); });
+}
+
+bool ProfileFile::deleteKey(const QString& section, const QString& key)
+{
+    return editFile(m_path, [&](ProfileDocument& d) { return d.removeKey(section, key); });
+}
+
+bool ProfileFile::deleteSection(const QString& section)
+{
+    return editFile(m_path, [&](ProfileDocument& d) { return d.removeSection(section); });
+}
+
+QStringList ProfileFile::sectionNames() const
+{
+    const DocumentPtr document = cache().load(cacheKey(m_path));
+    return document ? document->sectionNames() : QStringList{};
+}
+
+QStringList ProfileFile::keyNames(const QString& section) const
+{
+    const DocumentPtr document = cache().load(cacheKey(m_path));
+    return document ? document->keyNames(section) : QStringList{};
+}
+
+}  // namespace platform

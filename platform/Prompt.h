@@ -75,6 +75,10 @@ public:
                                                       const QString& cancelText) = 0;
 };
 
+// The answer a box gets when nobody is there to press a button: Ok for a
+// plain box, otherwise the safe choice (Cancel, No, Abort).
+Answer defaultAnswer(Buttons buttons);
+
 // The service in force. Until one is installed, a scripted double that answers
 // every question with its default is used, so library code never needs a window.
 PromptService& prompts();

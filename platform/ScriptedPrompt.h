@@ -37,6 +37,9 @@ public:
     QStringList texts() const;  // the texts of every prompt shown, in order
     void clear() { m_shown.clear(); }
 
+    // Every percentage set on the progress boxes this service opened, in order.
+    QList<int> percents() const { return *m_percents; }
+
     // Called with each prompt before it is answered (for example to press ESC
     // while a batch waits); may queue answers.
     std::function<void(const PromptRecord&)> onPrompt;
@@ -62,6 +65,8 @@ private:
     std::deque<ScriptedAnswer> m_answers;
     QList<PromptRecord> m_shown;
     PromptService* m_previous = nullptr;
+    // Shared with the progress boxes, which may outlive this service.
+    std::shared_ptr<QList<int>> m_percents = std::make_shared<QList<int>>();
 };
 
 }  // namespace platform

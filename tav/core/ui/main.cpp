@@ -1,5 +1,7 @@
 #include "main.h"
 
+#include "ColorSwatch.h"
+#include "CustomColors.h"
 #include "FileColumn.h"
 #include "HelpTopics.h"
 #include "PlatformPaths.h"
@@ -214,9 +216,22 @@ void TfrTav::connectCommands()
         else
             connect(button, &QPushButton::clicked, this, [this, button] { notBuiltYet(button->text()); });
     }
+    for (ColorSwatch* swatch : m_tabs->findChildren<ColorSwatch*>())
+        connect(swatch, &ColorSwatch::clicked, this, [this, swatch] { chooseSwatchColor(swatch); });
     connect(m_stop, &QPushButton::clicked, this, &TfrTav::bt_stopClick);
     connect(m_files, &FileColumn::selectionChanged, this, &TfrTav::file_list3Click);
     connect(m_files->fileView(), &QListWidget::itemDoubleClicked, this, &TfrTav::mnuFileDispClick);
+}
+
+void TfrTav::chooseSwatchColor(ColorSwatch* swatch)
+{
+    platform::ColorRequest request;
+    request.initial = swatch->colorRef();
+    loadCustomColors(m_app.customColors, request);
+    if (const auto chosen = platform::prompts().chooseColor(request)) {
+        swatch->setColorRef(*chosen);
+        storeCustomColors(request, m_app.customColors);
+    }
 }
 
 void TfrTav::shrinkToScreen()

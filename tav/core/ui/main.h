@@ -13,6 +13,7 @@
 #include <functional>
 #include <optional>
 
+class ColorSwatch;
 class FileColumn;
 class QAction;
 class QLabel;
@@ -72,6 +73,8 @@ private:
     QAction* addCommand(QMenu* menu, const char* name, const QString& caption,
                         void (TfrTav::*handler)());
     void notBuiltYet(const QString& command);
+    // Opens the colour chooser with the custom colours of the settings.
+    void chooseSwatchColor(ColorSwatch* swatch);
     bool saveSettings();
 
     // Menu and pop-up handlers.

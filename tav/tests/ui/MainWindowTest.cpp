@@ -285,3 +285,23 @@ TEST_F(MainWindowTest, SelectionCommandsWriteTheStatus)
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(MainWindowTest, ASwatchChoosesItsColourWithTheCustomColoursOfTheSettings)
+{
+    writeIni(QStringLiteral("[CD_COL]\r\nCOL1=ColorB=00ff00\r\n"));
+    auto w = makeWindow();
+    auto* swatch = w->findChild<ColorSwatch*>(QStringLiteral("suKageCol"));
+    ASSERT_TRUE(swatch);
+    prompt.answer(std::optional<std::uint32_t>(0x123456));
+    QTest::mouseClick(swatch, Qt::LeftButton);
+    EXPECT_EQ(swatch->colorRef(), 0x123456u);
+    w->close();
+    EXPECT_EQ(read("SUM", "kageCol"), QString::number(0x123456));
+    EXPECT_EQ(read("CD_COL", "COL1"), QStringLiteral("ColorA=ffffff"));
+    EXPECT_EQ(read("CD_COL", "COL2"), QStringLiteral("ColorB=00ff00"));
+    EXPECT_EQ(read("CD_COL", "COL16"), QStringLiteral("ColorP=ffffff"));
+}
+
+}  // namespace

@@ -1,0 +1,200 @@
+// Area-average reduction (operation 11): an exact box filter with integer
+// weights. Along one axis each target pixel covers srcN units and each source
+// pixel dstN units; walking the source, a pixel that fits adds
+// value * dstN, the pixel that reaches the end of a target pixel adds
+// value * (srcN - u), closes it and starts the next one with the remaining
+// value * (u + dstN - srcN). Rows are reduced horizontally first (each sum
+// divided by srcW, kept in double); the reduced rows are then walked the same
+// way vertically in double, and each mean is rounded half up and clamped.
+#include "AreaAverageKernels.h"
+#include "Resampler.h"
+
+#include <algorithm>
+#include <cstring>
+#include <vector>
+
+namespace pelcalc {
+
+namespace {
+
+// The walk above, once for a whole axis: for each target index the source
+// indices it covers (first, first + 1, ...) with their weights, in walk
+// order. Weights of zero are left out; they add nothing.
+struct BoxTaps {
+    std::vector<int> first;
+    std::vector<int> begin;  // weights of target t: weights[begin[t] .. begin[t + 1])
+    std::vector<std::int32_t> weights;
+
+    int count(int t) const { return begin[t + 1] - begin[t]; }
+};
+
+BoxTaps boxTaps(int sourceCount, int targetCount)
+{
+    BoxTaps taps;
+    taps.first.push_back(0);
+    taps.begin.push_back(0);
+    int filled = 0;
+    int target = 0;
+    for (int s = 0; s < sourceCount; ++s) {
+        if (filled + targetCount < sourceCount) {
+            taps.weights.push_back(targetCount);
+            filled += targetCount;
+            continue;
+        }
+        taps.weights.push_back(sourceCount - filled);
+        filled += targetCount - sourceCount;
+        if (++target == targetCount)
+            break;
+        taps.begin.push_back(static_cast<int>(taps.weights.size()));
+        if (filled > 0) {
+            taps.first.push_back(s);
+            taps.weights.push_back(filled);
+        } else {
+            taps.first.push_back(s + 1);
+        }
+    }
+    taps.begin.push_back(static_cast<int>(taps.weights.size()));
+    return taps;
+}
+
+void boxSumsPortable(const std::uint8_t* row, const BoxTaps& columns, int count,
+                     std::int32_t* sums)
+{
+    for (int t = 0; t < count; ++t) {
+        const std::uint8_t* p = row + 3 * columns.first[t];
+        std::int32_t b = 0, g = 0, r = 0;
+        for (int k = columns.begin[t]; k < columns.begin[t + 1]; ++k, p += 3) {
+            const std::int32_t w = columns.weights[k];
+            b += p[0] * w;
+            g += p[1] * w;
+            r += p[2] * w;
+        }
+        sums[3 * t] = b;
+        sums[3 * t + 1] = g;
+        sums[3 * t + 2] = r;
+    }
+}
+
+class AreaAverage final : public Resampler {
+public:
+    AreaAverage(const Picture& source, const Picture& target, Kernels kernels)
+        : m_source(source), m_target(target),
+          m_columns(boxTaps(source.width, target.width)),
+          m_rows(boxTaps(source.height, target.height))
+    {
+        // vpmaddwd multiplies signed 16-bit words; every weight is at most dstW.
+        m_avx2 = kernels == Kernels::Best && haveAvx2() && target.width <= 32767;
+        if (m_avx2)
+            buildGroups();
+    }
+
+    bool run(int firstRow, int endRow, RowSink& sink) const override;
+
+private:
+    void buildGroups();
+    void reduceRow(int s, std::int32_t* sums, std::uint8_t* spare, double* reduced) const;
+
+    Picture m_source;
+    Picture m_target;
+    BoxTaps m_columns;
+    BoxTaps m_rows;
+    bool m_avx2 = false;
+    std::vector<std::int16_t> m_groupWeights;
+    area::ColumnGroups m_groups;
+    std::size_t m_readSpan = 0;  // bytes the AVX2 kernel may read from a row's start
+};
+
+void AreaAverage::buildGroups()
+{
+    const int count = m_target.width;
+    int most = 0;
+    for (int t = 0; t < count; ++t)
+        most = std::max(most, m_columns.count(t));
+    const int groups = (most + 3) / 4;
+    m_groupWeights.assign(static_cast<std::size_t>(count) * groups * 16, 0);
+    for (int t = 0; t < count; ++t) {
+        std::int16_t* w = m_groupWeights.data() + static_cast<std::size_t>(t) * groups * 16;
+        for (int k = 0; k < m_columns.count(t); ++k) {
+            const auto weight = static_cast<std::int16_t>(m_columns.weights[m_columns.begin[t] + k]);
+            const int slot = (k / 4) * 16 + (k % 4 >= 2 ? 8 : 0) + (k % 2);
+            w[slot] = w[slot + 2] = w[slot + 4] = weight;
+        }
+        m_readSpan = std::max<std::size_t>(m_readSpan, 3 * m_columns.first[t] + 12 * (groups - 1) + 16);
+    }
+    m_groups = {m_columns.first.data(), m_groupWeights.data(), groups, count};
+}
+
+void AreaAverage::reduceRow(int s, std::int32_t* sums, std::uint8_t* spare, double* reduced) const
+{
+    const int n = 3 * m_target.width;
+    const double divisor = m_source.width;
+    const std::uint8_t* row = m_source.row(s);
+    if (!m_avx2) {
+        boxSumsPortable(row, m_columns, m_target.width, sums);
+        for (int i = 0; i < n; ++i)
+            reduced[i] = static_cast<double>(sums[i]) / divisor;
+        return;
+    }
+    // The kernel reads whole groups; near the end of the block it reads a
+    // zero-padded copy of the row instead.
+    const std::size_t pixelBytes = m_source.stride * m_source.height;
+    if (s * m_source.stride + m_readSpan > pixelBytes) {
+        std::memcpy(spare, row, 3 * m_source.width);
+        row = spare;
+    }
+    area::boxSumsAvx2(row, m_groups, sums);
+    area::divideRowAvx2(sums, n, divisor, reduced);
+}
+
+bool AreaAverage::run(int firstRow, int endRow, RowSink& sink) const
+{
+    const int n = 3 * m_target.width;
+    std::vector<std::int32_t> sums(n + 1);
+    std::vector<std::uint8_t> spare(m_avx2 ? m_readSpan : 0, 0);
+    std::vector<double> reduced(n);
+    std::vector<double> acc(n);
+    const double divisor = m_source.height;
+    int reducedRow = -1;
+    for (int r = firstRow; r < endRow; ++r) {
+        for (int k = 0; k < m_rows.count(r); ++k) {
+            const int s = m_rows.first[r] + k;
+            const double w = m_rows.weights[m_rows.begin[r] + k];
+            // The row that closes target row r also opens row r + 1: reduce it once.
+            if (s != reducedRow) {
+                reduceRow(s, sums.data(), spare.data(), reduced.data());
+                reducedRow = s;
+            }
+            if (m_avx2) {
+                if (k == 0)
+                    area::scaleRowAvx2(reduced.data(), n, w, acc.data());
+                else
+                    area::addRowAvx2(reduced.data(), n, w, acc.data());
+            } else {
+                for (int i = 0; i < n; ++i)
+                    acc[i] = k == 0 ? reduced[i] * w : acc[i] + reduced[i] * w;
+            }
+        }
+        std::uint8_t* out = m_target.row(r);
+        if (m_avx2) {
+            area::finishRowAvx2(acc.data(), n, divisor, out);
+        } else {
+            for (int i = 0; i < n; ++i) {
+                const int v = static_cast<int>(acc[i] / divisor + 0.5);
+                out[i] = static_cast<std::uint8_t>(std::clamp(v, 0, 255));
+            }
+        }
+        if (!sink.rowFinished())
+            return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+std::unique_ptr<Resampler> makeAreaAverage(const Picture& source, const Picture& target,
+                                           Kernels kernels)
+{
+    return std::make_unique<AreaAverage>(source, target, kernels);
+}
+
+}  // namespace pelcalc

@@ -12,6 +12,7 @@
 #include <QFileInfo>
 #include <QHash>
 
+#include <ctime>
 #include <memory>
 #include <mutex>
 #include <sys/stat.h>
@@ -37,6 +38,18 @@ std::optional<FileStamp> stampOf(const QString& path)
                      (long long)st.st_mtim.tv_sec * 1000000000LL + st.st_mtim.tv_nsec};
 }
 
+long long nowNs()
+{
+    timespec ts {};
+    clock_gettime(CLOCK_REALTIME, &ts);
+    return (long long)ts.tv_sec * 1000000000LL + ts.tv_nsec;
+}
+
+// File times advance in clock ticks of a few milliseconds: a file changed in
+// place within the tick of our reading it would keep its stamp. A copy read
+// that soon after the last change is therefore not trusted later.
+constexpr long long kTimestampTickNs = 50'000'000;
+
 using DocumentPtr = std::shared_ptr<const ProfileDocument>;
 
 class DocumentCache {
@@ -51,9 +64,11 @@ public:
             return nullptr;
         }
         const auto it = m_entries.constFind(path);
-        if (it != m_entries.constEnd() && it->stamp == *stamp)
+        if (it != m_entries.constEnd() && it->stamp == *stamp &&
+            it->readAtNs - stamp->mtimeNs > kTimestampTickNs)
             return it->document;
 
+        const long long readAt = nowNs();
         QFile file(path);
         if (!file.open(QIODevice::ReadOnly))
             return nullptr;
@@ -61,23 +76,14 @@ public:
         auto document = std::make_shared<const ProfileDocument>(ProfileDocument::parse(bytes));
         // The stamp taken before reading: if the file changed meanwhile, the
         // next read sees a different stamp and parses again.
-        m_entries.insert(path, {*stamp, document});
+        m_entries.insert(path, {*stamp, readAt, document});
         return document;
-    }
-
-    void store(const QString& path, DocumentPtr document)
-    {
-        const auto stamp = stampOf(path);
-        std::lock_guard lock(m_mutex);
-        if (stamp)
-            m_entries.insert(path, {*stamp, std::move(document)});
-        else
-            m_entries.remove(path);
     }
 
 private:
     struct Entry {
         FileStamp stamp;
+        long long readAtNs = 0;
         DocumentPtr document;
     };
     std::mutex m_mutex;
@@ -110,13 +116,11 @@ bool editFile(const QString& path, Edit edit)
     const DocumentPtr current = cache().load(key);
     if (!current && QFileInfo::exists(key))
         return false;  // present but unreadable: never replace what cannot be read
-    auto edited = std::make_shared<ProfileDocument>(current ? *current : ProfileDocument{});
-    if (!edit(*edited))
+    ProfileDocument edited = current ? *current : ProfileDocument{};
+    if (!edit(edited))
         return true;
-    if (!replaceFileAtomically(key, edited->serialize()))
-        return false;
-    cache().store(key, std::move(edited));
-    return true;
+    // The replaced file is a new inode: the next read parses it afresh.
+    return replaceFileAtomically(key, edited.serialize());
 }
 
 }  // namespace

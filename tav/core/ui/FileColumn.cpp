@@ -94,6 +94,14 @@ FileColumn::FileColumn(QWidget* parent) : QWidget(parent)
     connect(m_filter, &QComboBox::currentIndexChanged, this, &FileColumn::refill);
     connect(m_sort, &QComboBox::currentIndexChanged, this, &FileColumn::refill);
     connect(m_fileView, &QListWidget::itemSelectionChanged, this, &FileColumn::selectionChanged);
+    // The tree reads folders in the background: show the current one once its parents are in.
+    connect(m_folderModel, &QFileSystemModel::directoryLoaded, this, [this](const QString& loaded) {
+        if (m_folder.startsWith(loaded)) {
+            const QModelIndex index = m_folderModel->index(m_folder);
+            m_folders->setCurrentIndex(index);
+            m_folders->scrollTo(index, QAbstractItemView::PositionAtCenter);
+        }
+    });
 }
 
 void FileColumn::fillDrives()

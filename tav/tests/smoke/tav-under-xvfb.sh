@@ -49,8 +49,9 @@ if [ -n "$shot" ]; then
   echo "screenshot: $shot"
 fi
 
-# Keyboard input goes to the window under the pointer on a display without a window manager.
+# Without a window manager nobody gives the window the keyboard: give it.
 xdotool mousemove --window "$wid" 400 300
+xdotool windowfocus --sync "$wid"
 xdotool key alt+f
 sleep 0.5
 xdotool key x

@@ -97,6 +97,11 @@ int ImgKitBmpFileSave(const QString& file, const DibHandle& dib, const QString& 
     } else {
         const std::size_t imageBytes = dib.stride() * static_cast<std::size_t>(dib.height());
         body.assign(dib.bits(), dib.bits() + imageBytes);
+        // The fourth byte of plain 32-bit pixels is unused, but some readers
+        // take it for opacity: write it opaque.
+        if (bits == 32 && dib.header().compression == imgkit::BI_RGB)
+            for (std::size_t i = 3; i < body.size(); i += 4)
+                body[i] = 255;
     }
     const std::size_t offBits = 14 + 40 + tableBytes;
     std::vector<std::uint8_t> out(offBits);

@@ -46,7 +46,7 @@ bool encode(jpeg_compress_struct& cinfo, ErrorManager& err, const DibHandle& dib
     cinfo.X_density = static_cast<UINT16>(std::clamp(dib.header().xPelsPerMeter * 254 / 10000, 1, 65535));
     cinfo.Y_density = static_cast<UINT16>(std::clamp(dib.header().yPelsPerMeter * 254 / 10000, 1, 65535));
     jpeg_start_compress(&cinfo, TRUE);
-    const bool direct = dib.bitCount() == 24 || (grey && dib.bitCount() == 8);
+    const bool direct = dib.bitCount() == 24 || (grey && dib.bitCount() == 8 && hasGreyRamp(dib));
     while (cinfo.next_scanline < cinfo.image_height) {
         const int y = static_cast<int>(cinfo.next_scanline);
         JSAMPROW row;

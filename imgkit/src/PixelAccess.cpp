@@ -111,6 +111,22 @@ bool hasGreyPalette(const DibHandle& dib)
     return true;
 }
 
+bool hasGreyRamp(const DibHandle& dib)
+{
+    if (dib.bitCount() > 8)
+        return false;
+    const int n = 1 << dib.bitCount();
+    if (dib.paletteSize() != n)
+        return false;
+    for (int i = 0; i < n; ++i) {
+        const RgbQuad& q = dib.palette()[i];
+        const int v = i * 255 / (n - 1);
+        if (q.red != v || q.green != v || q.blue != v)
+            return false;
+    }
+    return true;
+}
+
 void setGreyPalette(DibHandle& dib)
 {
     const int n = 1 << dib.bitCount();

@@ -80,6 +80,10 @@ Bgr paletteColor(const DibHandle& dib, std::uint32_t index);
 // True when every colour table entry has red == green == blue.
 bool hasGreyPalette(const DibHandle& dib);
 
+// True when the colour table is the full ramp from black to white in index
+// order (index == grey level scaled to the depth).
+bool hasGreyRamp(const DibHandle& dib);
+
 // Fills an 8-bit picture's table with the 256 grey levels.
 void setGreyPalette(DibHandle& dib);
 

@@ -14,20 +14,6 @@
 namespace imgkit {
 namespace {
 
-bool isGreyRamp(const DibHandle& dib)
-{
-    const int n = 1 << dib.bitCount();
-    if (dib.paletteSize() != n)
-        return false;
-    for (int i = 0; i < n; ++i) {
-        const RgbQuad& q = dib.palette()[i];
-        const int v = i * 255 / (n - 1);
-        if (q.red != v || q.green != v || q.blue != v)
-            return false;
-    }
-    return true;
-}
-
 int luminance(Bgr c)
 {
     return 299 * c.r + 587 * c.g + 114 * c.b;
@@ -51,7 +37,7 @@ Layout chooseLayout(const DibHandle& dib, bool fax)
         l.photometric = PHOTOMETRIC_MINISWHITE;
         l.inkIndex = luminance(paletteColor(dib, 1)) < luminance(paletteColor(dib, 0)) ? 1 : 0;
     } else {
-        l.photometric = isGreyRamp(dib) ? PHOTOMETRIC_MINISBLACK : PHOTOMETRIC_PALETTE;
+        l.photometric = hasGreyRamp(dib) ? PHOTOMETRIC_MINISBLACK : PHOTOMETRIC_PALETTE;
     }
     return l;
 }

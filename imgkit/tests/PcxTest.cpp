@@ -60,9 +60,10 @@ TEST(PcxReader, MonochromeIsTwoColours)
     ASSERT_TRUE(dib);
     EXPECT_EQ(dib.bitCount(), 1);
     const auto px = bgrPixels(dib);
-    EXPECT_EQ(px[0], 255);  // top row starts white
-    EXPECT_EQ(px[3 * 10], 255);
-    EXPECT_EQ(px[3 * 10 + 3 * 10], 0);  // second row black
+    ASSERT_EQ(px.size(), 60u);
+    EXPECT_EQ(px[0], 255);  // the top row is white
+    EXPECT_EQ(px[3 * 9], 255);
+    EXPECT_EQ(px[3 * 10], 0);  // the second row black
 }
 
 TEST(PcxReader, FourPlanesGiveSixteenColourIndices)

@@ -46,7 +46,7 @@ TEST_P(TiffCompression, TwoColourPicturesRoundTripInEveryScheme)
 }
 
 INSTANTIATE_TEST_SUITE_P(Schemes, TiffCompression,
-                         ::testing::Values(Scheme{0, "None"}, Scheme{1, "CCITT modified Huffman RLE"},
+                         ::testing::Values(Scheme{0, "None"}, Scheme{1, "CCITT RLE"},
                                            Scheme{2, "CCITT Group 3"}, Scheme{3, "CCITT Group 3"},
                                            Scheme{4, "CCITT Group 4"}, Scheme{5, "PackBits"}));
 

@@ -11,6 +11,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <mutex>
 #include <vector>
 
 namespace pelcalc {
@@ -75,6 +76,26 @@ void boxSumsPortable(const std::uint8_t* row, const BoxTaps& columns, int count,
     }
 }
 
+// Every horizontal sum lies in 0 .. 255 * srcW, so the division by srcW can be
+// replaced by a multiplication once that has been checked for each of those
+// values. The check costs about a millisecond for a 6000-pixel-wide source;
+// the last width checked is remembered (one resampling runs at a time).
+bool reciprocalDivisionWorks(int divisor)
+{
+    static const bool hasFma = __builtin_cpu_supports("fma");
+    static std::mutex mutex;
+    static int lastDivisor = 0;
+    static bool lastResult = false;
+    if (!hasFma)
+        return false;
+    std::lock_guard lock(mutex);
+    if (divisor != lastDivisor) {
+        lastResult = area::reciprocalDivisionIsExact(divisor, 255 * divisor);
+        lastDivisor = divisor;
+    }
+    return lastResult;
+}
+
 class AreaAverage final : public Resampler {
 public:
     AreaAverage(const Picture& source, const Picture& target, Kernels kernels)
@@ -84,21 +105,26 @@ public:
     {
         // vpmaddwd multiplies signed 16-bit words; every weight is at most dstW.
         m_avx2 = kernels == Kernels::Best && haveAvx2() && target.width <= 32767;
-        if (m_avx2)
+        if (m_avx2) {
             buildGroups();
+            m_reciprocal = reciprocalDivisionWorks(source.width);
+        }
     }
 
     bool run(int firstRow, int endRow, RowSink& sink) const override;
 
 private:
     void buildGroups();
-    void reduceRow(int s, std::int32_t* sums, std::uint8_t* spare, double* reduced) const;
+    bool runPortable(int firstRow, int endRow, RowSink& sink) const;
+    bool runAvx2(int firstRow, int endRow, RowSink& sink) const;
+    const std::uint8_t* readableRow(int s, std::uint8_t* spare) const;
 
     Picture m_source;
     Picture m_target;
     BoxTaps m_columns;
     BoxTaps m_rows;
     bool m_avx2 = false;
+    bool m_reciprocal = false;  // horizontal means by multiplication, proven exact
     std::vector<std::int16_t> m_groupWeights;
     area::ColumnGroups m_groups;
     std::size_t m_readSpan = 0;  // bytes the AVX2 kernel may read from a row's start
@@ -121,39 +147,31 @@ void AreaAverage::buildGroups()
         }
         m_readSpan = std::max<std::size_t>(m_readSpan, 3 * m_columns.first[t] + 12 * (groups - 1) + 16);
     }
-    m_groups = {m_columns.first.data(), m_groupWeights.data(), groups, count};
+    m_groups = {m_columns.first.data(), m_groupWeights.data(), groups};
 }
 
-void AreaAverage::reduceRow(int s, std::int32_t* sums, std::uint8_t* spare, double* reduced) const
+const std::uint8_t* AreaAverage::readableRow(int s, std::uint8_t* spare) const
 {
-    const int n = 3 * m_target.width;
-    const double divisor = m_source.width;
+    // The AVX2 kernel reads whole groups of pixels; near the end of the block
+    // it reads a zero-padded copy of the row instead.
     const std::uint8_t* row = m_source.row(s);
-    if (!m_avx2) {
-        boxSumsPortable(row, m_columns, m_target.width, sums);
-        for (int i = 0; i < n; ++i)
-            reduced[i] = static_cast<double>(sums[i]) / divisor;
-        return;
-    }
-    // The kernel reads whole groups; near the end of the block it reads a
-    // zero-padded copy of the row instead.
-    const std::size_t pixelBytes = m_source.stride * m_source.height;
-    if (s * m_source.stride + m_readSpan > pixelBytes) {
-        std::memcpy(spare, row, 3 * m_source.width);
-        row = spare;
-    }
-    area::boxSumsAvx2(row, m_groups, sums);
-    area::divideRowAvx2(sums, n, divisor, reduced);
+    if (s * m_source.stride + m_readSpan <= m_source.stride * m_source.height)
+        return row;
+    std::memcpy(spare, row, 3 * m_source.width);
+    return spare;
 }
 
 bool AreaAverage::run(int firstRow, int endRow, RowSink& sink) const
 {
+    return m_avx2 ? runAvx2(firstRow, endRow, sink) : runPortable(firstRow, endRow, sink);
+}
+
+bool AreaAverage::runPortable(int firstRow, int endRow, RowSink& sink) const
+{
     const int n = 3 * m_target.width;
-    std::vector<std::int32_t> sums(n + 1);
-    std::vector<std::uint8_t> spare(m_avx2 ? m_readSpan : 0, 0);
+    std::vector<std::int32_t> sums(n);
     std::vector<double> reduced(n);
     std::vector<double> acc(n);
-    const double divisor = m_source.height;
     int reducedRow = -1;
     for (int r = firstRow; r < endRow; ++r) {
         for (int k = 0; k < m_rows.count(r); ++k) {
@@ -161,27 +179,62 @@ bool AreaAverage::run(int firstRow, int endRow, RowSink& sink) const
             const double w = m_rows.weights[m_rows.begin[r] + k];
             // The row that closes target row r also opens row r + 1: reduce it once.
             if (s != reducedRow) {
-                reduceRow(s, sums.data(), spare.data(), reduced.data());
+                boxSumsPortable(m_source.row(s), m_columns, m_target.width, sums.data());
+                for (int i = 0; i < n; ++i)
+                    reduced[i] = static_cast<double>(sums[i]) / m_source.width;
                 reducedRow = s;
             }
-            if (m_avx2) {
-                if (k == 0)
-                    area::scaleRowAvx2(reduced.data(), n, w, acc.data());
-                else
-                    area::addRowAvx2(reduced.data(), n, w, acc.data());
-            } else {
-                for (int i = 0; i < n; ++i)
-                    acc[i] = k == 0 ? reduced[i] * w : acc[i] + reduced[i] * w;
-            }
+            for (int i = 0; i < n; ++i)
+                acc[i] = k == 0 ? reduced[i] * w : acc[i] + reduced[i] * w;
         }
         std::uint8_t* out = m_target.row(r);
-        if (m_avx2) {
-            area::finishRowAvx2(acc.data(), n, divisor, out);
-        } else {
-            for (int i = 0; i < n; ++i) {
-                const int v = static_cast<int>(acc[i] / divisor + 0.5);
-                out[i] = static_cast<std::uint8_t>(std::clamp(v, 0, 255));
+        for (int i = 0; i < n; ++i) {
+            const int v = static_cast<int>(acc[i] / m_source.height + 0.5);
+            out[i] = static_cast<std::uint8_t>(std::clamp(v, 0, 255));
+        }
+        if (!sink.rowFinished())
+            return false;
+    }
+    return true;
+}
+
+bool AreaAverage::runAvx2(int firstRow, int endRow, RowSink& sink) const
+{
+    // Blocks of target columns small enough for their accumulators to stay
+    // in the first-level cache while all source rows of a target row pass.
+    constexpr int kBlock = 128;
+    const int width = m_target.width;
+    std::vector<std::uint8_t> spare(m_readSpan, 0);
+    std::vector<double> acc(4 * kBlock);
+    // Means of the row that closes one target row and opens the next.
+    std::vector<double> openingMeans(4 * static_cast<std::size_t>(width));
+    std::vector<double> closingMeans(4 * static_cast<std::size_t>(width));
+    int openingRow = -1;
+    const area::Divisor divisor{static_cast<double>(m_source.width), m_reciprocal};
+    for (int r = firstRow; r < endRow; ++r) {
+        const int first = m_rows.first[r];
+        const int count = m_rows.count(r);
+        const int last = first + count - 1;
+        const bool lastOpensNext = r + 1 < m_target.height && m_rows.first[r + 1] == last;
+        std::uint8_t* out = m_target.row(r);
+        for (int t0 = 0; t0 < width; t0 += kBlock) {
+            const int t1 = std::min(t0 + kBlock, width);
+            for (int k = 0; k < count; ++k) {
+                const int s = first + k;
+                const double w = m_rows.weights[m_rows.begin[r] + k];
+                if (k == 0 && s == openingRow) {
+                    area::startFromMeansAvx2(&openingMeans[4 * t0], t1 - t0, w, acc.data());
+                    continue;
+                }
+                double* keep = k == count - 1 && lastOpensNext ? &closingMeans[4 * t0] : nullptr;
+                area::accumulateRowAvx2(readableRow(s, spare.data()), m_groups, t0, t1, divisor, w,
+                                        k == 0, acc.data(), keep);
             }
+            area::finishBlockAvx2(acc.data(), t1 - t0, m_source.height, t1 == width, out + 3 * t0);
+        }
+        if (lastOpensNext) {
+            openingMeans.swap(closingMeans);
+            openingRow = last;
         }
         if (!sink.rowFinished())
             return false;

@@ -61,6 +61,46 @@ PELCALC_AVX2 void unpackLanes(const std::uint32_t* packed, int n, const Picture&
 
 }  // namespace
 
+namespace {
+
+// The four column weights of one target column, and where its taps start in
+// the weighted values.
+struct ColumnTaps {
+    __m256d w[4];
+    const double* p[4];
+};
+
+PELCALC_AVX2 inline ColumnTaps columnTaps(const Taps& columns, int c, const double* weighted)
+{
+    ColumnTaps taps;
+#pragma GCC unroll 4
+    for (int j = 0; j < 4; ++j) {
+        taps.w[j] = _mm256_broadcast_sd(&columns.weight[4 * c + j]);
+        taps.p[j] = weighted + columns.index[4 * c + j] * 48;
+    }
+    return taps;
+}
+
+// One step of the sum for the three channels of a column: tap row i, tap column j.
+PELCALC_AVX2 inline void addTap(const ColumnTaps& t, int i, int j, __m256d* s)
+{
+#pragma GCC unroll 3
+    for (int ch = 0; ch < 3; ++ch) {
+        const __m256d product = _mm256_mul_pd(_mm256_loadu_pd(t.p[j] + 16 * ch + 4 * i), t.w[j]);
+        s[ch] = (i == 0 && j == 0) ? product : _mm256_add_pd(s[ch], product);
+    }
+}
+
+// Clamped to 0 .. 255 (max returns its second operand for NaN, so NaN ends as
+// 0) and truncated.
+PELCALC_AVX2 inline __m128i toInt(__m256d s)
+{
+    const __m256d clamped = _mm256_min_pd(_mm256_max_pd(s, _mm256_setzero_pd()), _mm256_set1_pd(255.0));
+    return _mm256_cvttpd_epi32(clamped);
+}
+
+}  // namespace
+
 PELCALC_AVX2 void cubicQuadAvx2(const Picture& source, const Taps& rows, const Taps& columns, int r,
                                 int lastRow, const Picture& target, QuadScratch& scratch)
 {
@@ -69,39 +109,40 @@ PELCALC_AVX2 void cubicQuadAvx2(const Picture& source, const Taps& rows, const T
     double* weighted = scratch.weighted.data();
     weighRows(source, rows, lanes, weighted);
 
-    const __m256d zero = _mm256_setzero_pd();
-    const __m256d top = _mm256_set1_pd(255.0);
     const int width = target.width;
     std::uint32_t* packed = scratch.packed.data();
-    for (int c = 0; c < width; ++c) {
-        const int* ix = columns.index.data() + 4 * c;
-        const double* wx = columns.weight.data() + 4 * c;
-        const __m256d w0 = _mm256_broadcast_sd(wx), w1 = _mm256_broadcast_sd(wx + 1),
-                      w2 = _mm256_broadcast_sd(wx + 2), w3 = _mm256_broadcast_sd(wx + 3);
-        const double* p0 = weighted + ix[0] * 48;
-        const double* p1 = weighted + ix[1] * 48;
-        const double* p2 = weighted + ix[2] * 48;
-        const double* p3 = weighted + ix[3] * 48;
-        for (int ch = 0; ch < 3; ++ch) {
-            const int o = 16 * ch;
-            __m256d s = _mm256_mul_pd(_mm256_loadu_pd(p0 + o), w0);
-            s = _mm256_add_pd(s, _mm256_mul_pd(_mm256_loadu_pd(p1 + o), w1));
-            s = _mm256_add_pd(s, _mm256_mul_pd(_mm256_loadu_pd(p2 + o), w2));
-            s = _mm256_add_pd(s, _mm256_mul_pd(_mm256_loadu_pd(p3 + o), w3));
-            for (int i = 1; i < 4; ++i) {
-                const int oi = o + 4 * i;
-                s = _mm256_add_pd(s, _mm256_mul_pd(_mm256_loadu_pd(p0 + oi), w0));
-                s = _mm256_add_pd(s, _mm256_mul_pd(_mm256_loadu_pd(p1 + oi), w1));
-                s = _mm256_add_pd(s, _mm256_mul_pd(_mm256_loadu_pd(p2 + oi), w2));
-                s = _mm256_add_pd(s, _mm256_mul_pd(_mm256_loadu_pd(p3 + oi), w3));
+    int c = 0;
+    // Two columns at a time: six independent sums hide the latency of each
+    // sum's chain of additions, which must stay in order.
+    for (; c + 2 <= width; c += 2) {
+        const ColumnTaps a = columnTaps(columns, c, weighted);
+        const ColumnTaps b = columnTaps(columns, c + 1, weighted);
+        __m256d sa[3], sb[3];
+#pragma GCC unroll 4
+        for (int i = 0; i < 4; ++i)
+#pragma GCC unroll 4
+            for (int j = 0; j < 4; ++j) {
+                addTap(a, i, j, sa);
+                addTap(b, i, j, sb);
             }
-            // max returns its second operand for NaN, so NaN ends as 0.
-            s = _mm256_min_pd(_mm256_max_pd(s, zero), top);
-            __m128i v = _mm256_cvttpd_epi32(s);
-            v = _mm_packs_epi32(v, v);
-            v = _mm_packus_epi16(v, v);
-            packed[3 * c + ch] = static_cast<std::uint32_t>(_mm_cvtsi128_si32(v));
-        }
+        const __m128i first = _mm_packus_epi16(_mm_packs_epi32(toInt(sa[0]), toInt(sa[1])),
+                                               _mm_packs_epi32(toInt(sa[2]), toInt(sb[0])));
+        const __m128i rest = _mm_packs_epi32(toInt(sb[1]), toInt(sb[2]));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(packed + 3 * c), first);
+        _mm_storel_epi64(reinterpret_cast<__m128i*>(packed + 3 * c + 4), _mm_packus_epi16(rest, rest));
+    }
+    for (; c < width; ++c) {
+        const ColumnTaps a = columnTaps(columns, c, weighted);
+        __m256d sa[3];
+        for (int i = 0; i < 4; ++i)
+            for (int j = 0; j < 4; ++j)
+                addTap(a, i, j, sa);
+        const __m128i v = _mm_packus_epi16(_mm_packs_epi32(toInt(sa[0]), toInt(sa[1])),
+                                           _mm_packs_epi32(toInt(sa[2]), toInt(sa[2])));
+        alignas(16) std::uint32_t values[4];
+        _mm_store_si128(reinterpret_cast<__m128i*>(values), v);
+        for (int ch = 0; ch < 3; ++ch)
+            packed[3 * c + ch] = values[ch];
     }
     unpackLanes(packed, 3 * width, target, lanes, std::min(4, lastRow - r + 1));
 }

@@ -3,6 +3,8 @@
 #include <cstdlib>
 #include <cstring>
 #include <malloc.h>
+#include <sys/mman.h>
+#include <unistd.h>
 
 namespace pelcalc {
 
@@ -11,6 +13,21 @@ namespace {
 // A 24-bit DIB may carry a colour table (an optimisation hint for palette
 // displays); more entries than a palette display has would be a lying header.
 constexpr std::uint32_t kMaxColourTable = 256;
+
+// Large pictures are written once from end to end; huge pages spare the
+// thousands of page faults their first touch would otherwise take.
+constexpr std::uint64_t kHugePageWorthwhile = 4u << 20;
+
+void adviseHugePages(void* block, std::uint64_t bytes)
+{
+    if (bytes < kHugePageWorthwhile)
+        return;
+    const auto page = static_cast<std::uintptr_t>(sysconf(_SC_PAGESIZE));
+    const auto begin = (reinterpret_cast<std::uintptr_t>(block) + page - 1) & ~(page - 1);
+    const auto end = (reinterpret_cast<std::uintptr_t>(block) + bytes) & ~(page - 1);
+    if (end > begin)
+        madvise(reinterpret_cast<void*>(begin), end - begin, MADV_HUGEPAGE);
+}
 
 }  // namespace
 
@@ -67,6 +84,7 @@ void* newPicture(int width, int height, const DibHeader& like)
     void* block = std::malloc(kHeaderSize + pixelBytes);
     if (block == nullptr)
         return nullptr;
+    adviseHugePages(block, kHeaderSize + pixelBytes);
     DibHeader header = like;
     header.size = kHeaderSize;
     header.width = width;

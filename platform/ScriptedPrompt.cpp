@@ -82,10 +82,11 @@ QStringList ScriptedPrompt::texts() const
 
 std::optional<ScriptedAnswer> ScriptedPrompt::next()
 {
-    if (m_answers.empty())
-        return std::nullopt;
-    ScriptedAnswer a = std::move(m_answers.front());
-    m_answers.pop_front();
+    std::optional<ScriptedAnswer> a;
+    if (!m_answers.empty()) {
+        a.emplace(std::move(m_answers.front()));
+        m_answers.pop_front();
+    }
     return a;
 }
 

@@ -1,10 +1,13 @@
-// The drawing tests need a QGuiApplication (offscreen under ctest).
+// The drawing tests need a QGuiApplication; they run on the offscreen
+// platform unless told otherwise, so listing them needs no display.
 #include <QGuiApplication>
 
 #include <gtest/gtest.h>
 
 int main(int argc, char** argv)
 {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();

@@ -6,6 +6,7 @@
 // value * (u + dstN - srcN). Rows are reduced horizontally first (each sum
 // divided by srcW, kept in double); the reduced rows are then walked the same
 // way vertically in double, and each mean is rounded half up and clamped.
+#include "AlignedBuffer.h"
 #include "AreaAverageKernels.h"
 #include "Resampler.h"
 
@@ -202,13 +203,15 @@ bool AreaAverage::runAvx2(int firstRow, int endRow, RowSink& sink) const
 {
     // Blocks of target columns small enough for their accumulators to stay
     // in the first-level cache while all source rows of a target row pass.
-    constexpr int kBlock = 128;
+    constexpr int kBlock = 512;
     const int width = m_target.width;
     std::vector<std::uint8_t> spare(m_readSpan, 0);
-    std::vector<double> acc(4 * kBlock);
+    AlignedDoubles acc(4 * kBlock);
     // Means of the row that closes one target row and opens the next.
-    std::vector<double> openingMeans(4 * static_cast<std::size_t>(width));
-    std::vector<double> closingMeans(4 * static_cast<std::size_t>(width));
+    AlignedDoubles meansA(4 * static_cast<std::size_t>(width));
+    AlignedDoubles meansB(4 * static_cast<std::size_t>(width));
+    double* openingMeans = meansA.data();
+    double* closingMeans = meansB.data();
     int openingRow = -1;
     const area::Divisor divisor{static_cast<double>(m_source.width), m_reciprocal};
     for (int r = firstRow; r < endRow; ++r) {
@@ -233,7 +236,7 @@ bool AreaAverage::runAvx2(int firstRow, int endRow, RowSink& sink) const
             area::finishBlockAvx2(acc.data(), t1 - t0, m_source.height, t1 == width, out + 3 * t0);
         }
         if (lastOpensNext) {
-            openingMeans.swap(closingMeans);
+            std::swap(openingMeans, closingMeans);
             openingRow = last;
         }
         if (!sink.rowFinished())

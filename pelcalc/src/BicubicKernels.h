@@ -2,6 +2,7 @@
 // identical results.
 #pragma once
 
+#include "AlignedBuffer.h"
 #include "Dib.h"
 
 #include <cstdint>
@@ -26,7 +27,7 @@ void cubicRowPortable(const Picture& source, const Taps& rows, const Taps& colum
 // Scratch of the AVX2 kernel, allocated once per band.
 struct QuadScratch {
     explicit QuadScratch(int sourceWidth, int targetWidth);
-    std::vector<double> weighted;  // (value * rowWeight) per source value, tap and lane
+    AlignedDoubles weighted;  // (value * rowWeight) per source value, tap and lane
     std::vector<std::uint32_t> packed;  // one byte per lane for each target value
 };
 

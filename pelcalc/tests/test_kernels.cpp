@@ -97,3 +97,15 @@ TEST(PelcalcKernels, NearestMatchesReferenceBothWays)
                               referenceNearest(source, to.width, to.height));
     }
 }
+
+TEST(PelcalcKernels, WideRowsAcrossColumnBlocksMatchTheReference)
+{
+    // Wider than one block of the area kernel and one chunk of the bicubic
+    // kernel, with odd remainders.
+    const Pixels wide = randomPixels(1301, 9, 300);
+    expectAllKernelsMatch(pelcalc::Operation::AreaAverage, wide, {613, 4},
+                          referenceAreaAverage(wide, 613, 4));
+    const Pixels narrow = randomPixels(93, 5, 301);
+    expectAllKernelsMatch(pelcalc::Operation::Bicubic, narrow, {389, 11},
+                          referenceBicubic(narrow, 389, 11));
+}

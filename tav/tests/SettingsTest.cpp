@@ -1,5 +1,6 @@
 #include "FakeControls.h"
 #include "GvRegistration.h"
+#include "IgnoringSettingsVisitor.h"
 #include "ProfileFile.h"
 #include "Registry.h"
 #include "ScriptedPrompt.h"
@@ -20,25 +21,10 @@ class PairedControls : public FakeControls {
 public:
     PairedControls()
     {
-        struct Pairs : SettingsVisitor {
+        struct Pairs : IgnoringSettingsVisitor {
             QHash<QString, QString>* out;
-            void section(const char*) override {}
-            void flag(const char*, bool, const char*) override {}
-            void listIndex(const char*, int, const char*) override {}
             void counterText(const char*, int, const char* c, const char* e) override { (*out)[c] = e; }
             void counterNumber(const char*, int, const char* c, const char* e) override { (*out)[c] = e; }
-            void counterPosition(const char*, int, const char*) override {}
-            void text(const char*, const char*, const char*) override {}
-            void swatch(const char*, std::uint32_t, const char*) override {}
-            void radioChoice(const char*, const char* const*, int) override {}
-            void appText(const char*, const char*, QString AppSettings::*) override {}
-            void appFlag(const char*, bool, bool AppSettings::*) override {}
-            void appInt(const char*, int, int AppSettings::*) override {}
-            void appFont(const char*, platform::FontSpec&) override {}
-            void appSlotType(const char*, int&) override {}
-            void appCustomColor(const char*, QString&) override {}
-            void previewZoom(const char*) override {}
-            void browserFolder(const char*) override {}
         } pairs;
         pairs.out = &m_edits;
         AppSettings scratch;

@@ -1,4 +1,5 @@
 #include "FileColumn.h"
+#include "IgnoringSettingsVisitor.h"
 #include "ProfileFile.h"
 #include "Registry.h"
 #include "RunState.h"
@@ -75,9 +76,8 @@ protected:
 
 // Every control the settings file feeds must exist with a widget of the kind
 // the value is stored as; a missing one would silently lose the user's setting.
-struct ControlKinds : SettingsVisitor {
+struct ControlKinds : IgnoringSettingsVisitor {
     QStringList buttons, lists, counters, edits, swatches;
-    void section(const char*) override {}
     void flag(const char*, bool, const char* c) override { buttons << QString::fromUtf8(c); }
     void listIndex(const char*, int, const char* c) override { lists << QString::fromUtf8(c); }
     void counterText(const char*, int, const char* c, const char* e) override
@@ -94,14 +94,6 @@ struct ControlKinds : SettingsVisitor {
         for (int i = 0; i < n; ++i)
             buttons << QString::fromUtf8(b[i]);
     }
-    void appText(const char*, const char*, QString AppSettings::*) override {}
-    void appFlag(const char*, bool, bool AppSettings::*) override {}
-    void appInt(const char*, int, int AppSettings::*) override {}
-    void appFont(const char*, platform::FontSpec&) override {}
-    void appSlotType(const char*, int&) override {}
-    void appCustomColor(const char*, QString&) override {}
-    void previewZoom(const char*) override {}
-    void browserFolder(const char*) override {}
 };
 
 TEST_F(MainWindowTest, HasTheElevenTabsInOrderAndEveryMenu)

@@ -62,27 +62,27 @@ std::uint32_t toColorRef(const QColor& c)
            (std::uint32_t(c.blue()) << 16);
 }
 
-QFont toQFont(const FontSpec& spec)
+QFont toQFont(const FontSpec& stored)
 {
-    QFont font(spec.name);
-    if (spec.size > 0)
-        font.setPointSize(spec.size);
-    font.setBold(spec.style & 1);
-    font.setItalic(spec.style & 2);
-    font.setUnderline(spec.style & 4);
-    font.setStrikeOut(spec.style & 8);
+    QFont font(stored.name);
+    if (stored.size > 0)
+        font.setPointSize(stored.size);
+    font.setBold(stored.style & 1);
+    font.setItalic(stored.style & 2);
+    font.setUnderline(stored.style & 4);
+    font.setStrikeOut(stored.style & 8);
     return font;
 }
 
 FontSpec toFontSpec(const QFont& font, std::uint32_t color)
 {
-    FontSpec spec;
-    spec.name = font.family();
-    spec.size = font.pointSize() > 0 ? font.pointSize() : qRound(font.pointSizeF());
-    spec.color = color;
-    spec.style = (font.bold() ? 1 : 0) | (font.italic() ? 2 : 0) | (font.underline() ? 4 : 0) |
+    FontSpec stored;
+    stored.name = font.family();
+    stored.size = font.pointSize() > 0 ? font.pointSize() : qRound(font.pointSizeF());
+    stored.color = color;
+    stored.style = (font.bold() ? 1 : 0) | (font.italic() ? 2 : 0) | (font.underline() ? 4 : 0) |
                  (font.strikeOut() ? 8 : 0);
-    return spec;
+    return stored;
 }
 
 class QtProgress : public ProgressBox {

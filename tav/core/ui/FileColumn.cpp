@@ -96,11 +96,8 @@ FileColumn::FileColumn(QWidget* parent) : QWidget(parent)
     connect(m_fileView, &QListWidget::itemSelectionChanged, this, &FileColumn::selectionChanged);
     // The tree reads folders in the background: show the current one once its parents are in.
     connect(m_folderModel, &QFileSystemModel::directoryLoaded, this, [this](const QString& loaded) {
-        if (m_folder.startsWith(loaded)) {
-            const QModelIndex index = m_folderModel->index(m_folder);
-            m_folders->setCurrentIndex(index);
-            m_folders->scrollTo(index, QAbstractItemView::PositionAtCenter);
-        }
+        if (m_folder.startsWith(loaded))
+            showFolderInTree();
     });
 }
 
@@ -120,9 +117,7 @@ void FileColumn::fillDrives()
 void FileColumn::openFolder(const QString& folder)
 {
     m_folder = QDir(folder).absolutePath();
-    const QModelIndex index = m_folderModel->index(m_folder);
-    m_folders->setCurrentIndex(index);
-    m_folders->scrollTo(index);
+    showFolderInTree();
     int drive = -1;
     for (int i = 0; i < m_drives->count(); ++i) {
         const QString root = m_drives->itemData(i).toString();
@@ -132,6 +127,15 @@ void FileColumn::openFolder(const QString& folder)
     }
     m_drives->setCurrentIndex(drive);
     refill();
+}
+
+void FileColumn::showFolderInTree()
+{
+    const QModelIndex index = m_folderModel->index(m_folder);
+    for (QModelIndex parent = index.parent(); parent.isValid(); parent = parent.parent())
+        m_folders->expand(parent);
+    m_folders->setCurrentIndex(index);
+    m_folders->scrollTo(index, QAbstractItemView::PositionAtCenter);
 }
 
 void FileColumn::refresh() { refill(); }

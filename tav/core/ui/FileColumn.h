@@ -38,6 +38,8 @@ signals:
 
 private:
     void fillDrives();
+    // Expands the folder tree down to the current folder and scrolls it into view.
+    void showFolderInTree();
     void refill();
 
     QComboBox* m_drives;

@@ -12,7 +12,8 @@
 # pelcalc: Google Benchmark, wall-clock medians of REPETITIONS (default 10)
 # repetitions, with one worker thread (PELCALC_THREADS=1) and with the default
 # two; "cpu" is the process CPU time per call, which the other users of the
-# cores do not inflate. Peers: hyperfine medians of whole command lines, one
+# cores do not inflate. "plain loops" are pelcalc's portable kernels (the
+# written arithmetic one value at a time), the yardstick for the same run. Peers: hyperfine medians of whole command lines, one
 # thread (VIPS_CONCURRENCY=1; gm -limit threads 1, OMP_NUM_THREADS=1), with
 # uncompressed inputs (.v for vips, binary PPM for gm) from the page cache and
 # outputs in memory. Each peer is also timed doing a trivial operation on the
@@ -37,8 +38,9 @@ done
 if [ ! -f "$BUILD_DIR/CMakeCache.txt" ]; then
   cmake -S "$REPO" -B "$BUILD_DIR" -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null
 fi
-cmake --build "$BUILD_DIR" -j2 --target pelcalc_bench >/dev/null
+cmake --build "$BUILD_DIR" -j2 --target pelcalc_bench pelcalc_plain_bench >/dev/null
 BENCH=$BUILD_DIR/bin/pelcalc_bench
+PLAIN=$BUILD_DIR/bin/pelcalc_plain_bench
 
 # 2. Pictures.
 BIG=$CORPUS/resample/big_6000x4000.ppm
@@ -59,6 +61,9 @@ PELCALC_CORPUS=$CORPUS PELCALC_THREADS=1 "$BENCH" --benchmark_repetitions="$REPS
   --benchmark_format=json --benchmark_out="$SCRATCH/one.json" --benchmark_out_format=json >/dev/null
 PELCALC_CORPUS=$CORPUS "$BENCH" --benchmark_repetitions="$REPS" --benchmark_filter=resize \
   --benchmark_format=json --benchmark_out="$SCRATCH/two.json" --benchmark_out_format=json >/dev/null
+
+PELCALC_CORPUS=$CORPUS "$PLAIN" --benchmark_repetitions=3 \
+  --benchmark_format=json --benchmark_out="$SCRATCH/plain.json" --benchmark_out_format=json >/dev/null
 
 # 4. Peers: name, command, trivial command with the same input and output sizes.
 peer() {  # $1 = key, $2 = command, $3 = baseline command
@@ -92,7 +97,7 @@ def bench(file):
             out[b["run_name"]] = b
     return out
 
-one, two = bench("one.json"), bench("two.json")
+one, two, plain = bench("one.json"), bench("two.json"), bench("plain.json")
 
 def ms(b):
     return b["real_time"]  # reported in milliseconds
@@ -112,14 +117,16 @@ read = one["memoryRead/real_time"]["bytes_per_second"] / 1e9
 copy = one["memoryCopy/real_time"]["bytes_per_second"] / 1e9
 print(f"memory bandwidth, 1 core: read {read:.1f} GB/s, memcpy {copy:.1f} GB/s")
 print()
-print("| task | goal | pelcalc 1 thread (cpu) | pelcalc 2 threads | floor: bytes / bandwidth | vips raw / I/O / net | gm raw / I/O / net | vips net ÷ pelcalc | gm net ÷ pelcalc |")
-print("|---|---|---|---|---|---|---|---|---|")
+print("| task | goal | pelcalc 1 thread (cpu) | pelcalc 2 threads | plain loops, 1 thread | floor: bytes / bandwidth | vips raw / I/O / net | gm raw / I/O / net | vips net ÷ pelcalc | gm net ÷ pelcalc |")
+print("|---|---|---|---|---|---|---|---|---|---|")
 floors = {"area1500": 72e6 / (read * 1e9), "area640": 72e6 / (read * 1e9),
           "cubic": 36e6 / (copy * 1e9), "nearest": 72e6 / 4 / (read * 1e9)}
 for label, name, key, goal in rows:
     p1, p2 = one[name], two[name]
     v, g = peer("vips_" + key), peer("gm_" + key)
+    base = plain.get(name.replace("resize/", "plainLoop/").replace("/real_time", ""))
+    loops = f"{base['real_time']:.0f} ms" if base else "-"
     print(f"| {label} | {'≤ %d ms' % goal if goal else '-'} | {ms(p1):.1f} ms ({p1['cpu_ms']:.1f}) | {ms(p2):.1f} ms "
-          f"| {floors[key] * 1000:.1f} ms | {v[0]:.0f} / {v[1]:.0f} / {v[2]:.0f} ms | {g[0]:.0f} / {g[1]:.0f} / {g[2]:.0f} ms "
+          f"| {loops} | {floors[key] * 1000:.1f} ms | {v[0]:.0f} / {v[1]:.0f} / {v[2]:.0f} ms | {g[0]:.0f} / {g[1]:.0f} / {g[2]:.0f} ms "
           f"| {v[2] / ms(p1):.1f} × | {g[2] / ms(p1):.1f} × |")
 PY

@@ -60,11 +60,11 @@ BoxTaps boxTaps(int sourceCount, int targetCount)
 }
 
 void boxSumsPortable(const std::uint8_t* row, const BoxTaps& columns, int count,
-                     std::int32_t* sums)
+                     std::int64_t* sums)
 {
     for (int t = 0; t < count; ++t) {
         const std::uint8_t* p = row + 3 * columns.first[t];
-        std::int32_t b = 0, g = 0, r = 0;
+        std::int64_t b = 0, g = 0, r = 0;
         for (int k = columns.begin[t]; k < columns.begin[t + 1]; ++k, p += 3) {
             const std::int32_t w = columns.weights[k];
             b += p[0] * w;
@@ -77,6 +77,11 @@ void boxSumsPortable(const std::uint8_t* row, const BoxTaps& columns, int count,
     }
 }
 
+constexpr int kMaxAvx2SourceWidth = 0x7FFFFFFF / 255;
+// Widths up to this are checked for the reciprocal means (a few milliseconds
+// at most); wider sources divide.
+constexpr int kMaxReciprocalCheckWidth = 65535;
+
 // Every horizontal sum lies in 0 .. 255 * srcW, so the division by srcW can be
 // replaced by a multiplication once that has been checked for each of those
 // values. The check costs about a millisecond for a 6000-pixel-wide source;
@@ -87,7 +92,7 @@ bool reciprocalDivisionWorks(int divisor)
     static std::mutex mutex;
     static int lastDivisor = 0;
     static bool lastResult = false;
-    if (!hasFma)
+    if (!hasFma || divisor > kMaxReciprocalCheckWidth)
         return false;
     std::lock_guard lock(mutex);
     if (divisor != lastDivisor) {
@@ -104,8 +109,10 @@ public:
           m_columns(boxTaps(source.width, target.width)),
           m_rows(boxTaps(source.height, target.height))
     {
-        // vpmaddwd multiplies signed 16-bit words; every weight is at most dstW.
-        m_avx2 = kernels == Kernels::Best && haveAvx2() && target.width <= 32767;
+        // vpmaddwd multiplies signed 16-bit words (every weight is at most
+        // dstW) and the sums, at most 255 * srcW, are int32.
+        m_avx2 = kernels == Kernels::Best && haveAvx2() && target.width <= 32767
+            && source.width <= kMaxAvx2SourceWidth;
         if (m_avx2) {
             buildGroups();
             m_reciprocal = reciprocalDivisionWorks(source.width);
@@ -170,7 +177,7 @@ bool AreaAverage::run(int firstRow, int endRow, RowSink& sink) const
 bool AreaAverage::runPortable(int firstRow, int endRow, RowSink& sink) const
 {
     const int n = 3 * m_target.width;
-    std::vector<std::int32_t> sums(n);
+    std::vector<std::int64_t> sums(n);
     std::vector<double> reduced(n);
     std::vector<double> acc(n);
     int reducedRow = -1;

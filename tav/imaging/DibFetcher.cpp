@@ -1,0 +1,9 @@
+#include "DibFetcher.h"
+
+namespace {
+DibFetcher* g_fetcher = nullptr;
+}
+
+DibFetcher* GvFetcher() { return g_fetcher; }
+
+void SetGvFetcher(DibFetcher* fetcher) { g_fetcher = fetcher; }

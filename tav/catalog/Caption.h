@@ -1,0 +1,30 @@
+// The caption under a picture: its name, size and colour depth, shooting date
+// and title, as the print layouts, the thumbnail sheets and the HTML album
+// write it.
+#pragma once
+
+#include <QString>
+#include <cstdint>
+
+namespace imgkit { class DibHandle; }
+
+// The caption switches. There is one set; each command fills it from its own
+// tab's check boxes just before it builds captions.
+struct CaptionOptions {
+    int nameMode = 0;  // 0 no name, 1 file name with extension, 2 without extension
+    std::uint8_t showImageInfo = 0;  // 1: "(640X480,24bitｶﾗｰ)"
+    std::uint8_t showDate = 0;  // 1: " yyyy/m/d" from the comment file
+    std::uint8_t showTitle = 0;  // 1: " title" from the comment file
+};
+
+// The set in force.
+CaptionOptions& captionOptions();
+
+// The caption of the picture at `path` (empty: none) under the options in
+// force. `picture` (may be null) gives the size and colours. HTML mode
+// (htmlMode 1) starts each part after the first on a new line with "<br>"
+// and escapes the texts for the page; print mode (0) writes one line.
+QString BuildCaption(std::uint8_t htmlMode, const imgkit::DibHandle* picture, const QString& path);
+// The same under the given options.
+QString BuildCaption(const CaptionOptions& options, std::uint8_t htmlMode, const imgkit::DibHandle* picture,
+                     const QString& path);

@@ -14,6 +14,7 @@ build: deps
 	cmake --build $(BUILD) -j $(JOBS)
 
 run: build
+	./$(BUILD)/bin/gv
 	./tools/make-samples.sh $(BUILD)/samples
 	cd $(BUILD)/samples && ../bin/Tav
 

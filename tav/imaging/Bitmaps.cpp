@@ -8,7 +8,8 @@
 #include <QPainter>
 #include <QScreen>
 
-#include <cmath>
+#include <algorithm>
+#include <cstdint>
 
 using imgkit::DibHandle;
 
@@ -73,6 +74,16 @@ void ReduceBitmapForDisplay(bool onlyOnPaletteScreen, QImage& bitmap)
     DibToBitmap(dib, bitmap);
 }
 
+QSize ScaledToFit(int width, int height, int boxWidth, int boxHeight)
+{
+    const std::int64_t w = width, h = height, bw = boxWidth, bh = boxHeight;
+    // boxWidth / width > boxHeight / height: the height decides.
+    const bool byHeight = bw * h > bh * w;
+    const std::int64_t outW = byHeight ? w * bh / h : bw;
+    const std::int64_t outH = byHeight ? bh : h * bw / w;
+    return QSize(static_cast<int>(std::max<std::int64_t>(1, outW)), static_cast<int>(std::max<std::int64_t>(1, outH)));
+}
+
 void FitImageToBitmap(const DibHandle& image, QImage& bitmap, int cellWidth, int cellHeight, bool highQuality)
 {
     bitmap = whiteBitmap(cellWidth, cellHeight);
@@ -90,12 +101,9 @@ void FitImageToBitmap(const DibHandle& image, QImage& bitmap, int cellWidth, int
     int h = info.height;
     DibHandle resized;
     if (cellWidth < w || cellHeight < h) {
-        const double rx = static_cast<double>(cellWidth) / w;
-        const double ry = static_cast<double>(cellHeight) / h;
-        const double r = rx > ry ? ry : rx;
-        // A very thin picture keeps at least one row or column.
-        w = std::max(1, static_cast<int>(std::trunc(w * r)));
-        h = std::max(1, static_cast<int>(std::trunc(h * r)));
+        const QSize size = ScaledToFit(w, h, cellWidth, cellHeight);
+        w = size.width();
+        h = size.height();
         resized = ResizeImage(image, {}, {}, w, h, highQuality);
         if (!resized)
             return;

@@ -24,6 +24,12 @@ bool ScreenHasPalette();
 // another format are left alone.
 void ReduceBitmapForDisplay(bool onlyOnPaletteScreen, QImage& bitmap);
 
+// The size of a width x height picture scaled by the smaller of the two
+// ratios box / picture, truncated; computed in whole numbers, so that the
+// side that decides is exactly the box's (floating point would make 330 x 90
+// / 330 come out one short). Never less than 1 x 1.
+QSize ScaledToFit(int width, int height, int boxWidth, int boxHeight);
+
 // Makes `bitmap` a white cellWidth x cellHeight cell and draws the picture
 // centred in it, reduced to fit (never enlarged). Without a picture the cell
 // gets the empty-cell outline. The caller's picture is left as it is.

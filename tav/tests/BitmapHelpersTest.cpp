@@ -65,6 +65,16 @@ TEST(FitImageToBitmap, LargePictureIsReducedToFitAndCentred)
     }
 }
 
+TEST(FitImageToBitmap, DecidingSideFillsTheCellExactly)
+{
+    EXPECT_EQ(ScaledToFit(440, 330, 120, 90), QSize(120, 90));
+    EXPECT_EQ(ScaledToFit(330, 90, 110, 100), QSize(110, 30));
+    EXPECT_EQ(ScaledToFit(3000, 1, 100, 100), QSize(100, 1));
+    QImage cell;
+    FitImageToBitmap(solid(330, 990, kRed), cell, 90, 90, false);
+    EXPECT_EQ(inkBox(cell), QRect(30, 0, 30, 90));
+}
+
 TEST(FitImageToBitmap, CallersPictureIsLeftAlone)
 {
     const DibHandle image = solid8(300, 300, kBlue);

@@ -6,6 +6,7 @@
 #include <QFileInfo>
 
 #include <cstring>
+#include <sys/stat.h>
 
 namespace gv {
 namespace {
@@ -99,8 +100,13 @@ void initializeDecoder(const char* argv0)
 
 platform::DdeBlock decodeToDib(const QString& path)
 {
+    // Only regular files: a pipe or a device could block the decoder for
+    // ever and leave GV answering "WAIT" to every later file.
+    struct stat st {};
+    if (::stat(QFile::encodeName(path).constData(), &st) != 0 || !S_ISREG(st.st_mode) || st.st_size > kMaxFileBytes)
+        return {};
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly) || file.size() > kMaxFileBytes)
+    if (!file.open(QIODevice::ReadOnly))
         return {};
     const QByteArray bytes = file.readAll();
     const std::string format = formatOf(bytes, path);

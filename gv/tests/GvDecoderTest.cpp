@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <sys/stat.h>
 
 namespace gv {
 namespace {
@@ -176,6 +177,11 @@ TEST_F(GvDecoderTest, UnreadableAndDisallowedFilesGiveNothing)
     EXPECT_FALSE(decodeToDib(write(QStringLiteral("empty.gif"), {})));
     EXPECT_FALSE(decodeToDib(write(QStringLiteral("cut.gif"), QByteArray("GIF89a\x10\0\x10\0", 10))));
     EXPECT_FALSE(decodeToDib(file(QStringLiteral("missing.gif"))));
+    // A pipe would block the decoder for ever; a folder is no picture.
+    const QString fifo = file(QStringLiteral("pipe.gif"));
+    ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    EXPECT_FALSE(decodeToDib(fifo));
+    EXPECT_FALSE(decodeToDib(m_dir.path()));
     // Vector and scripted formats never load, whatever their name says.
     EXPECT_FALSE(decodeToDib(write(QStringLiteral("a.svg"),
                                    "<?xml version=\"1.0\"?><svg xmlns=\"http://www.w3.org/2000/svg\" width=\"4\" "

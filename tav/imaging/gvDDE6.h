@@ -10,6 +10,7 @@
 #include "PcDdeman.h"
 
 #include <QString>
+#include <QtGlobal>
 #include <cstdint>
 #include <memory>
 
@@ -41,10 +42,13 @@ public:
 
     // True while a started GV process is known and running.
     bool gvRunning() const;
+    // The process id of the started GV, 0 when none is known.
+    qint64 gvProcessId() const;
 
 private:
     void forgetProcess();
     QString pollDibRequest();
+    static imgkit::DibHandle adoptDib(platform::DdeBlock block);
 
     TDdeClientConvPC m_conv;
     std::uint8_t m_newGv = 1;

@@ -1,0 +1,61 @@
+#!/usr/bin/env bash
+# load-image.sh -- LoadImageFile of a 12-megapixel JPEG against
+# `gm convert FILE bmp:-` for the same file, in one run.
+#
+#   bench/load-image.sh [REPETITIONS] [FILE...]
+#
+# Environment: BUILD_DIR (default <repo>/build-bench; reused when already
+# configured), CORPUS (default /tmp/corpus; made with the shared corpus script
+# when missing). FILE defaults to the corpus's p00.jpg and p17.jpg (4000x3000).
+#
+# LoadImageFile: Google Benchmark, wall-clock median of REPETITIONS (default
+# 10). gm: hyperfine median of the whole command line, its BMP output discarded
+# (process start and BMP writing included, as a user of gm pays
+# them). The ratio is gm's median over LoadImageFile's.
+set -euo pipefail
+
+HERE=$(cd "$(dirname "$0")" && pwd)
+REPO=$(cd "$HERE/.." && pwd)
+REPS=${1:-10}
+shift || true
+BUILD_DIR=${BUILD_DIR:-$REPO/build-bench}
+CORPUS=${CORPUS:-/tmp/corpus}
+
+for tool in cmake gm hyperfine python3; do
+  command -v "$tool" >/dev/null || { echo "missing tool: $tool" >&2; exit 2; }
+done
+if [ ! -d "$CORPUS/jpeg" ]; then
+  /work/shared/bench/make_corpus.sh "$CORPUS"
+fi
+FILES=("$@")
+[ ${#FILES[@]} -gt 0 ] || FILES=("$CORPUS/jpeg/p00.jpg" "$CORPUS/jpeg/p17.jpg")
+
+if [ ! -f "$BUILD_DIR/CMakeCache.txt" ]; then
+  cmake -S "$REPO" -B "$BUILD_DIR" -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null
+fi
+cmake --build "$BUILD_DIR" -j2 --target load_image_bench >/dev/null
+
+OUT=$(mktemp -d)
+trap 'rm -rf "$OUT"' EXIT
+"$BUILD_DIR/bin/load_image_bench" "${FILES[@]}" --benchmark_repetitions="$REPS" \
+  --benchmark_report_aggregates_only=true --benchmark_format=json >"$OUT/tav.json"
+i=0
+for f in "${FILES[@]}"; do
+  hyperfine -N --warmup 2 --runs "$REPS" --export-json "$OUT/gm$i.json" \
+    "gm convert $f bmp:-" >/dev/null
+  i=$((i + 1))
+done
+
+python3 - "$OUT" "${FILES[@]}" <<'PY'
+import json, os, sys
+out, files = sys.argv[1], sys.argv[2:]
+tav = {}
+for b in json.load(open(os.path.join(out, "tav.json")))["benchmarks"]:
+    if b.get("aggregate_name") == "median":
+        tav[b["run_name"].split("/")[1]] = b["real_time"]
+print(f"{'file':<12}{'LoadImageFile ms':>18}{'gm convert bmp ms':>20}{'ratio gm/Tav':>14}")
+for i, f in enumerate(files):
+    name = os.path.basename(f)
+    gm = json.load(open(os.path.join(out, f"gm{i}.json")))["results"][0]["median"] * 1000
+    print(f"{name:<12}{tav[name]:>18.1f}{gm:>20.1f}{gm / tav[name]:>14.2f}")
+PY

@@ -10,11 +10,6 @@ namespace {
 
 constexpr int kDateKeyLength = 19;  // "yyyy/mm/dd/hh:nn:ss"
 
-QString joined(const QString& folder, const QString& name)
-{
-    return folder.endsWith(QLatin1Char('/')) ? folder + name : folder + QLatin1Char('/') + name;
-}
-
 }  // namespace
 
 QStringList SortFileNames(bool excludeTav, int mode, const QStringList& names, const QString& folder)
@@ -23,7 +18,7 @@ QStringList SortFileNames(bool excludeTav, int mode, const QStringList& names, c
     QStringList keys;
     keys.reserve(names.size());
     for (const QString& name : names) {
-        const QString path = joined(folder, name);
+        const QString path = fullPath(folder, name);
         if (excludeTav && SplitExtension(path).extension.toUpper() == QLatin1String("TAV"))
             continue;
         if (!byDate) {

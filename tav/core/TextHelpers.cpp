@@ -89,6 +89,11 @@ constexpr SystemColor kSystemColors[] = {
 
 }  // namespace
 
+QString fullPath(const QString& folder, const QString& name)
+{
+    return folder.endsWith(QLatin1Char('/')) ? folder + name : folder + QLatin1Char('/') + name;
+}
+
 SplitPath SplitExtension(const QString& path)
 {
     if (path.size() <= 2)

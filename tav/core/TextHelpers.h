@@ -7,6 +7,10 @@
 #include <cstdint>
 #include <optional>
 
+// The full path of `name` in `folder`: joined with "/", except below the root
+// folder "/" (any folder ending in "/"), which takes no extra separator.
+QString fullPath(const QString& folder, const QString& name);
+
 // Splits at the last "." of the whole path (the scan does not stop at folder
 // separators). Paths of at most two characters, and paths without a ".", are
 // all stem.

@@ -105,3 +105,9 @@ TEST_F(SortFileNamesTest, ByDateWithTiesByName)
 }
 
 }  // namespace
+
+TEST(FullPathTest, TheRootTakesNoExtraSeparator)
+{
+    EXPECT_EQ(fullPath(QStringLiteral("/"), QStringLiteral("a.jpg")).toStdString(), "/a.jpg");
+    EXPECT_EQ(fullPath(QStringLiteral("/p/q"), QStringLiteral("a.jpg")).toStdString(), "/p/q/a.jpg");
+}

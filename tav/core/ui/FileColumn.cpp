@@ -1,15 +1,19 @@
 #include "FileColumn.h"
 
+#include "Fsort.h"
+#include "TextHelpers.h"
+
 #include <QComboBox>
 #include <QDir>
 #include <QFileSystemModel>
 #include <QHeaderView>
 #include <QLabel>
 #include <QListWidget>
-#include <QStandardPaths>
+#include <QLocale>
 #include <QStorageInfo>
 #include <QTabBar>
 #include <QTreeView>
+#include <QTreeWidget>
 #include <QVBoxLayout>
 
 namespace {
@@ -22,12 +26,14 @@ constexpr FilterEntry kFilters[] = {
     {"すべてのﾌｧｲﾙ (*.*)", "*"}, {"BMP", "*.BMP"}, {"TIF", "*.TIF"}, {"JPG", "*.JPG"}, {"GIF", "*.GIF"},
 };
 
-}  // namespace
+constexpr const char* kCatalogueFile = "__tavidx.dat";
 
-QString fullPath(const QString& folder, const QString& name)
+QString sizeText(qint64 bytes)
 {
-    return folder.endsWith(QLatin1Char('/')) ? folder + name : folder + QLatin1Char('/') + name;
+    return QStringLiteral("%1KB").arg(QLocale::c().toString((bytes + 1023) / 1024));
 }
+
+}  // namespace
 
 FileColumn::FileColumn(QWidget* parent) : QWidget(parent)
 {
@@ -68,12 +74,20 @@ FileColumn::FileColumn(QWidget* parent) : QWidget(parent)
     m_viewModes = new QTabBar;
     m_viewModes->setObjectName(QStringLiteral("TabControl1"));
     m_viewModes->addTab(QStringLiteral("標準"));
+    m_viewModes->setTabData(0, ListView);
     m_viewModes->addTab(QStringLiteral("詳細"));
+    m_viewModes->setTabData(1, DetailView);
     layout->addWidget(m_viewModes);
 
-    m_fileView = new QListWidget;
+    m_fileView = new QTreeWidget;
     m_fileView->setObjectName(QStringLiteral("file_list3"));
     m_fileView->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    m_fileView->setSelectionBehavior(QAbstractItemView::SelectRows);
+    m_fileView->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_fileView->setRootIsDecorated(false);
+    m_fileView->setUniformRowHeights(true);
+    m_fileView->setColumnCount(3);
+    m_fileView->setHeaderLabels({QStringLiteral("ﾌｧｲﾙ名"), QStringLiteral("ｻｲｽﾞ"), QStringLiteral("更新日時")});
     m_fileView->setToolTip(QStringLiteral(
         "印刷したいﾌｧｲﾙをﾏｳｽで選択します. CTRLやShiftｷｰを押しながら選択すると、複数のﾌｧｲﾙが選択可能です."));
     m_fileView->setContextMenuPolicy(Qt::CustomContextMenu);
@@ -86,14 +100,18 @@ FileColumn::FileColumn(QWidget* parent) : QWidget(parent)
 
     fillDrives();
     m_folder = QDir::currentPath();
+    TabControl1Change();
 
     connect(m_drives, &QComboBox::activated, this,
             [this](int index) { openFolder(m_drives->itemData(index).toString()); });
-    connect(m_folders, &QTreeView::clicked, this,
-            [this](const QModelIndex& index) { openFolder(m_folderModel->filePath(index)); });
-    connect(m_filter, &QComboBox::currentIndexChanged, this, &FileColumn::refill);
-    connect(m_sort, &QComboBox::currentIndexChanged, this, &FileColumn::refill);
-    connect(m_fileView, &QListWidget::itemSelectionChanged, this, &FileColumn::selectionChanged);
+    connect(m_folders, &QTreeView::clicked, this, [this](const QModelIndex& index) {
+        openFolder(m_folderModel->filePath(index));
+        emit folderChanged();
+    });
+    connect(m_filter, &QComboBox::currentIndexChanged, this, &FileColumn::readFolder);
+    connect(m_sort, &QComboBox::currentIndexChanged, this, &FileColumn::cb_sortChange);
+    connect(m_viewModes, &QTabBar::currentChanged, this, &FileColumn::TabControl1Change);
+    connect(m_fileView, &QTreeWidget::itemSelectionChanged, this, &FileColumn::clicked);
     // The tree reads folders in the background: show the current one once its parents are in.
     connect(m_folderModel, &QFileSystemModel::directoryLoaded, this, [this](const QString& loaded) {
         if (m_folder.startsWith(loaded))
@@ -121,12 +139,13 @@ void FileColumn::openFolder(const QString& folder)
     int drive = -1;
     for (int i = 0; i < m_drives->count(); ++i) {
         const QString root = m_drives->itemData(i).toString();
-        if (m_folder.startsWith(root) &&
-            (drive < 0 || root.size() > m_drives->itemData(drive).toString().size()))
+        const QString prefix = root.endsWith(QLatin1Char('/')) ? root : root + QLatin1Char('/');
+        const bool inside = m_folder == root || m_folder.startsWith(prefix);
+        if (inside && (drive < 0 || root.size() > m_drives->itemData(drive).toString().size()))
             drive = i;
     }
     m_drives->setCurrentIndex(drive);
-    refill();
+    readFolder();
 }
 
 void FileColumn::showFolderInTree()
@@ -138,43 +157,129 @@ void FileColumn::showFolderInTree()
     m_folders->scrollTo(index, QAbstractItemView::PositionAtCenter);
 }
 
-void FileColumn::refresh() { refill(); }
+void FileColumn::refresh() { readFolder(); }
 
-void FileColumn::refill()
+// file_list takes the folder's names matching the mask: files only, no
+// hidden ones. Its change refills the view.
+void FileColumn::readFolder()
 {
-    QStringList selected;
-    for (const QListWidgetItem* item : m_fileView->selectedItems())
-        selected << item->text();
-
     // Name filters match without regard to case, as "*.JPG" must match "a.jpg".
-    QDir dir(m_folder);
     const QString mask = m_filter->currentData().toString();
-    QStringList names = dir.entryList(QStringList{mask.isEmpty() ? QStringLiteral("*") : mask},
-                                      QDir::Files, QDir::Name | QDir::IgnoreCase);
-    names.removeIf([](const QString& n) {
-        return n.endsWith(QLatin1String(".tav"), Qt::CaseInsensitive) || n == QLatin1String("__tavidx.dat");
-    });
-    if (m_sort->currentIndex() == 1 || m_sort->currentIndex() == 3)
-        std::reverse(names.begin(), names.end());
-
     m_fileList->clear();
-    m_fileList->addItems(names);
-    m_fileView->clear();
-    for (const QString& name : names) {
-        auto* item = new QListWidgetItem(name, m_fileView);
-        item->setSelected(selected.contains(name));
+    m_fileList->addItems(QDir(m_folder).entryList(QStringList{mask}, QDir::Files, QDir::Name));
+    file_listChange();
+}
+
+void FileColumn::file_listChange()
+{
+    cb_sortChange();
+    emit contentChanged();
+}
+
+void FileColumn::cb_sortChange()
+{
+    QStringList names;
+    names.reserve(m_fileList->count());
+    for (int row = 0; row < m_fileList->count(); ++row)
+        names << m_fileList->item(row)->text();
+    m_sortedNames = SortFileNames(true, m_sort->currentIndex(), names, m_folder);
+    RefreshFileView();
+}
+
+void FileColumn::TabControl1Change()
+{
+    const bool detail = m_viewModes->tabData(m_viewModes->currentIndex()).toInt() == DetailView;
+    m_fileView->setHeaderHidden(!detail);
+    m_fileView->setColumnHidden(1, !detail);
+    m_fileView->setColumnHidden(2, !detail);
+    m_fileView->header()->setSectionResizeMode(0, detail ? QHeaderView::Interactive : QHeaderView::Stretch);
+    RefreshFileView();
+}
+
+// Saves the view's selection, by name, into file_list's selection.
+void FileColumn::selectBk()
+{
+    if (m_fileView->topLevelItemCount() == 0)
+        return;
+    m_fileList->clearSelection();
+    for (const QTreeWidgetItem* item : m_fileView->selectedItems()) {
+        const QList<QListWidgetItem*> same =
+            m_fileList->findItems(item->text(0), Qt::MatchExactly | Qt::MatchCaseSensitive);
+        if (!same.isEmpty())
+            same.first()->setSelected(true);
     }
-    emit selectionChanged();
+}
+
+void FileColumn::selectRst()
+{
+    for (int row = 0; row < m_fileList->count(); ++row) {
+        if (!m_fileList->item(row)->isSelected())
+            continue;
+        const QList<QTreeWidgetItem*> same =
+            m_fileView->findItems(m_fileList->item(row)->text(), Qt::MatchExactly | Qt::MatchCaseSensitive);
+        if (!same.isEmpty())
+            same.first()->setSelected(true);
+    }
+}
+
+void FileColumn::RefreshFileView()
+{
+    selectBk();
+    const QSignalBlocker quiet(m_fileView);
+    m_fileView->setUpdatesEnabled(false);
+    m_fileView->clear();
+    const bool detail = !m_fileView->isHeaderHidden();
+    QList<QTreeWidgetItem*> items;
+    items.reserve(m_sortedNames.size());
+    for (const QString& name : m_sortedNames) {
+        if (name == QLatin1String(kCatalogueFile))
+            continue;
+        const QFileInfo info(fullPath(m_folder, name));
+        if (!info.exists())
+            continue;
+        auto* item = new QTreeWidgetItem(QStringList{name});
+        if (detail) {
+            item->setText(1, sizeText(info.size()));
+            item->setTextAlignment(1, Qt::AlignRight | Qt::AlignVCenter);
+            item->setText(2, FormatDateTimeAnyYear(QStringLiteral("yyyy/mm/dd hh:nn"), info.lastModified()));
+        }
+        items << item;
+    }
+    m_fileView->addTopLevelItems(items);
+    selectRst();
+    m_fileView->setUpdatesEnabled(true);
 }
 
 QStringList FileColumn::selectedPaths() const
 {
     QStringList paths;
-    for (int row = 0; row < m_fileView->count(); ++row)
-        if (m_fileView->item(row)->isSelected())
-            paths << fullPath(m_folder, m_fileView->item(row)->text());
+    for (int row = 0; row < m_fileView->topLevelItemCount(); ++row)
+        if (m_fileView->topLevelItem(row)->isSelected())
+            paths << fullPath(m_folder, m_fileView->topLevelItem(row)->text(0));
     return paths;
 }
 
-int FileColumn::itemCount() const { return m_fileView->count(); }
+int FileColumn::itemCount() const { return m_fileView->topLevelItemCount(); }
 int FileColumn::selectedCount() const { return static_cast<int>(m_fileView->selectedItems().size()); }
+
+void FileColumn::selectAll()
+{
+    if (itemCount() > 0)
+        m_fileView->selectAll();
+    emit clicked();
+}
+
+void FileColumn::selectNone()
+{
+    if (itemCount() > 0)
+        m_fileView->clearSelection();
+    emit clicked();
+}
+
+void FileColumn::invertSelection()
+{
+    const QSignalBlocker quiet(m_fileView);
+    for (int row = 0; row < itemCount(); ++row)
+        m_fileView->topLevelItem(row)->setSelected(!m_fileView->topLevelItem(row)->isSelected());
+    emit clicked();
+}

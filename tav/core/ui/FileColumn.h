@@ -13,10 +13,13 @@ class QFileSystemModel;
 class QListWidget;
 class QTabBar;
 class QTreeView;
+class QTreeWidget;
 
 class FileColumn : public QWidget, public FolderBrowser {
     Q_OBJECT
 public:
+    enum ViewMode { ListView, DetailView };
+
     explicit FileColumn(QWidget* parent = nullptr);
 
     QString currentFolder() const override { return m_folder; }
@@ -26,21 +29,36 @@ public:
     QStringList selectedPaths() const;
     int itemCount() const;
     int selectedCount() const;
+    const QStringList& sortedNames() const { return m_sortedNames; }
 
-    // Re-reads the folder and refills the view.
+    // Selection commands; each acts only when the view has items.
+    void selectAll();
+    void selectNone();
+    void invertSelection();
+
+    // file_list re-reads the folder, which refills the view.
     void refresh();
 
-    QListWidget* fileView() const { return m_fileView; }
+    QTreeWidget* fileView() const { return m_fileView; }
 
 signals:
-    // The selection or the folder's content changed.
-    void selectionChanged();
+    // The view was refilled from a new folder content (the status text is due).
+    void contentChanged();
+    // The user clicked in the view or the selection commands ran.
+    void clicked();
+    // The folder tree moved to another folder.
+    void folderChanged();
 
 private:
     void fillDrives();
-    // Expands the folder tree down to the current folder and scrolls it into view.
     void showFolderInTree();
-    void refill();
+    void file_listChange();
+    void cb_sortChange();
+    void TabControl1Change();
+    void readFolder();
+    void RefreshFileView();
+    void selectBk();
+    void selectRst();
 
     QComboBox* m_drives;
     QTreeView* m_folders;
@@ -48,11 +66,8 @@ private:
     QComboBox* m_filter;
     QComboBox* m_sort;
     QTabBar* m_viewModes;
-    QListWidget* m_fileView;
+    QTreeWidget* m_fileView;
     QListWidget* m_fileList;
     QString m_folder;
+    QStringList m_sortedNames;
 };
-
-// The full path of `name` in `folder`: joined with "/", except below the root
-// folder "/", which takes no extra separator.
-QString fullPath(const QString& folder, const QString& name);

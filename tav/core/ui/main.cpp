@@ -22,7 +22,7 @@
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
-#include <QListWidget>
+#include <QTreeWidget>
 #include <QMenuBar>
 #include <QPrinter>
 #include <QProgressBar>
@@ -200,7 +200,7 @@ void TfrTav::buildPopupMenu()
     m_popup->addSeparator();
     addCommand(m_popup, "popKataroguSave", QStringLiteral("ｶﾀﾛｸﾞ保存・更新"), &TfrTav::mnuKataroguSaveClick);
 
-    QListWidget* view = m_files->fileView();
+    QTreeWidget* view = m_files->fileView();
     connect(view, &QWidget::customContextMenuRequested, this,
             [this, view](const QPoint& at) { m_popup->popup(view->viewport()->mapToGlobal(at)); });
 }
@@ -219,8 +219,10 @@ void TfrTav::connectCommands()
     for (ColorSwatch* swatch : m_tabs->findChildren<ColorSwatch*>())
         connect(swatch, &ColorSwatch::clicked, this, [this, swatch] { chooseSwatchColor(swatch); });
     connect(m_stop, &QPushButton::clicked, this, &TfrTav::bt_stopClick);
-    connect(m_files, &FileColumn::selectionChanged, this, &TfrTav::file_list3Click);
-    connect(m_files->fileView(), &QListWidget::itemDoubleClicked, this, &TfrTav::mnuFileDispClick);
+    connect(m_files, &FileColumn::contentChanged, this, &TfrTav::showSelectionStatus);
+    connect(m_files, &FileColumn::clicked, this, &TfrTav::file_list3Click);
+    connect(m_files, &FileColumn::folderChanged, this, &TfrTav::file_list3Click);
+    connect(m_files->fileView(), &QTreeWidget::itemDoubleClicked, this, &TfrTav::mnuFileDispClick);
 }
 
 void TfrTav::chooseSwatchColor(ColorSwatch* swatch)
@@ -361,7 +363,7 @@ void TfrTav::mnuFileDelClick()
     if (paths.isEmpty())
         return;
     const QString name = QFileInfo(paths.first()).fileName();
-    if (platform::askYesNo(QStringLiteral("'%1' をごみ箱に移動しますか?").arg(name),
+    if (platform::askYesNo(QStringLiteral("'%1' をごみ箱に移しますか?").arg(name),
                            QStringLiteral("ﾌｧｲﾙの削除の確認"))) {
         if (!platform::moveToTrash(paths.first()))
             platform::showError(QStringLiteral("%1 をごみ箱に移動できませんでした。").arg(name));
@@ -377,32 +379,31 @@ void TfrTav::Refresh1Click()
 
 void TfrTav::mnuSelectAllClick()
 {
-    if (!m_busy && m_files->itemCount() > 0)
-        m_files->fileView()->selectAll();
-    file_list3Click();
+    if (!m_busy)
+        m_files->selectAll();
 }
 
 void TfrTav::mnuUnSelClick()
 {
-    if (!m_busy && m_files->itemCount() > 0)
-        m_files->fileView()->clearSelection();
-    file_list3Click();
+    if (!m_busy)
+        m_files->selectNone();
 }
 
 void TfrTav::mnuSelHantenClick()
 {
-    if (m_busy)
-        return;
-    QListWidget* view = m_files->fileView();
-    for (int row = 0; row < view->count(); ++row)
-        view->item(row)->setSelected(!view->item(row)->isSelected());
-    file_list3Click();
+    if (!m_busy)
+        m_files->invertSelection();
+}
+
+void TfrTav::showSelectionStatus()
+{
+    if (!m_busy)
+        m_msg->setText(selectionStatus(m_files->selectedCount(), m_files->itemCount()));
 }
 
 void TfrTav::file_list3Click()
 {
-    if (!m_busy)
-        m_msg->setText(selectionStatus(m_files->selectedCount(), m_files->itemCount()));
+    showSelectionStatus();
 }
 
 void TfrTav::bt_stopClick() { AbortRequested = true; }

@@ -95,6 +95,7 @@ private:
     void mnuGoHpClick();
     void mnuKataroguSaveClick();
     void file_list3Click();
+    void showSelectionStatus();
     void bt_stopClick();
 
     MainWindowEnvironment m_env;

@@ -22,6 +22,7 @@
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTreeWidget>
 #include <gtest/gtest.h>
 
 #include "ColorSwatch.h"
@@ -279,7 +280,7 @@ TEST_F(MainWindowTest, SelectionCommandsWriteTheStatus)
     EXPECT_EQ(msg->text(), QStringLiteral("3/3個のﾌｧｲﾙを選択しています。"));
     w->findChild<QAction*>(QStringLiteral("mnuUnSel"))->trigger();
     EXPECT_EQ(msg->text(), QStringLiteral("0/3個のﾌｧｲﾙを選択しています。"));
-    w->fileColumn()->fileView()->item(0)->setSelected(true);
+    w->fileColumn()->fileView()->topLevelItem(0)->setSelected(true);
     w->findChild<QAction*>(QStringLiteral("mnuSelHanten"))->trigger();
     EXPECT_EQ(msg->text(), QStringLiteral("2/3個のﾌｧｲﾙを選択しています。"));
     EXPECT_EQ(w->fileColumn()->selectedPaths(),

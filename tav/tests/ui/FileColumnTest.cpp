@@ -1,0 +1,180 @@
+#include "FileColumn.h"
+#include "PlatformPaths.h"
+#include "Registry.h"
+#include "ScriptedPrompt.h"
+#include "main.h"
+
+#include <QAction>
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QTabBar>
+#include <QComboBox>
+#include <QTemporaryDir>
+#include <QTreeWidget>
+#include <gtest/gtest.h>
+
+namespace {
+
+std::string names(const FileColumn& c)
+{
+    QStringList out;
+    for (int row = 0; row < c.fileView()->topLevelItemCount(); ++row)
+        out << c.fileView()->topLevelItem(row)->text(0) + (c.fileView()->topLevelItem(row)->isSelected() ? "*" : "");
+    return out.join(QLatin1Char(',')).toStdString();
+}
+
+class FileColumnTest : public ::testing::Test {
+protected:
+    void make(const QString& folder, const char* name, const QDateTime& written = QDateTime(QDate(2004, 1, 1), QTime(12, 0)))
+    {
+        QDir().mkpath(folder);
+        QFile f(folder + QLatin1Char('/') + QString::fromUtf8(name));
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write("x");
+        f.close();
+        ASSERT_TRUE(f.open(QIODevice::ReadWrite));
+        ASSERT_TRUE(f.setFileTime(written, QFileDevice::FileModificationTime));
+    }
+    void select(FileColumn& c, const QString& name)
+    {
+        for (QTreeWidgetItem* item : c.fileView()->findItems(name, Qt::MatchExactly))
+            item->setSelected(true);
+    }
+    QTemporaryDir dir;
+};
+
+TEST_F(FileColumnTest, ShowsPicturesButNeitherCommentNorCatalogueFiles)
+{
+    make(dir.path(), "a.jpg");
+    make(dir.path(), "a.tav");
+    make(dir.path(), "__tavidx.dat");
+    make(dir.path(), ".hidden.jpg");
+    QDir(dir.path()).mkdir(QStringLiteral("sub"));
+    FileColumn c;
+    c.openFolder(dir.path());
+    EXPECT_EQ(names(c), "a.jpg");
+}
+
+TEST_F(FileColumnTest, FilterMatchesWithoutRegardToCase)
+{
+    make(dir.path(), "a.jpg");
+    make(dir.path(), "b.JPG");
+    make(dir.path(), "c.bmp");
+    FileColumn c;
+    c.openFolder(dir.path());
+    c.findChild<QComboBox*>(QStringLiteral("FilterComboBox1"))->setCurrentIndex(3);  // "JPG"
+    EXPECT_EQ(names(c), "a.jpg,b.JPG");
+}
+
+TEST_F(FileColumnTest, SortingByDateKeepsTheSelection)
+{
+    make(dir.path(), "a.jpg", QDateTime(QDate(2003, 1, 1), QTime(0, 0)));
+    make(dir.path(), "b.jpg", QDateTime(QDate(2001, 1, 1), QTime(0, 0)));
+    make(dir.path(), "c.jpg", QDateTime(QDate(2003, 1, 1), QTime(0, 0)));
+    FileColumn c;
+    c.openFolder(dir.path());
+    select(c, QStringLiteral("a.jpg"));
+    auto* sort = c.findChild<QComboBox*>(QStringLiteral("cb_sort"));
+    sort->setCurrentIndex(3);
+    EXPECT_EQ(names(c), "c.jpg,a.jpg*,b.jpg");
+    sort->setCurrentIndex(2);
+    EXPECT_EQ(names(c), "b.jpg,a.jpg*,c.jpg");
+    c.findChild<QTabBar*>(QStringLiteral("TabControl1"))->setCurrentIndex(1);
+    EXPECT_EQ(names(c), "b.jpg,a.jpg*,c.jpg");
+    EXPECT_EQ(c.fileView()->topLevelItem(0)->text(1).toStdString(), "1KB");
+    EXPECT_EQ(c.fileView()->topLevelItem(0)->text(2).toStdString(), "2001/01/01 00:00");
+}
+
+TEST_F(FileColumnTest, TheSelectionFollowsANameIntoAnotherFolder)
+{
+    const QString one = dir.path() + QStringLiteral("/one");
+    const QString two = dir.path() + QStringLiteral("/two");
+    make(one, "IMG1.JPG");
+    make(one, "IMG2.JPG");
+    make(two, "IMG1.JPG");
+    make(two, "img2.jpg");
+    FileColumn c;
+    c.openFolder(one);
+    select(c, QStringLiteral("IMG1.JPG"));
+    select(c, QStringLiteral("IMG2.JPG"));
+    c.openFolder(two);
+    EXPECT_EQ(names(c), "IMG1.JPG*,img2.jpg");  // names compare with case
+    EXPECT_EQ(c.selectedPaths(), QStringList{two + QStringLiteral("/IMG1.JPG")});
+}
+
+TEST_F(FileColumnTest, RefreshDropsVanishedFilesAndKeepsTheRest)
+{
+    make(dir.path(), "a.jpg");
+    make(dir.path(), "b.jpg");
+    FileColumn c;
+    c.openFolder(dir.path());
+    select(c, QStringLiteral("b.jpg"));
+    QFile::remove(dir.filePath(QStringLiteral("a.jpg")));
+    make(dir.path(), "c.jpg");
+    c.refresh();
+    EXPECT_EQ(names(c), "b.jpg*,c.jpg");
+}
+
+class MainWindowFilesTest : public FileColumnTest {
+protected:
+    void SetUp() override
+    {
+        qputenv(platform::kSandboxVariable, QFile::encodeName(dir.filePath(QStringLiteral("sandbox"))));
+        registry = std::make_unique<platform::Registry>(dir.filePath(QStringLiteral("reg.sqlite3")));
+        pictures = dir.path() + QStringLiteral("/pictures");
+    }
+    void TearDown() override { qunsetenv(platform::kSandboxVariable); }
+    std::unique_ptr<TfrTav> window()
+    {
+        MainWindowEnvironment env;
+        env.programFolder = dir.path() + QLatin1Char('/');
+        env.registry = registry.get();
+        env.openExternal = [](const QString&) { return true; };
+        auto w = std::make_unique<TfrTav>(env);
+        w->fileColumn()->openFolder(pictures);
+        return w;
+    }
+    QString status(TfrTav& w) { return w.findChild<QLabel*>(QStringLiteral("msg"))->text(); }
+
+    std::unique_ptr<platform::Registry> registry;
+    QString pictures;
+    platform::ScriptedPrompt prompt;
+};
+
+TEST_F(MainWindowFilesTest, StatusTextsForSelectionsAndAnEmptyFolder)
+{
+    QDir().mkpath(pictures);
+    auto w = window();
+    EXPECT_EQ(status(*w), QStringLiteral("0/0個のﾌｧｲﾙを選択しています。"));
+    for (int i = 0; i < 12; ++i)
+        make(pictures, QStringLiteral("p%1.jpg").arg(i, 2, 10, QLatin1Char('0')).toUtf8().constData());
+    w->findChild<QAction*>(QStringLiteral("Refresh1"))->trigger();
+    w->findChild<QAction*>(QStringLiteral("mnuSelectAll"))->trigger();
+    EXPECT_EQ(status(*w), QStringLiteral("12/12個のﾌｧｲﾙを選択しています。"));
+    w->findChild<QAction*>(QStringLiteral("mnuUnSel"))->trigger();
+    EXPECT_EQ(status(*w), QStringLiteral("0/12個のﾌｧｲﾙを選択しています。"));
+}
+
+TEST_F(MainWindowFilesTest, DeleteMovesOnlyTheFirstSelectedFileToTheTrashAfterAsking)
+{
+    make(pictures, "a.jpg");
+    make(pictures, "b.jpg");
+    auto w = window();
+    w->findChild<QAction*>(QStringLiteral("mnuSelectAll"))->trigger();
+
+    prompt.answer(platform::Answer::No);
+    w->findChild<QAction*>(QStringLiteral("mnuFileDel"))->trigger();
+    EXPECT_TRUE(QFile::exists(pictures + QStringLiteral("/a.jpg")));
+
+    prompt.answer(platform::Answer::Yes);
+    w->findChild<QAction*>(QStringLiteral("mnuFileDel"))->trigger();
+    EXPECT_FALSE(QFile::exists(pictures + QStringLiteral("/a.jpg")));
+    EXPECT_TRUE(QFile::exists(pictures + QStringLiteral("/b.jpg")));
+    EXPECT_TRUE(QFile::exists(dir.filePath(QStringLiteral("sandbox/Trash/files/a.jpg"))));
+    EXPECT_EQ(names(*w->fileColumn()), "b.jpg*");
+    ASSERT_GE(prompt.shown().size(), 2);
+    EXPECT_EQ(prompt.shown()[1].text, QStringLiteral("'a.jpg' をごみ箱に移しますか?"));
+}
+
+}  // namespace

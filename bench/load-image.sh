@@ -6,7 +6,8 @@
 #
 # Environment: BUILD_DIR (default <repo>/build-bench; reused when already
 # configured), CORPUS (default /tmp/corpus; made with the shared corpus script
-# when missing). FILE defaults to the corpus's p00.jpg and p17.jpg (4000x3000).
+# when missing). FILE defaults to the corpus's p00.jpg and p17.jpg (4000x3000)
+# and a GIF made from p00.jpg (4000x3000, 256 colours), which only GV reads.
 #
 # LoadImageFile: Google Benchmark, wall-clock median of REPETITIONS (default
 # 10). gm: hyperfine median of the whole command line, its BMP output discarded
@@ -27,17 +28,20 @@ done
 if [ ! -d "$CORPUS/jpeg" ]; then
   /work/shared/bench/make_corpus.sh "$CORPUS"
 fi
+OUT=$(mktemp -d)
+trap 'rm -rf "$OUT"' EXIT
 FILES=("$@")
-[ ${#FILES[@]} -gt 0 ] || FILES=("$CORPUS/jpeg/p00.jpg" "$CORPUS/jpeg/p17.jpg")
+if [ ${#FILES[@]} -eq 0 ]; then
+  gm convert "$CORPUS/jpeg/p00.jpg" "$OUT/p00.gif"
+  FILES=("$CORPUS/jpeg/p00.jpg" "$CORPUS/jpeg/p17.jpg" "$OUT/p00.gif")
+fi
 
 if [ ! -f "$BUILD_DIR/CMakeCache.txt" ]; then
   cmake -S "$REPO" -B "$BUILD_DIR" -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null
 fi
-cmake --build "$BUILD_DIR" -j2 --target load_image_bench >/dev/null
+cmake --build "$BUILD_DIR" -j2 --target load_image_bench gv >/dev/null
 
-OUT=$(mktemp -d)
-trap 'rm -rf "$OUT"' EXIT
-"$BUILD_DIR/bin/load_image_bench" "${FILES[@]}" --benchmark_repetitions="$REPS" \
+GV_PROGRAM="$BUILD_DIR/bin/gv" "$BUILD_DIR/bin/load_image_bench" "${FILES[@]}" --benchmark_repetitions="$REPS" \
   --benchmark_report_aggregates_only=true --benchmark_format=json >"$OUT/tav.json"
 i=0
 for f in "${FILES[@]}"; do

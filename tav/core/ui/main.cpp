@@ -3,6 +3,9 @@
 #include "ColorSwatch.h"
 #include "CustomColors.h"
 #include "FileColumn.h"
+#include "GvLinkFetcher.h"
+#include "ImageLoad.h"
+#include "PictureView.h"
 #include "HelpTopics.h"
 #include "PlatformPaths.h"
 #include "ProfileFile.h"
@@ -75,6 +78,9 @@ TfrTav::TfrTav(MainWindowEnvironment environment, QWidget* parent)
     ScreenDotsPerMm = kDefaultScreenDotsPerMm;
     m_app.previewZoom = 1.0;
     m_app.highQualityScaling = false;
+    m_gv = std::make_unique<TgvDDE>();
+    m_gvFetcher = std::make_unique<GvLinkFetcher>(*m_gv);
+    SetGvFetcher(m_gvFetcher.get());
 
     auto* central = new QWidget;
     auto* columns = new QHBoxLayout(central);
@@ -92,13 +98,18 @@ TfrTav::TfrTav(MainWindowEnvironment environment, QWidget* parent)
     WidgetControls controls(this);
     SettingsContext context{file, controls, *m_files, m_app, m_env.registry, m_env.printer};
     LoadSettings(context);
+    m_gv->SetGvOptions(m_app.gvIs080OrLater ? 1 : 0, m_app.gvPath);
 
     resize(kWindowWidth, kWindowHeight);
     shrinkToScreen();
     qApp->installEventFilter(this);
 }
 
-TfrTav::~TfrTav() { qApp->removeEventFilter(this); }
+TfrTav::~TfrTav()
+{
+    qApp->removeEventFilter(this);
+    SetGvFetcher(nullptr);
+}
 
 QWidget* TfrTav::buildWorkArea()
 {
@@ -327,6 +338,7 @@ void TfrTav::closeEvent(QCloseEvent* event)
 {
     if (!m_settingsSaved) {
         m_settingsSaved = true;
+        m_gv->StopGv();
         saveSettings();
     }
     event->accept();
@@ -408,7 +420,20 @@ void TfrTav::file_list3Click()
 
 void TfrTav::bt_stopClick() { AbortRequested = true; }
 
-void TfrTav::mnuFileDispClick() { notBuiltYet(QStringLiteral("この画像を表示")); }
+void TfrTav::mnuFileDispClick()
+{
+    const QStringList paths = m_files->selectedPaths();
+    if (paths.isEmpty())
+        return;
+    const QString path = paths.first();
+    const imgkit::DibHandle dib = LoadImageFile(path, QStringLiteral("案内"),
+                                                QFileInfo(path).fileName() + QStringLiteral("を読込み中"), m_app.gvPath);
+    if (!dib) {
+        platform::showInformation(path + QStringLiteral("は読めませんでした。"));
+        return;
+    }
+    showPicture(this, path, dib);
+}
 void TfrTav::mnuFileCoEditClick() { notBuiltYet(QStringLiteral("ﾀｲﾄﾙとｺﾒﾝﾄを編集")); }
 void TfrTav::mnuOpClick() { notBuiltYet(QStringLiteral("環境設定")); }
 void TfrTav::mnuWanpoClick() { notBuiltYet(QStringLiteral("ﾜﾝﾎﾟｲﾝﾄ")); }

@@ -11,10 +11,13 @@
 #include <QHash>
 #include <QMainWindow>
 #include <functional>
+#include <memory>
 #include <optional>
 
 class ColorSwatch;
 class FileColumn;
+class GvLinkFetcher;
+class TgvDDE;
 class QAction;
 class QLabel;
 class QMenu;
@@ -100,6 +103,8 @@ private:
 
     MainWindowEnvironment m_env;
     AppSettings m_app;
+    std::unique_ptr<TgvDDE> m_gv;
+    std::unique_ptr<GvLinkFetcher> m_gvFetcher;
     FileColumn* m_files = nullptr;
     QTabWidget* m_tabs = nullptr;
     QLabel* m_msg = nullptr;

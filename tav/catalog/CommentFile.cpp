@@ -107,6 +107,11 @@ QString crLfLines(QString text)
 QString CommentFileName(const QString& picturePath)
 {
     const SplitPath parts = SplitExtension(picturePath);
+    // A dot in a folder name is no extension of the picture: splitting there
+    // would give every dot-less picture of that folder one shared comment
+    // file, outside the folder, possibly another picture's.
+    if (parts.extension.contains(QLatin1Char('/')))
+        return picturePath + QStringLiteral(".tav");
     if (parts.stem.isEmpty())
         return {};
     return parts.stem + QStringLiteral(".tav");

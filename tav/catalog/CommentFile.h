@@ -15,8 +15,9 @@ struct COMKATA {
     QString comment;
 };
 
-// The picture's path with everything from its last "." replaced by ".tav";
-// empty when the part before the dot is empty.
+// The picture's path with everything from its last "." replaced by ".tav",
+// or with ".tav" appended when its file name has no "."; empty when the part
+// before the dot is empty.
 QString CommentFileName(const QString& picturePath);
 
 // Fills `record` from the picture's comment file. The title keeps its value

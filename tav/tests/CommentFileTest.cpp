@@ -53,8 +53,10 @@ TEST(CommentFileNameTest, ReplacesEverythingFromTheLastDot)
 {
     EXPECT_EQ(CommentFileName(QStringLiteral("/photos/IMG01.JPG")), QStringLiteral("/photos/IMG01.tav"));
     EXPECT_EQ(CommentFileName(QStringLiteral("/photos/a.b.jpeg")), QStringLiteral("/photos/a.b.tav"));
-    // The last dot may be in a folder name: the split happens there.
-    EXPECT_EQ(CommentFileName(QStringLiteral("/photo.old/readme")), QStringLiteral("/photo.tav"));
+    // A dot in a folder name is not the picture's: the comment file stays
+    // beside the picture instead of landing on "/photo.tav" (another
+    // picture's, say /photo.jpg's).
+    EXPECT_EQ(CommentFileName(QStringLiteral("/photo.old/readme")), QStringLiteral("/photo.old/readme.tav"));
     EXPECT_EQ(CommentFileName(QStringLiteral("/photos/readme")), QStringLiteral("/photos/readme.tav"));
     EXPECT_EQ(CommentFileName(QStringLiteral("ab")), QStringLiteral("ab.tav"));
     // Nothing before the dot: no comment file.

@@ -76,6 +76,8 @@ void ReduceBitmapForDisplay(bool onlyOnPaletteScreen, QImage& bitmap)
 
 QSize ScaledToFit(int width, int height, int boxWidth, int boxHeight)
 {
+    if (width <= 0 || height <= 0 || boxWidth <= 0 || boxHeight <= 0)
+        return QSize(1, 1);
     const std::int64_t w = width, h = height, bw = boxWidth, bh = boxHeight;
     // boxWidth / width > boxHeight / height: the height decides.
     const bool byHeight = bw * h > bh * w;

@@ -70,6 +70,8 @@ TEST(FitImageToBitmap, DecidingSideFillsTheCellExactly)
     EXPECT_EQ(ScaledToFit(440, 330, 120, 90), QSize(120, 90));
     EXPECT_EQ(ScaledToFit(330, 90, 110, 100), QSize(110, 30));
     EXPECT_EQ(ScaledToFit(3000, 1, 100, 100), QSize(100, 1));
+    EXPECT_EQ(ScaledToFit(0, 10, 100, 100), QSize(1, 1));
+    EXPECT_EQ(ScaledToFit(10, 10, 0, 100), QSize(1, 1));
     QImage cell;
     FitImageToBitmap(solid(330, 990, kRed), cell, 90, 90, false);
     EXPECT_EQ(inkBox(cell), QRect(30, 0, 30, 90));

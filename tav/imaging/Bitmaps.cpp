@@ -91,8 +91,8 @@ void FitImageToBitmap(const DibHandle& image, QImage& bitmap, int cellWidth, int
     bitmap = whiteBitmap(cellWidth, cellHeight);
     ImageInfo info;
     if (!image || ImgKitImageInfo(image, &info) == 0) {
-        // The outline of an empty cell, corners as a Windows rectangle from
-        // (3, 7) to (cellWidth - 3, cellHeight - 7), right and bottom excluded.
+        // The outline of an empty cell: the rectangle from (3, 7) to
+        // (cellWidth - 3, cellHeight - 7), its right and bottom edges excluded.
         QPainter painter(&bitmap);
         painter.setPen(QPen(Qt::black, 1));
         painter.setBrush(Qt::white);

@@ -27,14 +27,10 @@ public:
         return *this;
     }
 
-    // A block of `size` bytes, uninitialised; empty when the allocation fails.
-    static DdeBlock allocate(std::size_t size)
-    {
-        DdeBlock b;
-        b.m_data = std::malloc(size ? size : 1);
-        b.m_size = b.m_data ? size : 0;
-        return b;
-    }
+    // A block of `size` bytes, uninitialised; empty when the allocation
+    // fails. Large blocks sit on huge pages, so that filling a picture of
+    // many megabytes does not fault its pages in 4 KB at a time.
+    static DdeBlock allocate(std::size_t size);
 
     void* data() const { return m_data; }
     std::size_t size() const { return m_size; }

@@ -111,6 +111,7 @@ struct DdeClientConversation::Impl {
         fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
         if (fd < 0)
             return false;
+        dde::enlargeSocketBuffers(fd);
         sockaddr_un addr {};
         addr.sun_family = AF_UNIX;
         const QByteArray native = QFile::encodeName(path);

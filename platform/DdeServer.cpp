@@ -119,6 +119,7 @@ bool DdeServer::run()
             const int fd = ::accept4(m_listenFd, nullptr, nullptr, SOCK_CLOEXEC);
             if (fd >= 0 && dde::peerIsSameUser(fd)) {
                 dde::setSocketTimeouts(fd, kClientIoTimeoutMs);
+                dde::enlargeSocketBuffers(fd);
                 clients.push_back({fd, false, {}});
             } else if (fd >= 0) {
                 ::close(fd);

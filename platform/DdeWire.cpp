@@ -126,4 +126,11 @@ void setSocketTimeouts(int fd, int milliseconds)
     ::setsockopt(fd, SOL_SOCKET, SO_SNDTIMEO, &tv, sizeof(tv));
 }
 
+void enlargeSocketBuffers(int fd)
+{
+    const int bytes = 4 << 20;
+    ::setsockopt(fd, SOL_SOCKET, SO_SNDBUF, &bytes, sizeof(bytes));
+    ::setsockopt(fd, SOL_SOCKET, SO_RCVBUF, &bytes, sizeof(bytes));
+}
+
 }  // namespace platform::dde

@@ -60,4 +60,8 @@ bool receiveAll(int fd, void* data, std::size_t size);
 // Sets the socket's send and receive time-outs.
 void setSocketTimeouts(int fd, int milliseconds);
 
+// Asks for large socket buffers, so that a picture of many megabytes crosses
+// in few large steps rather than many small ones.
+void enlargeSocketBuffers(int fd);
+
 }  // namespace platform::dde

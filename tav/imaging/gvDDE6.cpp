@@ -62,7 +62,12 @@ qint64 TgvDDE::gvProcessId() const
 void TgvDDE::forgetProcess()
 {
     m_conv.disconnect();
-    m_process.reset();  // a GV still running at this point is ended
+    if (m_process && m_process->state() != QProcess::NotRunning) {
+        // A GV that did not take its exit command is ended, not left behind.
+        m_process->kill();
+        m_process->waitForFinished(2000);
+    }
+    m_process.reset();
 }
 
 bool TgvDDE::StartGv()

@@ -3,7 +3,9 @@
 #include "ScriptedPrompt.h"
 #include "TitlesTabView.h"
 #include "WorkTabs.h"
+#include "frmCom.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QFile>
 #include <QGroupBox>
@@ -12,6 +14,7 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <gtest/gtest.h>
 
 namespace {
@@ -112,6 +115,25 @@ TEST_F(TitlesTabTest, TheSamePictureIsNotReadAgain)
     refreshTitlesTab(tab.get(), {}, app, nullptr);
     reloadTitlesTabRecord(tab.get());
     EXPECT_EQ(text("tx_ticomNen"), QString());
+}
+
+// The main window's flow: the tab shows the picture, the editor saves a new
+// title, the click handling runs again and the record is read again.
+TEST_F(TitlesTabTest, AnEditedCommentAppearsOnTheTab)
+{
+    refreshTitlesTab(tab.get(), {first}, app, nullptr);
+    QTimer::singleShot(0, [] {
+        auto* editor = qobject_cast<TfrCom*>(QApplication::activeModalWidget());
+        ASSERT_NE(editor, nullptr);
+        editor->findChild<QLineEdit*>(QStringLiteral("tx_title"))->setText(QStringLiteral("edited"));
+        editor->mnuSaveCloseClick();
+    });
+    ASSERT_TRUE(editPictureComment(tab.get(), first));
+    refreshTitlesTab(tab.get(), {first}, app, nullptr);
+    reloadTitlesTabRecord(tab.get());
+    EXPECT_EQ(text("tx_ticomTitle"), QStringLiteral("edited"));
+    EXPECT_EQ(text("tx_ticomNen"), QStringLiteral("2001"));
+    EXPECT_TRUE(messages().isEmpty());
 }
 
 TEST_F(TitlesTabTest, PreviewFitsThePictureWhileTicked)

@@ -14,6 +14,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <mutex>
 #include <csignal>
 #include <thread>
 
@@ -150,7 +151,17 @@ public:
         m_thread.join();
     }
     bool acceptsTopic(const QString&) override { return true; }
-    bool execute(const QString&, const QString&) override { return true; }
+    bool execute(const QString&, const QString& command) override
+    {
+        std::lock_guard lock(m_mutex);
+        m_commands.push_back(command);
+        return true;
+    }
+    QStringList commands()
+    {
+        std::lock_guard lock(m_mutex);
+        return m_commands;
+    }
     platform::DdeBlock request(const QString&, const QString& item, std::uint32_t) override
     {
         if (item != QLatin1String("DIBRequest")) {
@@ -165,10 +176,47 @@ public:
     std::atomic<int> dibRequests {0};
 
 private:
+    std::mutex m_mutex;
+    QStringList m_commands;
     QString m_reply;
     platform::DdeServer m_server;
     std::thread m_thread;
 };
+
+// A stand-in program that does not serve DDE: it exits at once, or lives on.
+QString script(const QTemporaryDir& dir, const QString& name, const QByteArray& body)
+{
+    QFile f(dir.filePath(name));
+    EXPECT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write("#!/bin/sh\n" + body + "\n");
+    f.close();
+    f.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    return f.fileName();
+}
+
+TEST_F(GvLinkTest, StartGvSendsTheStartCommandsTheVersionAllows)
+{
+    FixedViewer viewer(QStringLiteral("NG"));
+    ASSERT_TRUE(viewer.listening);
+    const QString quiet = script(m_dir, QStringLiteral("quiet-gv"), "exec sleep 30");
+    TgvDDE newer, older;
+    newer.SetGvOptions(1, quiet);
+    older.SetGvOptions(0, quiet);
+    EXPECT_TRUE(newer.StartGv());
+    EXPECT_TRUE(newer.StartGv());  // a known process: nothing sent again
+    EXPECT_TRUE(older.StartGv());
+    EXPECT_EQ(viewer.commands(), QStringList({"[DispMsg(OFF)]", "[ShowGV(OFF)]", "[ShowGV(OFF)]"}));
+    EXPECT_TRUE(m_prompts.texts().isEmpty());
+}
+
+TEST_F(GvLinkTest, AGvThatNeverServesGivesTheStartMessageAndNothing)
+{
+    TgvDDE broken;
+    broken.SetGvOptions(1, script(m_dir, QStringLiteral("broken-gv"), "exit 0"));
+    EXPECT_FALSE(broken.StartGv());
+    EXPECT_EQ(m_prompts.texts(), QStringList({"CreateProcess ERROR."}));
+    EXPECT_FALSE(broken.FetchDib(picture(QStringLiteral("a.gif"))));
+}
 
 TEST_F(GvLinkTest, NgIsNoPictureWithoutAskingForOne)
 {

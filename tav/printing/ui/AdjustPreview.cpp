@@ -47,7 +47,11 @@ DibHandle fitted(const DibHandle& image, QSize box, bool highQuality)
     // resample to the same size, so the picture is kept as it is.
     if (w == image.width() && h == image.height())
         return ImgKitCopy(image, {}, {});
-    return ResizeImage(image, {}, {}, w, h, highQuality);
+    if (DibHandle resized = ResizeImage(image, {}, {}, w, h, highQuality))
+        return resized;
+    // The high-quality filter also refuses a size where only one side moves
+    // (219 x 164 to 220 x 164); a preview then takes the plain filter.
+    return highQuality ? ResizeImage(image, {}, {}, w, h, false) : DibHandle();
 }
 
 }  // namespace

@@ -39,13 +39,13 @@ protected:
         page->show();
     }
 
-    // A 440 x 330 BMP of one colour, with red 200, green 100, blue 50.
-    QString picture()
+    // A BMP of one colour, with red 200, green 100, blue 50.
+    QString picture(int width = 440, int height = 330)
     {
-        DibHandle dib = DibHandle::create(440, 330, 24);
+        DibHandle dib = DibHandle::create(width, height, 24);
         const std::uint8_t bgr[3] = {50, 100, 200};
-        for (int y = 0; y < 330; ++y)
-            for (int x = 0; x < 440; ++x)
+        for (int y = 0; y < height; ++y)
+            for (int x = 0; x < width; ++x)
                 std::memcpy(dib.row(y) + x * 3, bgr, 3);
         const QString path = dir.filePath(QStringLiteral("photo.bmp"));
         EXPECT_NE(ImgKitBmpFileSave(path, dib, {}, {}, 0), 0);
@@ -107,6 +107,21 @@ TEST_F(AdjustPreviewTest, LoadsTheFirstSelectedPictureFittedToTheBox)
         EXPECT_EQ(shown(), qRgb(200, 100, 50));
     }
     EXPECT_EQ(statuses.mid(0, 2), (QStringList{QStringLiteral("画像を読み込んでいます..."), QString()}));
+}
+
+TEST_F(AdjustPreviewTest, SizesTheHighQualityFilterRefusesStillPreview)
+{
+    settings.highQualityScaling = true;
+    const QSize box = pic2()->contentsRect().size();
+    // The box's own size (nothing to resample), and one column short of the
+    // box's width with a low height (only the width moves).
+    for (const QSize size : {box, QSize(box.width() - 1, 50)}) {
+        selected = picture(size.width(), size.height());
+        clickRefresh();
+        ASSERT_TRUE(preview->AdjustPreviewPicture());
+        EXPECT_EQ(preview->AdjustPreviewPicture().width(), box.width());
+        EXPECT_TRUE(pic2()->isVisible());
+    }
 }
 
 TEST_F(AdjustPreviewTest, UnreadablePictureIsReportedWithItsPath)

@@ -111,6 +111,18 @@ TEST_F(GvDecoderTest, ReadsTheFormatsGvStandsFor)
     }
 }
 
+TEST_F(GvDecoderTest, KnowsTheLessCommonFormatsByTheirBytesOrName)
+{
+    for (const char* name : {"a.dcx", "a.xbm", "a.wbmp", "a.dpx", "a.cin", "a.fits", "a.pict", "a.pbm", "a.pam"}) {
+        const QString path = convert(QString::fromLatin1(name));
+        ASSERT_FALSE(path.isEmpty()) << name;
+        const Dib dib = decode(path);
+        EXPECT_TRUE(dib.block) << name;
+        EXPECT_EQ(dib.width, 40) << name;
+        EXPECT_EQ(dib.height, 30) << name;
+    }
+}
+
 TEST_F(GvDecoderTest, ReadsHeicAndAvif)
 {
     const QString png = convert(QStringLiteral("h.png"));

@@ -3,6 +3,8 @@
 #include "ColorSwatch.h"
 #include "CustomColors.h"
 #include "FileColumn.h"
+#include "TitlesTabView.h"
+#include "frmCom.h"
 #include "GvLinkFetcher.h"
 #include "ImageLoad.h"
 #include "PictureView.h"
@@ -17,6 +19,7 @@
 #include "WidgetControls.h"
 #include "WorkTabs.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QFileInfo>
@@ -31,6 +34,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QScreen>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QVBoxLayout>
 
@@ -47,6 +51,14 @@ constexpr const char* kSupportPage = "https://kavano.example/tav/";
 constexpr const char* kBusyButtons[] = {"bt_sumNe", "bt_path_set", "bt_fileConv", "bt_suOutPath", "bt_sumPv"};
 constexpr const char* kBusyControls[] = {"PageControl1", "dr_list", "dir_list", "FilterComboBox1",
                                          "file_list3", "TabControl1"};
+
+constexpr int kTitlesTab = 9;
+
+// Tab buttons whose features are built, by object name.
+struct TabCommand {
+    const char* button;
+    void (TfrTav::*handler)();
+};
 
 QString selectionStatus(int selected, int total)
 {
@@ -220,13 +232,26 @@ void TfrTav::connectCommands()
 {
     // Help buttons open their topic; every other command button of the tabs
     // says plainly that its feature is not built yet.
+    const TabCommand commands[] = {
+        {"Button4", &TfrTav::mnuFileCoEditClick},
+    };
     for (QPushButton* button : m_tabs->findChildren<QPushButton*>()) {
         const QVariant context = button->property("helpContext");
+        const auto built = std::find_if(std::begin(commands), std::end(commands), [button](const TabCommand& c) {
+            return button->objectName() == QLatin1String(c.button);
+        });
         if (context.isValid())
             connect(button, &QPushButton::clicked, this, [this, context] { showHelp(context.toInt()); });
+        else if (built != std::end(commands))
+            connect(button, &QPushButton::clicked, this, built->handler);
         else
             connect(button, &QPushButton::clicked, this, [this, button] { notBuiltYet(button->text()); });
     }
+    if (auto* preview = m_tabs->widget(kTitlesTab)->findChild<QAbstractButton*>(QStringLiteral("cb_ticom_prv")))
+        connect(preview, &QAbstractButton::clicked, this, [this] {
+            cb_ticom_prvClick(m_tabs->widget(kTitlesTab), m_files->selectedPaths().value(0), m_app, this);
+        });
+
     for (ColorSwatch* swatch : m_tabs->findChildren<ColorSwatch*>())
         connect(swatch, &ColorSwatch::clicked, this, [this, swatch] { chooseSwatchColor(swatch); });
     connect(m_stop, &QPushButton::clicked, this, &TfrTav::bt_stopClick);
@@ -304,6 +329,9 @@ void TfrTav::showHelp(int context)
 
 bool TfrTav::eventFilter(QObject* watched, QEvent* event)
 {
+    // The application-wide filter sees the work tabs' strip as well.
+    if (watched == m_tabs->tabBar() && event->type() == QEvent::MouseButtonRelease)
+        QMetaObject::invokeMethod(this, &TfrTav::tabStripReleased, Qt::QueuedConnection);
     if (event->type() == QEvent::KeyRelease) {
         auto* widget = qobject_cast<QWidget*>(watched);
         auto* key = static_cast<QKeyEvent*>(event);
@@ -416,6 +444,13 @@ void TfrTav::showSelectionStatus()
 void TfrTav::file_list3Click()
 {
     showSelectionStatus();
+    if (m_tabs->currentIndex() == kTitlesTab)
+        refreshTitlesTab(m_tabs->widget(kTitlesTab), m_files->selectedPaths(), m_app, this);
+}
+
+void TfrTav::tabStripReleased()
+{
+    file_list3Click();
 }
 
 void TfrTav::bt_stopClick() { AbortRequested = true; }
@@ -434,7 +469,15 @@ void TfrTav::mnuFileDispClick()
     }
     showPicture(this, path, dib);
 }
-void TfrTav::mnuFileCoEditClick() { notBuiltYet(QStringLiteral("ﾀｲﾄﾙとｺﾒﾝﾄを編集")); }
+void TfrTav::mnuFileCoEditClick()
+{
+    if (m_busy)
+        return;
+    if (editPictureComment(this, m_files->selectedPaths().value(0))) {
+        reloadTitlesTabRecord(m_tabs->widget(kTitlesTab));
+        file_list3Click();
+    }
+}
 void TfrTav::mnuOpClick() { notBuiltYet(QStringLiteral("環境設定")); }
 void TfrTav::mnuWanpoClick() { notBuiltYet(QStringLiteral("ﾜﾝﾎﾟｲﾝﾄ")); }
 void TfrTav::mnuKataroguSaveClick() { notBuiltYet(QStringLiteral("ｶﾀﾛｸﾞ保存・更新")); }

@@ -99,6 +99,8 @@ private:
     void mnuKataroguSaveClick();
     void file_list3Click();
     void showSelectionStatus();
+    // A mouse button released on the work tabs' strip: the tab shown may have changed.
+    void tabStripReleased();
     void bt_stopClick();
 
     MainWindowEnvironment m_env;

@@ -1,3 +1,4 @@
+#include "CommentFile.h"
 #include "FileColumn.h"
 #include "PlatformPaths.h"
 #include "Registry.h"
@@ -8,7 +9,9 @@
 #include <QDir>
 #include <QFile>
 #include <QLabel>
+#include <QLineEdit>
 #include <QTabBar>
+#include <QTabWidget>
 #include <QComboBox>
 #include <QTemporaryDir>
 #include <QTreeWidget>
@@ -175,6 +178,23 @@ TEST_F(MainWindowFilesTest, DeleteMovesOnlyTheFirstSelectedFileToTheTrashAfterAs
     EXPECT_EQ(names(*w->fileColumn()), "b.jpg*");
     ASSERT_GE(prompt.shown().size(), 2);
     EXPECT_EQ(prompt.shown()[1].text, QStringLiteral("'a.jpg' をごみ箱に移しますか?"));
+}
+
+TEST_F(MainWindowFilesTest, TheTitlesTabFollowsTheSelectedPicture)
+{
+    make(pictures, "a.jpg");
+    make(pictures, "b.jpg");
+    COMKATA record;
+    record.title = QStringLiteral("ﾀｲﾄﾙ 夏");
+    record.year = QStringLiteral("2001");
+    record.month = QStringLiteral("5");
+    record.day = QStringLiteral("3");
+    ASSERT_EQ(WriteComment(pictures + QStringLiteral("/b.jpg"), record), 0);
+    auto w = window();
+    w->findChild<QTabWidget*>(QStringLiteral("PageControl1"))->setCurrentIndex(9);
+    select(*w->fileColumn(), QStringLiteral("b.jpg"));
+    EXPECT_EQ(w->findChild<QLineEdit*>(QStringLiteral("tx_ticomTitle"))->text(), QStringLiteral("ﾀｲﾄﾙ 夏"));
+    EXPECT_EQ(w->findChild<QLineEdit*>(QStringLiteral("tx_ticomNen"))->text(), QStringLiteral("2001"));
 }
 
 }  // namespace

@@ -14,7 +14,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPixmap>
-#include <QPushButton>
 
 using imgkit::DibHandle;
 
@@ -64,8 +63,7 @@ AdjustPreview::AdjustPreview(QWidget* page, AdjustPreviewHost host, QObject* par
       m_akarusa(control<QLineEdit>(page, "tx_akarusa")),
       m_r(control<QLineEdit>(page, "tx_r")),
       m_g(control<QLineEdit>(page, "tx_g")),
-      m_b(control<QLineEdit>(page, "tx_b")),
-      m_button(control<QPushButton>(page, "btGazoCyoPV"))
+      m_b(control<QLineEdit>(page, "tx_b"))
 {
     for (const char* name : {"ud_akarusa", "ud_r", "ud_g", "ud_b"})
         m_boxes.append(control<QWidget>(page, name));
@@ -74,7 +72,6 @@ AdjustPreview::AdjustPreview(QWidget* page, AdjustPreviewHost host, QObject* par
 
 void AdjustPreview::connectTabControls()
 {
-    connect(m_button, &QPushButton::clicked, this, &AdjustPreview::btGazoCyoPVClick);
     connect(m_gurei, &QCheckBox::toggled, this, &AdjustPreview::ch_gureiClick);
     connect(m_akarusa, &QLineEdit::textChanged, this, &AdjustPreview::tx_akarusaChange);
     for (QLineEdit* edit : {m_r, m_g, m_b})

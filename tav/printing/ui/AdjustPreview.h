@@ -14,7 +14,6 @@
 class QCheckBox;
 class QLabel;
 class QLineEdit;
-class QPushButton;
 class QWidget;
 
 enum class PreviewPage { Adjust, Titles, Other };
@@ -32,12 +31,13 @@ class AdjustPreview : public QObject {
     Q_OBJECT
 public:
     // `adjustPage` is the tab's page (buildAdjustTab), holding pic2, ch_gurei,
-    // tx_akarusa, tx_r, tx_g, tx_b, their ud_ counters and btGazoCyoPV.
+    // tx_akarusa, tx_r, tx_g, tx_b and their ud_ counters.
     AdjustPreview(QWidget* adjustPage, AdjustPreviewHost host, QObject* parent = nullptr);
 
-    // Connects btGazoCyoPV, ch_gurei and the four edit boxes to their
-    // handlers. Call once the settings are in the controls, so that loading
-    // them shows no message.
+    // Connects ch_gurei and the four edit boxes (which the counters write
+    // into) to their handlers; the button btGazoCyoPV is the main window's to
+    // connect, with its other commands. Call once the settings are in the
+    // controls, so that loading them shows no message.
     void connectTabControls();
 
     // Loads the first selected picture into `target` (pic2, or the title
@@ -73,6 +73,5 @@ private:
     QLineEdit* m_g;
     QLineEdit* m_b;
     QList<QWidget*> m_boxes;  // edit boxes and their counters
-    QPushButton* m_button;
     imgkit::DibHandle m_picture;
 };

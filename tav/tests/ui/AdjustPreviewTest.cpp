@@ -36,6 +36,8 @@ protected:
         host.settings = &settings;
         preview = std::make_unique<AdjustPreview>(page.get(), host);
         preview->connectTabControls();
+        QObject::connect(page->findChild<QPushButton*>(QStringLiteral("btGazoCyoPV")), &QPushButton::clicked,
+                         preview.get(), &AdjustPreview::btGazoCyoPVClick);
         page->show();
     }
 

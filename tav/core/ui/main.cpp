@@ -2,6 +2,7 @@
 
 #include "ColorSwatch.h"
 #include "CustomColors.h"
+#include "AdjustPreview.h"
 #include "FileColumn.h"
 #include "TitlesTabView.h"
 #include "frmCom.h"
@@ -52,6 +53,7 @@ constexpr const char* kBusyButtons[] = {"bt_sumNe", "bt_path_set", "bt_fileConv"
 constexpr const char* kBusyControls[] = {"PageControl1", "dr_list", "dir_list", "FilterComboBox1",
                                          "file_list3", "TabControl1"};
 
+constexpr int kAdjustTab = 3;
 constexpr int kTitlesTab = 9;
 
 // Tab buttons whose features are built, by object name.
@@ -104,6 +106,7 @@ TfrTav::TfrTav(MainWindowEnvironment environment, QWidget* parent)
     setCentralWidget(central);
     buildMenus();
     buildPopupMenu();
+    buildAdjustPreview();
     connectCommands();
 
     platform::ProfileFile file(m_env.programFolder + QString::fromLatin1(kSettingsFileName));
@@ -111,6 +114,7 @@ TfrTav::TfrTav(MainWindowEnvironment environment, QWidget* parent)
     SettingsContext context{file, controls, *m_files, m_app, m_env.registry, m_env.printer};
     LoadSettings(context);
     m_gv->SetGvOptions(m_app.gvIs080OrLater ? 1 : 0, m_app.gvPath);
+    m_adjust->connectTabControls();
 
     resize(kWindowWidth, kWindowHeight);
     shrinkToScreen();
@@ -228,12 +232,28 @@ void TfrTav::buildPopupMenu()
             [this, view](const QPoint& at) { m_popup->popup(view->viewport()->mapToGlobal(at)); });
 }
 
+void TfrTav::buildAdjustPreview()
+{
+    AdjustPreviewHost host;
+    host.activePage = [this] {
+        const int tab = m_tabs->currentIndex();
+        return tab == kAdjustTab ? PreviewPage::Adjust : tab == kTitlesTab ? PreviewPage::Titles : PreviewPage::Other;
+    };
+    host.firstSelectedPath = [this] { return m_files->selectedPaths().value(0); };
+    host.setStatus = [this](const QString& text) { setStatus(text); };
+    host.settings = &m_app;
+    m_adjust = std::make_unique<AdjustPreview>(m_tabs->widget(kAdjustTab), std::move(host));
+}
+
+void TfrTav::btGazoCyoPVClick() { m_adjust->btGazoCyoPVClick(); }
+
 void TfrTav::connectCommands()
 {
     // Help buttons open their topic; every other command button of the tabs
     // says plainly that its feature is not built yet.
     const TabCommand commands[] = {
         {"Button4", &TfrTav::mnuFileCoEditClick},
+        {"btGazoCyoPV", &TfrTav::btGazoCyoPVClick},
     };
     for (QPushButton* button : m_tabs->findChildren<QPushButton*>()) {
         const QVariant context = button->property("helpContext");
@@ -446,10 +466,13 @@ void TfrTav::file_list3Click()
     showSelectionStatus();
     if (m_tabs->currentIndex() == kTitlesTab)
         refreshTitlesTab(m_tabs->widget(kTitlesTab), m_files->selectedPaths(), m_app, this);
+    else
+        m_adjust->LoadAdjustPreview(m_adjust->previewBox());
 }
 
 void TfrTav::tabStripReleased()
 {
+    m_adjust->btGazoCyoPVClick();
     file_list3Click();
 }
 

@@ -14,6 +14,7 @@
 #include <memory>
 #include <optional>
 
+class AdjustPreview;
 class ColorSwatch;
 class FileColumn;
 class GvLinkFetcher;
@@ -71,6 +72,7 @@ private:
     void buildMenus();
     void buildPopupMenu();
     QWidget* buildWorkArea();
+    void buildAdjustPreview();
     void connectCommands();
     void shrinkToScreen();
     QAction* addCommand(QMenu* menu, const char* name, const QString& caption,
@@ -102,11 +104,13 @@ private:
     // A mouse button released on the work tabs' strip: the tab shown may have changed.
     void tabStripReleased();
     void bt_stopClick();
+    void btGazoCyoPVClick();
 
     MainWindowEnvironment m_env;
     AppSettings m_app;
     std::unique_ptr<TgvDDE> m_gv;
     std::unique_ptr<GvLinkFetcher> m_gvFetcher;
+    std::unique_ptr<AdjustPreview> m_adjust;
     FileColumn* m_files = nullptr;
     QTabWidget* m_tabs = nullptr;
     QLabel* m_msg = nullptr;

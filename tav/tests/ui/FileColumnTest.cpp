@@ -1,5 +1,6 @@
 #include "CommentFile.h"
 #include "FileColumn.h"
+#include "ImgKit.h"
 #include "PlatformPaths.h"
 #include "Registry.h"
 #include "ScriptedPrompt.h"
@@ -10,6 +11,7 @@
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QComboBox>
@@ -195,6 +197,23 @@ TEST_F(MainWindowFilesTest, TheTitlesTabFollowsTheSelectedPicture)
     select(*w->fileColumn(), QStringLiteral("b.jpg"));
     EXPECT_EQ(w->findChild<QLineEdit*>(QStringLiteral("tx_ticomTitle"))->text(), QStringLiteral("ﾀｲﾄﾙ 夏"));
     EXPECT_EQ(w->findChild<QLineEdit*>(QStringLiteral("tx_ticomNen"))->text(), QStringLiteral("2001"));
+}
+
+TEST_F(MainWindowFilesTest, TheAdjustmentTabPreviewsTheFirstSelectedPicture)
+{
+    QDir().mkpath(pictures);
+    ASSERT_EQ(ImgKitBmpFileSave(pictures + QStringLiteral("/a.bmp"), imgkit::DibHandle::create(64, 48, 24), {}, {}, 0), 1);
+    auto w = window();
+    auto* tabs = w->findChild<QTabWidget*>(QStringLiteral("PageControl1"));
+    tabs->setCurrentIndex(3);
+    auto* refresh = w->findChild<QPushButton*>(QStringLiteral("btGazoCyoPV"));
+    refresh->click();
+    EXPECT_TRUE(prompt.texts().contains(QStringLiteral("ﾌｧｲﾙが選択されていないため、画像調整ﾌﾟﾚﾋﾞｭｰできません。")));
+    select(*w->fileColumn(), QStringLiteral("a.bmp"));
+    auto* preview = w->findChild<QLabel*>(QStringLiteral("pic2"));
+    ASSERT_TRUE(preview);
+    EXPECT_FALSE(preview->pixmap().isNull());
+    EXPECT_FALSE(preview->isHidden());
 }
 
 }  // namespace

@@ -109,7 +109,11 @@ void UpDown::changeEvent(QEvent* event)
 
 void UpDown::step(int delta)
 {
-    setPosition(m_position + delta);
+    // A whole number in the field, even one out of range, is where the step
+    // starts (clamped to the range), not where the counter last was.
+    bool ok = false;
+    const int typed = m_edit->text().trimmed().toInt(&ok, 10);
+    setPosition((ok ? std::clamp(typed, m_min, m_max) : m_position) + delta);
 }
 
 void UpDown::editTextChanged(const QString& text)

@@ -130,6 +130,18 @@ TEST(UpDownTest, SteppingReplacesFreeTextFromTheLastPosition)
     EXPECT_EQ(counter.edit()->text(), QStringLiteral("61"));
 }
 
+TEST(UpDownTest, AnOutOfRangeNumberStepsFromTheNearestEnd)
+{
+    UpDown year(QStringLiteral("a"), QStringLiteral("b"), 1960, 2020);
+    year.setPosition(1960);
+    year.edit()->setText(QStringLiteral("2026"));
+    arrow(year, Qt::DownArrow)->click();
+    EXPECT_EQ(year.position(), 2019);
+    year.edit()->setText(QStringLiteral("2026"));
+    arrow(year, Qt::UpArrow)->click();
+    EXPECT_EQ(year.position(), 2020);
+}
+
 TEST(UpDownTest, UpAndDownKeysInTheFieldStep)
 {
     UpDown counter(QStringLiteral("a"), QStringLiteral("b"), -100, 100);

@@ -22,6 +22,8 @@ packages=(
   cups cups-client cups-bsd printer-driver-cups-pdf poppler-utils
   # sample photographs, the benchmark corpus and the peers it is measured against
   mate-backgrounds imagemagick libvips-tools hyperfine
+  # sample HEIC/AVIF pictures for the viewer's tests
+  libheif-examples
 )
 
 missing=()

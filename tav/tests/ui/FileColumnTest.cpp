@@ -91,6 +91,20 @@ TEST_F(FileColumnTest, SortingByDateKeepsTheSelection)
     EXPECT_EQ(c.fileView()->topLevelItem(0)->text(2).toStdString(), "2001/01/01 00:00");
 }
 
+TEST_F(FileColumnTest, DateOrderAfterAnotherOrderWasShown)
+{
+    make(dir.path(), "Aqua.jpg", QDateTime(QDate(2024, 5, 5), QTime(10, 0)));
+    make(dir.path(), "Blinds.jpg", QDateTime(QDate(2020, 1, 2), QTime(12, 0)));
+    make(dir.path(), "Storm.gif", QDateTime(QDate(2020, 1, 9), QTime(12, 0)));
+    FileColumn c;
+    auto* sort = c.findChild<QComboBox*>(QStringLiteral("cb_sort"));
+    sort->setCurrentIndex(1);
+    c.openFolder(dir.path());
+    EXPECT_EQ(names(c), "Storm.gif,Blinds.jpg,Aqua.jpg");
+    sort->setCurrentIndex(3);
+    EXPECT_EQ(names(c), "Aqua.jpg,Storm.gif,Blinds.jpg");
+}
+
 TEST_F(FileColumnTest, TheSelectionFollowsANameIntoAnotherFolder)
 {
     const QString one = dir.path() + QStringLiteral("/one");

@@ -246,32 +246,28 @@ bool Registry::deleteKey(RegRoot root, const QString& path)
     });
 }
 
-QStringList Registry::subKeyNames(RegRoot root, const QString& path) const
+QStringList Registry::childNames(RegRoot root, const QString& path, const char* query) const
 {
     QStringList names;
     std::lock_guard lock(m_store->mutex);
     const qint64 id = m_store->keyId(root, segmentsOf(path));
     if (!id)
         return names;
-    Statement q(m_store->db, "SELECT name FROM keys WHERE parent = ?1 ORDER BY id");
+    Statement q(m_store->db, query);
     q.bind(1, id);
     while (q.step() == SQLITE_ROW)
         names.append(q.text(0));
     return names;
 }
 
+QStringList Registry::subKeyNames(RegRoot root, const QString& path) const
+{
+    return childNames(root, path, "SELECT name FROM keys WHERE parent = ?1 ORDER BY id");
+}
+
 QStringList Registry::valueNames(RegRoot root, const QString& path) const
 {
-    QStringList names;
-    std::lock_guard lock(m_store->mutex);
-    const qint64 id = m_store->keyId(root, segmentsOf(path));
-    if (!id)
-        return names;
-    Statement q(m_store->db, "SELECT name FROM vals WHERE key_id = ?1 ORDER BY id");
-    q.bind(1, id);
-    while (q.step() == SQLITE_ROW)
-        names.append(q.text(0));
-    return names;
+    return childNames(root, path, "SELECT name FROM vals WHERE key_id = ?1 ORDER BY id");
 }
 
 bool Registry::setValue(RegRoot root, const QString& path, const QString& name,

@@ -60,6 +60,9 @@ public:
     bool deleteValue(RegRoot root, const QString& path, const QString& name);
 
 private:
+    // The names `query` selects below the key (its id bound as ?1), in creation order.
+    QStringList childNames(RegRoot root, const QString& path, const char* query) const;
+
     struct Store;
     std::unique_ptr<Store> m_store;
 };

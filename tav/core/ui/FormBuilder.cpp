@@ -117,17 +117,6 @@ QLabel* pictureBox(const char* name, int width, int height)
     return box;
 }
 
-QHBoxLayout* row(std::initializer_list<Item> items)
-{
-    auto* layout = new QHBoxLayout;
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(kSpacing + 1);
-    for (const Item& item : items)
-        addItem(layout, item);
-    layout->addStretch(1);
-    return layout;
-}
-
 QHBoxLayout* fillRow(std::initializer_list<Item> items)
 {
     auto* layout = new QHBoxLayout;
@@ -135,6 +124,13 @@ QHBoxLayout* fillRow(std::initializer_list<Item> items)
     layout->setSpacing(kSpacing + 1);
     for (const Item& item : items)
         addItem(layout, item);
+    return layout;
+}
+
+QHBoxLayout* row(std::initializer_list<Item> items)
+{
+    QHBoxLayout* layout = fillRow(items);
+    layout->addStretch(1);
     return layout;
 }
 

@@ -1,15 +1,14 @@
 #include "main.h"
 
+#include "AdjustPreview.h"
 #include "ColorSwatch.h"
 #include "CustomColors.h"
-#include "AdjustPreview.h"
 #include "FileColumn.h"
-#include "TitlesTabView.h"
 #include "frmCom.h"
 #include "GvLinkFetcher.h"
+#include "HelpTopics.h"
 #include "ImageLoad.h"
 #include "PictureView.h"
-#include "HelpTopics.h"
 #include "PlatformPaths.h"
 #include "ProfileFile.h"
 #include "Prompt.h"
@@ -17,6 +16,7 @@
 #include "RunState.h"
 #include "Settings.h"
 #include "Shell.h"
+#include "TitlesTabView.h"
 #include "WidgetControls.h"
 #include "WorkTabs.h"
 
@@ -29,7 +29,6 @@
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
-#include <QTreeWidget>
 #include <QMenuBar>
 #include <QPrinter>
 #include <QProgressBar>
@@ -37,6 +36,7 @@
 #include <QScreen>
 #include <QTabBar>
 #include <QTabWidget>
+#include <QTreeWidget>
 #include <QVBoxLayout>
 
 namespace {

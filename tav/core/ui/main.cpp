@@ -92,6 +92,7 @@ TfrTav::TfrTav(MainWindowEnvironment environment, QWidget* parent)
     ScreenDotsPerMm = kDefaultScreenDotsPerMm;
     m_app.previewZoom = 1.0;
     m_app.highQualityScaling = false;
+    m_printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
     m_gv = std::make_unique<TgvDDE>();
     m_gvFetcher = std::make_unique<GvLinkFetcher>(*m_gv);
     SetGvFetcher(m_gvFetcher.get());
@@ -333,8 +334,7 @@ bool TfrTav::saveSettings()
 
 void TfrTav::prSetUpClick()
 {
-    QPrinter printer;
-    platform::prompts().printerSetupDialog(&printer);
+    platform::prompts().printerSetupDialog(m_printer.get());
 }
 
 void TfrTav::Exit1Click() { close(); }

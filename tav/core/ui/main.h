@@ -22,6 +22,7 @@ class TgvDDE;
 class QAction;
 class QLabel;
 class QMenu;
+class QPrinter;
 class QProgressBar;
 class QPushButton;
 class QTabWidget;
@@ -45,6 +46,8 @@ public:
     ~TfrTav() override;
 
     AppSettings& settings() { return m_app; }
+    // The printer the print commands use; "ﾌﾟﾘﾝﾀの設定" changes it for the rest of the run.
+    QPrinter& printer() { return *m_printer; }
     FileColumn* fileColumn() const { return m_files; }
 
     // Busy mode: the controls a batch must not be disturbed through are
@@ -108,6 +111,7 @@ private:
 
     MainWindowEnvironment m_env;
     AppSettings m_app;
+    std::unique_ptr<QPrinter> m_printer;
     std::unique_ptr<TgvDDE> m_gv;
     std::unique_ptr<GvLinkFetcher> m_gvFetcher;
     std::unique_ptr<AdjustPreview> m_adjust;

@@ -308,3 +308,16 @@ TEST_F(MainWindowTest, ASwatchChoosesItsColourWithTheCustomColoursOfTheSettings)
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(MainWindowTest, PrinterSetUpOpensTheSystemDialog)
+{
+    auto w = makeWindow();
+    prompt.answer(true);
+    w->findChild<QAction*>(QStringLiteral("prSetUp"))->trigger();
+    ASSERT_EQ(prompt.shown().size(), 1);
+    EXPECT_EQ(prompt.shown()[0].type, platform::PromptRecord::Type::PrinterSetup);
+}
+
+}  // namespace

@@ -16,12 +16,10 @@
 
 namespace {
 
-QAction* menuItem(QMenu* menu, const char* name, const char* caption, TfrPrnPV* window,
-                  void (TfrPrnPV::*handler)())
+void menuItem(QMenu* menu, const char* name, const char* caption, TfrPrnPV* window, void (TfrPrnPV::*handler)())
 {
     QAction* action = menu->addAction(QString::fromUtf8(caption), window, handler);
     action->setObjectName(QString::fromLatin1(name));
-    return action;
 }
 
 }  // namespace

@@ -34,9 +34,14 @@ void choose(QWidget* window, const char* item)
 bool showPageActing(const QImage& page, double& zoom, std::function<void(TfrPrnPV*)> steps)
 {
     QTimer::singleShot(0, [steps] {
-        auto* window = qobject_cast<TfrPrnPV*>(QApplication::activeModalWidget());
-        ASSERT_NE(window, nullptr);
-        steps(window);
+        for (QWidget* widget : QApplication::topLevelWidgets()) {
+            if (auto* window = qobject_cast<TfrPrnPV*>(widget); window && window->isVisible()) {
+                EXPECT_TRUE(window->isModal());
+                steps(window);
+                return;
+            }
+        }
+        ADD_FAILURE() << "no preview window shown";
     });
     return TfrPrnPV::showPage(nullptr, page, zoom);
 }

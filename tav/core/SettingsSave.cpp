@@ -82,7 +82,9 @@ public:
     void appCustomColor(const char* key, QString& slot) override { write(key, slot); }
     void previewZoom(const char* key) override
     {
-        write(key, num(static_cast<long long>(m_c.app.previewZoom * 100)));
+        // Fraction cut off; the tiny allowance keeps a zoom read as 29 / 100
+        // from coming back as 28 (0.29 * 100 is just below 29 in binary).
+        write(key, num(static_cast<long long>(m_c.app.previewZoom * 100 + 1e-7)));
     }
     void browserFolder(const char* key) override { write(key, m_c.browser.currentFolder()); }
 

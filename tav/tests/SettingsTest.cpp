@@ -157,6 +157,12 @@ TEST_F(SettingsTest, PreviewZoomIsCorrectedAndWrittenAsPercent)
     EXPECT_DOUBLE_EQ(app.previewZoom, 1.5);
     ASSERT_TRUE(save());
     EXPECT_EQ(read("ETC", "KAKU_K"), QStringLiteral("150"));
+    for (const char* kept : {"29", "57", "115"}) {
+        writeIni(QStringLiteral("[ETC]\r\nKAKU_K=%1\r\n").arg(QString::fromLatin1(kept)));
+        load();
+        ASSERT_TRUE(save());
+        EXPECT_EQ(read("ETC", "KAKU_K"), QString::fromLatin1(kept));
+    }
 }
 
 TEST_F(SettingsTest, HexadecimalAndNonNumericValues)

@@ -87,11 +87,15 @@ std::int64_t nowMs()
     return std::int64_t(ts.tv_sec) * 1000 + ts.tv_nsec / 1000000;
 }
 
-bool sendAll(int fd, const void* data, std::size_t size)
+namespace {
+
+// Repeats `transfer` (send or recv on `fd`) until all `size` bytes have gone
+// through; false when the peer closed or an error other than EINTR occurred.
+template <class Byte, class Transfer>
+bool transferAll(Byte* p, std::size_t size, Transfer transfer)
 {
-    auto p = static_cast<const char*>(data);
     while (size > 0) {
-        const ssize_t n = ::send(fd, p, size, MSG_NOSIGNAL);
+        const ssize_t n = transfer(p, size);
         if (n < 0 && errno == EINTR)
             continue;
         if (n <= 0)
@@ -102,19 +106,18 @@ bool sendAll(int fd, const void* data, std::size_t size)
     return true;
 }
 
+}  // namespace
+
+bool sendAll(int fd, const void* data, std::size_t size)
+{
+    return transferAll(static_cast<const char*>(data), size,
+                       [fd](const char* p, std::size_t n) { return ::send(fd, p, n, MSG_NOSIGNAL); });
+}
+
 bool receiveAll(int fd, void* data, std::size_t size)
 {
-    auto p = static_cast<char*>(data);
-    while (size > 0) {
-        const ssize_t n = ::recv(fd, p, size, 0);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0)
-            return false;
-        p += n;
-        size -= std::size_t(n);
-    }
-    return true;
+    return transferAll(static_cast<char*>(data), size,
+                       [fd](char* p, std::size_t n) { return ::recv(fd, p, n, 0); });
 }
 
 void setSocketTimeouts(int fd, int milliseconds)

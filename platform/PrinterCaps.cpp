@@ -1,7 +1,8 @@
 // The default printer's capabilities from Qt's printer information.
 #include "PrinterCaps.h"
 
-#include <QPageLayout>
+#include "QtPrintDevice.h"
+
 #include <QPrinter>
 #include <QPrinterInfo>
 
@@ -19,23 +20,10 @@ std::optional<DeviceCaps> queryDefaultPrinter()
     const QPrinterInfo info = QPrinterInfo::defaultPrinter();
     if (info.isNull())
         return std::nullopt;
-    QPrinter printer(info, QPrinter::HighResolution);
-    const int dpi = printer.resolution();
-    if (dpi <= 0)
+    const QPrinter printer(info, QPrinter::HighResolution);
+    if (printer.resolution() <= 0)
         return std::nullopt;
-    const QPageLayout layout = printer.pageLayout();
-    const QRect full = layout.fullRectPixels(dpi);
-    const QRect paint = layout.paintRectPixels(dpi);
-
-    DeviceCaps caps;
-    caps.logPixelsX = dpi;
-    caps.horzRes = paint.width();
-    caps.vertRes = paint.height();
-    caps.physicalWidth = full.width();
-    caps.physicalHeight = full.height();
-    caps.physicalOffsetX = paint.left() - full.left();
-    caps.physicalOffsetY = paint.top() - full.top();
-    return caps;
+    return capsOf(printer);
 }
 
 }  // namespace

@@ -44,6 +44,7 @@ Answer defaultAnswer(Buttons buttons)
 {
     switch (buttons) {
     case Buttons::Ok: return Answer::Ok;
+    case Buttons::Yes: return Answer::Yes;
     case Buttons::OkCancel: return Answer::Cancel;
     case Buttons::YesNo: return Answer::No;
     case Buttons::YesAbort: return Answer::Abort;

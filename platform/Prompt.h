@@ -16,7 +16,7 @@ class QPrinter;
 namespace platform {
 
 enum class MessageKind { Information, Warning, Error, Question };
-enum class Buttons { Ok, OkCancel, YesNo, YesAbort };
+enum class Buttons { Ok, Yes, OkCancel, YesNo, YesAbort };
 enum class Answer { Ok, Cancel, Yes, No, Abort };
 
 // A font as the settings store it: name, size in points, colour reference

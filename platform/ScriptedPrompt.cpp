@@ -46,6 +46,7 @@ bool buttonsOffer(Buttons buttons, Answer answer)
 {
     switch (buttons) {
     case Buttons::Ok: return answer == Answer::Ok;
+    case Buttons::Yes: return answer == Answer::Yes;
     case Buttons::OkCancel: return answer == Answer::Ok || answer == Answer::Cancel;
     case Buttons::YesNo: return answer == Answer::Yes || answer == Answer::No;
     case Buttons::YesAbort: return answer == Answer::Yes || answer == Answer::Abort;

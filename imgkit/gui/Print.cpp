@@ -5,7 +5,9 @@
 #include <QPaintDevice>
 #include <QPainter>
 
+#include <algorithm>
 #include <atomic>
+#include <cmath>
 
 using imgkit::DibHandle;
 
@@ -26,7 +28,7 @@ int IK5ImageOut(QPainter& printer, const DibHandle& dib, const ImgKitRect& rect,
 {
     if (!printer.isActive() || !printer.device() || rect.right <= rect.left || rect.bottom <= rect.top)
         return 0;
-    const QImage image = imgkit::toQImage(dib);
+    QImage image = imgkit::toQImage(dib);
     if (image.isNull())
         return 0;
     // Tenths of a millimetre to device dots: 254 tenths per inch.
@@ -34,6 +36,13 @@ int IK5ImageOut(QPainter& printer, const DibHandle& dib, const ImgKitRect& rect,
     const double dy = printer.device()->logicalDpiY() / 254.0;
     const QRectF target(rect.left * dx, rect.top * dy, (rect.right - rect.left) * dx,
                         (rect.bottom - rect.top) * dy);
+    // The printer gets no more pixels than its dots can show: a large photo
+    // printed small is reduced first, so the spooled page stays small.
+    const QSize dots(std::max(1, int(std::ceil(target.width()))), std::max(1, int(std::ceil(target.height()))));
+    const Qt::TransformationMode filtering = g_deviceMode == 1 ? Qt::SmoothTransformation : Qt::FastTransformation;
+    if (image.width() > dots.width() || image.height() > dots.height())
+        image = image.scaled(std::min(image.width(), dots.width()), std::min(image.height(), dots.height()),
+                             Qt::IgnoreAspectRatio, filtering);
     printer.save();
     printer.setRenderHint(QPainter::SmoothPixmapTransform, g_deviceMode == 1);
     printer.drawImage(target, image);

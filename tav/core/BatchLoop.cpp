@@ -47,7 +47,8 @@ BatchResult runBatch(BatchHost& host, const QStringList& paths, const BatchTexts
             int done = 0;
             for (const QString& path : paths) {
                 host.setStatus(QFileInfo(path).fileName() + texts.progress);
-                job.process(path);
+                if (!job.process(path))
+                    continue;
                 host.processWaitingInput();
                 if (AbortRequested) {
                     if (confirmStop(texts.stopQuestion)) {
@@ -63,7 +64,7 @@ BatchResult runBatch(BatchHost& host, const QStringList& paths, const BatchTexts
         }
     }
     host.setStatus({});
-    if (!started)
+    if (!started && !texts.failedToStart.isEmpty())
         platform::showInformation(texts.failedToStart);
     else if (completion && !texts.completed.isEmpty())
         platform::showInformation(texts.completed);

@@ -25,7 +25,7 @@ struct BatchTexts {
     QString progress;        // put after the file name, "を印刷中です。(...)"
     QString stopQuestion;    // "本当に印刷を中断してよろしいですか？"
     QString completed;       // "印刷完了。"; empty: no message
-    QString failedToStart;   // "印刷出来ませんでした。"; shown when begin() fails
+    QString failedToStart;   // "印刷出来ませんでした。"; shown when begin() fails; empty: no message
 };
 
 // What a command does at each step. `items` are the full paths, `names` the
@@ -36,7 +36,9 @@ public:
     // Starts the run once busy mode is on (opening a print job, say); false
     // ends the run with the failed-to-start message.
     virtual bool begin() { return true; }
-    virtual void process(const QString& path) = 0;
+    // False when the file was skipped (it could not be loaded): the run goes
+    // on with the next file without a progress step or a stop check.
+    virtual bool process(const QString& path) = 0;
     // After the loop; `stopped` when the user confirmed a stop.
     virtual void end(bool stopped) { (void)stopped; }
     // False when the run went to the preview, which shows no completion message.

@@ -31,7 +31,11 @@ struct FakeHost : BatchHost {
 
 struct RecordingJob : BatchJob {
     bool begin() override { return canBegin; }
-    void process(const QString& path) override { done << path; }
+    bool process(const QString& path) override
+    {
+        done << path;
+        return true;
+    }
     void end(bool s) override
     {
         ended = true;

@@ -8,9 +8,11 @@
 #include "GvLinkFetcher.h"
 #include "HelpTopics.h"
 #include "ImageLoad.h"
+#include "OnePerPage.h"
 #include "PictureView.h"
 #include "PlatformPaths.h"
 #include "ProfileFile.h"
+#include "QtPrintDevice.h"
 #include "Prompt.h"
 #include "Registry.h"
 #include "RunState.h"
@@ -19,6 +21,7 @@
 #include "TitlesTabView.h"
 #include "WidgetControls.h"
 #include "WorkTabs.h"
+#include "frmPrnPV.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -93,6 +96,7 @@ TfrTav::TfrTav(MainWindowEnvironment environment, QWidget* parent)
     m_app.previewZoom = 1.0;
     m_app.highQualityScaling = false;
     m_printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
+    m_controls = std::make_unique<WidgetControls>(this);
     m_gv = std::make_unique<TgvDDE>();
     m_gvFetcher = std::make_unique<GvLinkFetcher>(*m_gv);
     SetGvFetcher(m_gvFetcher.get());
@@ -111,8 +115,7 @@ TfrTav::TfrTav(MainWindowEnvironment environment, QWidget* parent)
     connectCommands();
 
     platform::ProfileFile file(m_env.programFolder + QString::fromLatin1(kSettingsFileName));
-    WidgetControls controls(this);
-    SettingsContext context{file, controls, *m_files, m_app, m_env.registry, m_env.printer};
+    SettingsContext context{file, *m_controls, *m_files, m_app, m_env.registry, m_env.printer};
     LoadSettings(context);
     m_gv->SetGvOptions(m_app.gvIs080OrLater ? 1 : 0, m_app.gvPath);
     m_adjust->connectTabControls();
@@ -186,6 +189,8 @@ void TfrTav::connectCommands()
     const TabCommand commands[] = {
         {"Button4", &TfrTav::mnuFileCoEditClick},
         {"btGazoCyoPV", &TfrTav::btGazoCyoPVClick},
+        {"bt_Prt", &TfrTav::bt_PrtClick},
+        {"bt_PrtPv", &TfrTav::bt_PrtClick},
     };
     for (QPushButton* button : m_tabs->findChildren<QPushButton*>()) {
         const QVariant context = button->property("helpContext");
@@ -327,14 +332,42 @@ void TfrTav::closeEvent(QCloseEvent* event)
 bool TfrTav::saveSettings()
 {
     platform::ProfileFile file(m_env.programFolder + QString::fromLatin1(kSettingsFileName));
-    WidgetControls controls(this);
-    SettingsContext context{file, controls, *m_files, m_app, m_env.registry, m_env.printer};
+    SettingsContext context{file, *m_controls, *m_files, m_app, m_env.registry, m_env.printer};
     return SaveSettings(context);
 }
 
 void TfrTav::prSetUpClick()
 {
     platform::prompts().printerSetupDialog(m_printer.get());
+    m_printDevice.reset();
+}
+
+QStringList TfrTav::selectedPaths() const { return m_files->selectedPaths(); }
+QString TfrTav::currentFolder() const { return m_files->currentFolder(); }
+ControlSurface& TfrTav::controls() { return *m_controls; }
+
+bool TfrTav::choosePrinter()
+{
+    const bool chosen = platform::prompts().printDialog(m_printer.get());
+    m_printDevice.reset();
+    return chosen;
+}
+
+platform::PrintDevice& TfrTav::printDevice()
+{
+    if (m_env.printDevice)
+        return *m_env.printDevice;
+    if (!m_printDevice)
+        m_printDevice = std::make_unique<platform::QtPrintDevice>(*m_printer);
+    return *m_printDevice;
+}
+
+bool TfrTav::showPreviewPage(const QImage& page, double& zoom) { return TfrPrnPV::showPage(this, page, zoom); }
+
+void TfrTav::bt_PrtClick()
+{
+    const bool preview = sender() && sender()->objectName() == QLatin1String("bt_PrtPv");
+    PrintOnePerPage(*this, preview);
 }
 
 void TfrTav::Exit1Click() { close(); }

@@ -5,7 +5,7 @@
 #pragma once
 
 #include "AppSettings.h"
-#include "BatchLoop.h"
+#include "PrintSelection.h"
 #include "PrinterCaps.h"
 
 #include <QHash>
@@ -19,6 +19,7 @@ class ColorSwatch;
 class FileColumn;
 class GvLinkFetcher;
 class TgvDDE;
+class WidgetControls;
 class QAction;
 class QLabel;
 class QMenu;
@@ -27,7 +28,10 @@ class QProgressBar;
 class QPushButton;
 class QTabWidget;
 
-namespace platform { class Registry; }
+namespace platform {
+class PrintDevice;
+class Registry;
+}  // namespace platform
 
 // What the window takes from its surroundings; tests replace each piece.
 struct MainWindowEnvironment {
@@ -35,17 +39,19 @@ struct MainWindowEnvironment {
     platform::Registry* registry = nullptr;          // null: none can be opened
     std::optional<platform::DeviceCaps> printer;     // empty: no printer installed
     std::function<bool(const QString&)> openExternal;  // the desktop's opener
+    // Prints instead of the window's printer when set (tests: a raster printer).
+    std::shared_ptr<platform::PrintDevice> printDevice;
 
     static MainWindowEnvironment fromPlatform();
 };
 
-class TfrTav : public QMainWindow, public BatchHost {
+class TfrTav : public QMainWindow, public PrintHost {
     Q_OBJECT
 public:
     explicit TfrTav(MainWindowEnvironment environment, QWidget* parent = nullptr);
     ~TfrTav() override;
 
-    AppSettings& settings() { return m_app; }
+    AppSettings& settings() override { return m_app; }
     // The printer the print commands use; "ﾌﾟﾘﾝﾀの設定" changes it for the rest of the run.
     QPrinter& printer() { return *m_printer; }
     FileColumn* fileColumn() const { return m_files; }
@@ -61,6 +67,15 @@ public:
     void setGaugeMaximum(int maximum) override;
     void setGauge(int value) override;
     void processWaitingInput() override;
+
+    // PrintHost.
+    QStringList selectedPaths() const override;
+    QString currentFolder() const override;
+    ControlSurface& controls() override;
+    bool choosePrinter() override;
+    platform::PrintDevice& printDevice() override;
+    bool showPreviewPage(const QImage& page, double& zoom) override;
+    void file_list3Click() override;
 
     // Opens the help page of `context` (0 = the contents).
     void showHelp(int context);
@@ -102,16 +117,19 @@ private:
     void mnuSendMailClick();
     void mnuGoHpClick();
     void mnuKataroguSaveClick();
-    void file_list3Click();
     void showSelectionStatus();
     // A mouse button released on the work tabs' strip: the tab shown may have changed.
     void tabStripReleased();
     void bt_stopClick();
     void btGazoCyoPVClick();
+    // "印刷実行" and "ﾌﾟﾚﾋﾞｭｰ" of the first tab, told apart by the sender's name.
+    void bt_PrtClick();
 
     MainWindowEnvironment m_env;
     AppSettings m_app;
     std::unique_ptr<QPrinter> m_printer;
+    std::unique_ptr<platform::PrintDevice> m_printDevice;  // on m_printer, remade after each dialog
+    std::unique_ptr<WidgetControls> m_controls;
     std::unique_ptr<TgvDDE> m_gv;
     std::unique_ptr<GvLinkFetcher> m_gvFetcher;
     std::unique_ptr<AdjustPreview> m_adjust;

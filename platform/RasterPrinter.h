@@ -1,0 +1,52 @@
+// The printer double of the tests: a printer of a chosen resolution, paper
+// and unprintable border that renders each page into an image, so that what
+// the page engine printed can be checked to the dot.
+#pragma once
+
+#include "PrintDevice.h"
+
+#include <QImage>
+#include <QList>
+#include <memory>
+
+namespace platform {
+
+class RasterPrinter : public PrintDevice {
+public:
+    explicit RasterPrinter(const DeviceCaps& caps);
+    // A sheet of paperWidthMm x paperHeightMm at `dpi`, with `borderMm` on each
+    // side that the printer cannot reach.
+    static DeviceCaps paper(int dpi, double paperWidthMm, double paperHeightMm, double borderMm);
+    ~RasterPrinter() override;
+
+    DeviceCaps caps() const override { return m_caps; }
+    bool beginDocument(const QString& title) override;
+    QPainter* painter() override;
+    bool newPage() override;
+    int pageNumber() const override { return static_cast<int>(m_pages.size()); }
+    bool endDocument() override;
+    void abortDocument() override;
+
+    // Every page of the last document, whole sheets (the border stays white),
+    // the last one complete only once the document ended.
+    const QList<QImage>& pages() const { return m_pages; }
+    QString documentName() const { return m_documentName; }
+    bool aborted() const { return m_aborted; }
+    bool ended() const { return m_ended; }
+    // The next beginDocument fails, as a printer that cannot be opened.
+    void failNextBegin() { m_failBegin = true; }
+
+private:
+    void startPage();
+    void finishPage();
+
+    DeviceCaps m_caps;
+    QList<QImage> m_pages;
+    std::unique_ptr<QPainter> m_painter;
+    QString m_documentName;
+    bool m_aborted = false;
+    bool m_ended = false;
+    bool m_failBegin = false;
+};
+
+}  // namespace platform

@@ -1,0 +1,72 @@
+#include "OnePerPage.h"
+
+#include "Caption.h"
+#include "ControlSurface.h"
+#include "PageUnits.h"
+#include "PrintDevice.h"
+#include "PrintSelection.h"
+#include "Prompt.h"
+#include "RunState.h"
+
+#include <optional>
+
+namespace {
+
+// The size boxes as millimetres; nullopt for an entry that is not a positive number.
+std::optional<double> sizeEntry(const QString& text)
+{
+    bool ok = false;
+    const double value = text.trimmed().toDouble(&ok);
+    if (!ok || !(value > 0))
+        return std::nullopt;
+    return value;
+}
+
+}  // namespace
+
+void PrintOnePerPage(PrintHost& host, bool preview)
+{
+    ControlSurface& c = host.controls();
+    PreviewMode = false;
+    PrintChoices choices;
+
+    CaptionOptions& caption = captionOptions();
+    caption.nameMode = c.checked(QStringLiteral("ch_fileNamePr1"))
+                           ? (c.checked(QStringLiteral("ch_kakuCyoshiPr1")) ? 2 : 1)
+                           : 0;
+    caption.showImageInfo = c.checked(QStringLiteral("ch_gazouInfo1"));
+    caption.showDate = c.checked(QStringLiteral("ch_satuDatePr1"));
+    caption.showTitle = c.checked(QStringLiteral("ch_prTitlePr1"));
+    PrintSelectionArgs args;
+    args.header = c.checked(QStringLiteral("ch_hetaNasiPr1"));
+    args.footer = c.checked(QStringLiteral("ch_futaNasiPr1"));
+    args.useMargins = !c.checked(QStringLiteral("ch_yohakuNasiPr1"));
+
+    if (preview)
+        PreviewMode = true;
+    else if (!host.choosePrinter())
+        return;
+
+    if (c.checked(QStringLiteral("ch_size"))) {
+        const std::optional<double> width = sizeEntry(c.text(QStringLiteral("tx_w")));
+        const std::optional<double> height = sizeEntry(c.text(QStringLiteral("tx_h")));
+        if (!width || !height) {
+            platform::showError(QStringLiteral("幅と高さには、0より大きい数値(mm)を入力してください。"));
+            return;
+        }
+        const platform::DeviceCaps caps = host.printDevice().caps();
+        const double d = caps.logPixelsX / kMmPerInch;
+        if (d <= 0 || *width > caps.horzRes / d || *height > caps.vertRes / d) {
+            platform::showInformation(QStringLiteral("指定されたサイズは用紙より大きいため印刷できません。"));
+            return;
+        }
+        args.requestedWidthMm = *width;
+        args.requestedHeightMm = *height;
+        choices.stretch = !c.checked(QStringLiteral("ch_tateYoko"));
+    }
+    // Counts as it is checked, also while the box is disabled.
+    choices.autoRotate = c.checked(QStringLiteral("ch_saiteki"));
+
+    PrintSelection(host, choices, args);
+    host.file_list3Click();
+}

@@ -1,0 +1,124 @@
+#include "PrintSelection.h"
+
+#include "AppSettings.h"
+#include "Caption.h"
+#include "CommentFile.h"
+#include "ImageLoad.h"
+#include "ImgKit.h"
+#include "PageUnits.h"
+#include "RunState.h"
+#include "mg_pr.h"
+
+#include <QFileInfo>
+
+using imgkit::DibHandle;
+
+namespace {
+
+// Feeds each loaded picture to the open job.
+class PrintJob : public BatchJob {
+public:
+    PrintJob(PrintHost& host, const PrintChoices& choices, const PrintSelectionArgs& args)
+        : m_host(host), m_args(args), m_engine(environment(host))
+    {
+        m_engine.autoRotate = choices.autoRotate;
+        m_engine.stretch = choices.stretch;
+        m_engine.requestedWidthMm = args.requestedWidthMm;
+        m_engine.requestedHeightMm = args.requestedHeightMm;
+    }
+
+    bool begin() override
+    {
+        return m_engine.BeginJob(PrintJobTitle(m_args.columns, m_args.rows), m_args.cellMargin, m_args.columns,
+                                 m_args.rows, m_args.cropMarks, 0, 0, m_args.useMargins, m_args.header,
+                                 m_args.footer, m_args.cutToFill);
+    }
+
+    bool process(const QString& path) override
+    {
+        DibHandle picture;
+        int width = 0;
+        int height = 0;
+        if (!LoadForPrint(path, m_adjustment, m_host.settings().gvPath, picture, width, height))
+            return false;
+        if (m_args.repeatSamePicture) {
+            const int copies = truncToInt(m_args.columns) * truncToInt(m_args.rows);
+            for (int i = 0; i < copies; ++i)
+                m_engine.PutCell(&picture, width, height, true, {}, {});
+        } else {
+            m_engine.PutCell(&picture, width, height, true, BuildCaption(0, &picture, path), {});
+            if (m_args.printComments) {
+                COMKATA record;
+                ReadComment(path, record);
+                const QString text = record.comment.isEmpty() ? QStringLiteral(" ") : record.comment;
+                m_engine.PutCell(nullptr, width, height, true, {}, text);
+            }
+        }
+        return true;
+    }
+
+    void end(bool stopped) override
+    {
+        if (stopped || AbortRequested)
+            m_engine.AbortJob();
+        else
+            m_engine.EndJob();
+    }
+
+    bool showsCompletion() const override { return !PreviewMode; }
+
+private:
+    static PrintJobEnvironment environment(PrintHost& host)
+    {
+        PrintJobEnvironment env;
+        env.settings = &host.settings();
+        env.printer = &host.printDevice();
+        env.folder = host.currentFolder();
+        env.showPreviewPage = [&host](const QImage& page, double& zoom) { return host.showPreviewPage(page, zoom); };
+        return env;
+    }
+
+    PrintHost& m_host;
+    PrintSelectionArgs m_args;
+    PrintAdjustment m_adjustment = ReadPrintAdjustment(m_host.controls());
+    Tmg_PR m_engine;
+};
+
+}  // namespace
+
+QString PrintJobTitle(double columns, double rows)
+{
+    return QStringLiteral("Tav(%1koma)").arg(truncToInt(columns) * truncToInt(rows));
+}
+
+BatchResult PrintSelection(PrintHost& host, const PrintChoices& choices, const PrintSelectionArgs& args)
+{
+    BatchTexts texts;
+    texts.emptySelection = QStringLiteral("印刷するﾌｧｲﾙが選択されていません。");
+    texts.progress = QStringLiteral("を印刷中です。(ESCｷｰまたは、「中止」ﾎﾞﾀﾝで中断できます)");
+    texts.stopQuestion = QStringLiteral("本当に印刷を中断してよろしいですか？");
+    texts.completed = QStringLiteral("印刷完了。");
+    if (!PreviewMode)
+        texts.failedToStart = QStringLiteral("印刷出来ませんでした。");
+    PrintJob job(host, choices, args);
+    return runBatch(host, host.selectedPaths(), texts, job);
+}
+
+bool LoadForPrint(const QString& path, const PrintAdjustment& adjustment, const QString& gvPath, DibHandle& picture,
+                  int& width, int& height)
+{
+    picture = LoadImageFile(path, QStringLiteral("案内"), QFileInfo(path).fileName() + QStringLiteral("を読込み中"),
+                            gvPath);
+    ImageInfo info;
+    if (!picture || ImgKitImageInfo(picture, &info) == 0) {
+        picture = {};
+        return false;
+    }
+    width = info.width;
+    height = info.height;
+    if (!ApplyPrintAdjustment(picture, adjustment)) {
+        picture = {};
+        return false;
+    }
+    return true;
+}

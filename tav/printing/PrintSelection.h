@@ -1,0 +1,69 @@
+// The print loop every layout shares: the selected files, in view order, are
+// loaded with the print adjustments and fed to one Tmg_PR job, a cell each
+// (or a page of copies each), with captions and comment cells, on the
+// printer or in the preview, stoppable between files.
+#pragma once
+
+#include "AdjustImage.h"
+#include "BatchLoop.h"
+#include "DibHandle.h"
+
+#include <QStringList>
+
+class ControlSurface;
+class QImage;
+struct AppSettings;
+namespace platform { class PrintDevice; }
+
+// The main window as the print commands see it.
+class PrintHost : public BatchHost {
+public:
+    // Full paths of the selected files, in view order.
+    virtual QStringList selectedPaths() const = 0;
+    // The browser's current folder.
+    virtual QString currentFolder() const = 0;
+    virtual AppSettings& settings() = 0;
+    // The controls of the tabs as they stand (each command reads its own).
+    virtual ControlSurface& controls() = 0;
+    // The print dialog on the printer in use; false = cancelled.
+    virtual bool choosePrinter() = 0;
+    // The printer in use, as the last print dialog or printer set-up left it.
+    virtual platform::PrintDevice& printDevice() = 0;
+    // Shows one finished preview page modally; false = the user stopped.
+    virtual bool showPreviewPage(const QImage& page, double& zoom) = 0;
+    // The selection status text is rewritten after a print command.
+    virtual void file_list3Click() = 0;
+};
+
+// The main window's print choices that a layout sets before it prints.
+struct PrintChoices {
+    bool autoRotate = false;
+    bool stretch = false;
+};
+
+// The job a layout asks for.
+struct PrintSelectionArgs {
+    bool repeatSamePicture = false;  // each picture fills a whole page with copies
+    int cellMargin = 0;  // mm
+    double columns = 1;
+    double rows = 1;
+    bool printComments = false;  // a comment cell follows each picture
+    bool cropMarks = false;
+    bool useMargins = true;
+    bool header = true;
+    bool footer = true;
+    bool cutToFill = false;
+    double requestedWidthMm = 0;
+    double requestedHeightMm = 0;
+};
+
+// "Tav(<whole columns x whole rows>koma)": the job's name in the spooler.
+QString PrintJobTitle(double columns, double rows);
+
+BatchResult PrintSelection(PrintHost& host, const PrintChoices& choices, const PrintSelectionArgs& args);
+
+// Loads the picture at `path` for printing (progress box "案内" / name +
+// "を読込み中") and applies the print adjustments. False, with `picture`
+// empty, when it cannot be loaded or an adjustment value is not a number.
+bool LoadForPrint(const QString& path, const PrintAdjustment& adjustment, const QString& gvPath,
+                  imgkit::DibHandle& picture, int& width, int& height);

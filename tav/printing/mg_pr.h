@@ -1,0 +1,131 @@
+// The page engine Tmg_PR: one object per print job. It computes the page
+// geometry from the printer, the margins and the header and footer bands,
+// places pictures one grid cell at a time with their captions, draws headers,
+// footers and cutting marks at each page end and starts new pages itself.
+// With PreviewMode set it draws into page bitmaps at screen resolution and
+// shows each finished page in the preview window instead of printing.
+#pragma once
+
+#include "AppSettings.h"
+#include "DibHandle.h"
+
+#include <QImage>
+#include <array>
+#include <QString>
+#include <functional>
+#include <memory>
+
+class QFont;
+class QPainter;
+
+namespace platform { class PrintDevice; }
+
+// What a job draws with.
+struct PrintJobEnvironment {
+    AppSettings* settings = nullptr;  // margins, fonts, bands; the preview zoom is written back
+    platform::PrintDevice* printer = nullptr;  // its capabilities always; drawn on unless previewing
+    QString folder;  // printed by a header band of kind 1
+    // Shows one finished preview page modally with the zoom carried in and
+    // out; false when the user stopped the preview.
+    std::function<bool(const QImage& page, double& zoom)> showPreviewPage;
+};
+
+// The geometry of the open job in device units of its target (printer dots,
+// or screen pixels when previewing).
+struct PageGeometry {
+    int top = 0, left = 0;  // margin lines from the drawing origin
+    int imageAreaTop = 0, imageAreaLeft = 0;
+    int bottom = 0, right = 0;  // margin lines from the printable (previewing: the sheet's) bottom and right edge
+    int physicalHeight = 0, physicalWidth = 0;
+    int headerHeight = 0, footerHeight = 0;
+    int columns = 0, rows = 0, cellsPerPage = 0;
+    int cellWidth = 0, cellHeight = 0;
+    int imageAreaWidth = 0, imageAreaHeight = 0;
+    double dotsPerMm = 0;
+    int cropPitchX = 0, cropPitchY = 0;
+    int cellInset = 0;
+};
+
+// The header and footer separator line widths "極細", "細", "中", "太" in mm.
+double SeparatorLineWidthMm(int sizeIndex);
+
+class Tmg_PR {
+public:
+    explicit Tmg_PR(PrintJobEnvironment environment);
+    ~Tmg_PR();
+    Tmg_PR(const Tmg_PR&) = delete;
+    Tmg_PR& operator=(const Tmg_PR&) = delete;
+
+    // Set by the layout before BeginJob.
+    bool autoRotate = false;  // pictures are turned to the cell's orientation
+    bool stretch = false;  // drawn at the requested (or cell) size regardless of proportions
+    double requestedWidthMm = 0;  // 0 = none
+    double requestedHeightMm = 0;
+
+    // The largest point size among the header (or footer) band fonts whose
+    // kind is not "none"; 0 when all three are none.
+    int MaxBandFontSize(bool footer) const;
+
+    // Opens the job: the geometry, the margin questions, the size checks and
+    // the first page. False when nothing was started.
+    bool BeginJob(const QString& title, int cellMargin, double columns, double rows, bool cropMarks,
+                  int cropPitchX, int cropPitchY, bool useMargins, bool header, bool footer, bool cutToFill);
+    // Fills the next cell with `picture` (the caller keeps it) and its
+    // caption, or with `comment` as text when there is no picture. 0, or 9
+    // when no job is open.
+    int PutCell(const imgkit::DibHandle* picture, int pictureWidth, int pictureHeight, bool captionBelow,
+                const QString& caption, const QString& comment);
+    // Finishes the last page and the document. True if a job was open.
+    bool EndJob();
+    // Drops the document at the printer. True if a job was open.
+    bool AbortJob();
+
+    bool active() const { return m_active; }
+    const PageGeometry& geometry() const { return m_geometry; }
+    int previewPageNumber() const { return m_previewPage; }
+
+private:
+    struct Placement {
+        double x = 0, y = 0;  // from the image area's origin
+        double width = 0, height = 0;
+    };
+
+    QPainter* canvas();
+    // The stored font at the current target's resolution; `pointSize`
+    // replaces the stored size when given.
+    QFont deviceFont(const platform::FontSpec& spec, int pointSize = 0) const;
+    int fontHeight(int pointSize) const;
+    // Asks about each side whose margin the printer cannot print; false when one is declined.
+    bool checkMargins(std::array<bool, 4>& toPrinterEdge) const;
+    void finishPage();
+    void putComment(const QString& comment);
+    imgkit::DibHandle orientedAndCut(const imgkit::DibHandle& picture, int& width, int& height) const;
+    Placement place(int width, int height, bool captionBelow) const;
+    void drawPicture(const imgkit::DibHandle& picture, const Placement& at);
+    void drawCaption(const QString& caption, const Placement& at);
+    void advance();
+
+    void DrawHeaderFooter();
+    void DrawBandText(const HeaderFooterSlot& slot, int position, bool footer);
+    QString bandText(int kind, bool footer);
+    void DrawCropMarks();
+    void ShowPreviewPage();
+    void ClearPreviewPage();
+    int CurrentPageNumber() const;
+
+    PrintJobEnvironment m_env;
+    bool m_active = false;
+    bool m_preview = false;
+    int m_requestedWidth = 0, m_requestedHeight = 0;
+    int m_previewPage = 1;
+    bool m_headerOn = false, m_footerOn = false;
+    PageGeometry m_geometry;
+    bool m_cropMarks = false;
+    int m_cellCounter = 0;  // cells used on this page; -1: the page is full
+    int m_column = 1, m_row = 1;
+    int m_cellsPlaced = 0;  // in the whole document
+    QImage m_pageBitmap;
+    std::unique_ptr<QPainter> m_pagePainter;
+    double m_lastX = 0, m_lastY = 0;
+    bool m_cutToFill = false;
+};

@@ -81,6 +81,15 @@ QStringList ScriptedPrompt::texts() const
     return list;
 }
 
+QStringList ScriptedPrompt::messages() const
+{
+    QStringList list;
+    for (const PromptRecord& r : m_shown)
+        if (r.type == PromptRecord::Type::Message)
+            list.append(r.text);
+    return list;
+}
+
 std::optional<ScriptedAnswer> ScriptedPrompt::next()
 {
     std::optional<ScriptedAnswer> a;

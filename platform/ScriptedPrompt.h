@@ -35,6 +35,7 @@ public:
     void answer(ScriptedAnswer a) { m_answers.push_back(std::move(a)); }
     const QList<PromptRecord>& shown() const { return m_shown; }
     QStringList texts() const;  // the texts of every prompt shown, in order
+    QStringList messages() const;  // the texts of the message boxes only
     void clear() { m_shown.clear(); }
 
     // Every percentage set on the progress boxes this service opened, in order.

@@ -24,9 +24,7 @@ protected:
         PreviewMode = false;
         AbortRequested = false;
         settings.marginTop = settings.marginLeft = settings.marginBottom = settings.marginRight = 5;
-        previous = platform::setPrompts(&prompt);
     }
-    void TearDown() override { platform::setPrompts(previous); }
 
     PrintJobEnvironment environment()
     {
@@ -51,7 +49,6 @@ protected:
     AppSettings settings;
     RasterPrinter printer{RasterPrinter::paper(254, 100, 150, 5)};
     platform::ScriptedPrompt prompt;
-    platform::PromptService* previous = nullptr;
     QList<QImage> previews;
 };
 
@@ -97,7 +94,6 @@ TEST_F(PageEngineTest, MarginQuestionsComeTopLeftBottomRightAndDecliningOneStart
     engine.EndJob();
 
     platform::ScriptedPrompt declining;
-    platform::setPrompts(&declining);
     declining.answer(Answer::Yes);
     declining.answer(Answer::Abort);
     Tmg_PR refused(environment());

@@ -1,6 +1,7 @@
 #include "FileColumn.h"
 #include "IgnoringSettingsVisitor.h"
 #include "ProfileFile.h"
+#include "RasterPrinter.h"
 #include "Registry.h"
 #include "RunState.h"
 #include "ScriptedPrompt.h"
@@ -260,9 +261,32 @@ TEST_F(MainWindowTest, EscAndTheStopButtonRequestAStopAndF1OpensTheContents)
 TEST_F(MainWindowTest, UnbuiltCommandsSaySo)
 {
     auto w = makeWindow();
-    w->findChild<QPushButton*>(QStringLiteral("bt_Prt"))->click();
+    w->findChild<QPushButton*>(QStringLiteral("bt_sumNe"))->click();
     ASSERT_EQ(prompt.shown().size(), 1);
     EXPECT_TRUE(prompt.shown()[0].text.contains(QStringLiteral("まだ組み込まれていません")));
+}
+
+TEST_F(MainWindowTest, PrintButtonPrintsTheSelectedPictureAfterThePrintDialog)
+{
+    QDir(programFolder).mkdir(QStringLiteral("pics"));
+    QImage picture(40, 30, QImage::Format_RGB32);
+    picture.fill(Qt::red);
+    ASSERT_TRUE(picture.save(programFolder + QStringLiteral("pics/a.bmp"), "BMP"));
+    writeIni(QStringLiteral("[ETC]\r\nDIR=%1pics\r\n").arg(programFolder));
+    auto printer = std::make_shared<platform::RasterPrinter>(platform::RasterPrinter::paper(100, 100, 150, 0));
+    MainWindowEnvironment env;
+    env.programFolder = programFolder;
+    env.registry = registry.get();
+    env.printDevice = printer;
+    TfrTav w(env);
+    w.findChild<QAction*>(QStringLiteral("mnuSelectAll"))->trigger();
+    prompt.answer(true);  // the print dialog
+    w.findChild<QPushButton*>(QStringLiteral("bt_Prt"))->click();
+    ASSERT_FALSE(prompt.shown().empty());
+    EXPECT_EQ(prompt.shown()[0].type, platform::PromptRecord::Type::Print);
+    EXPECT_EQ(prompt.messages(), QStringList(QStringLiteral("印刷完了。")));
+    EXPECT_EQ(printer->pages().size(), 1);
+    EXPECT_EQ(w.findChild<QLabel*>(QStringLiteral("msg"))->text(), QStringLiteral("1/1個のﾌｧｲﾙを選択しています。"));
 }
 
 TEST_F(MainWindowTest, SelectionCommandsWriteTheStatus)

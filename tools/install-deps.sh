@@ -7,7 +7,7 @@ packages=(
   # toolchain
   build-essential cmake ninja-build pkg-config clang libclang-rt-14-dev
   # GUI, printing and tests
-  qt6-base-dev qt6-base-dev-tools libqt6svg6 libgl-dev
+  qt6-base-dev qt6-base-dev-tools libqt6svg6 libgl-dev qt6-translations-l10n
   libgtest-dev libgmock-dev libbenchmark-dev
   # codecs and stores
   libjpeg62-turbo-dev libjpeg-turbo-progs libpng-dev libtiff-dev libtiff-tools

@@ -6,12 +6,21 @@
 
 #include <QApplication>
 #include <QFont>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTranslator>
 
 int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Tav"));
     QApplication::setFont(QFont(QStringLiteral("ＭＳ Ｐゴシック"), 9));
+    // Qt's own dialogs and buttons (print dialog, "はい"/"いいえ") in Japanese,
+    // like every text of the program.
+    QTranslator qtTexts;
+    if (qtTexts.load(QLocale(QLocale::Japanese, QLocale::Japan), QStringLiteral("qtbase"), QStringLiteral("_"),
+                     QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QApplication::installTranslator(&qtTexts);
     platform::QtPrompt prompts;
     platform::setPrompts(&prompts);
 

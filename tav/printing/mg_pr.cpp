@@ -1,9 +1,9 @@
 // Tmg_PR: opening and closing a job, its geometry, and the preview pages.
 #include "mg_pr.h"
 
-#include "PageUnits.h"
 #include "FontSpecQt.h"
 #include "ImgKitGui.h"
+#include "PageUnits.h"
 #include "PrintDevice.h"
 #include "Prompt.h"
 #include "RunState.h"

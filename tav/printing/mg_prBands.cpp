@@ -2,8 +2,8 @@
 // and the cutting marks.
 #include "mg_pr.h"
 
-#include "PageUnits.h"
 #include "FontSpecQt.h"
+#include "PageUnits.h"
 #include "PrintDevice.h"
 #include "TextHelpers.h"
 

@@ -1,12 +1,12 @@
 // Tmg_PR::PutCell: one picture (or comment) into the next grid cell.
 #include "mg_pr.h"
 
-#include "PageUnits.h"
+#include "FontSpecQt.h"
 #include "ImagePrint.h"
 #include "ImageResize.h"
 #include "ImgKit.h"
 #include "ImgKitGui.h"
-#include "FontSpecQt.h"
+#include "PageUnits.h"
 #include "PrintDevice.h"
 #include "Prompt.h"
 

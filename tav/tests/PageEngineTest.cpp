@@ -168,6 +168,11 @@ TEST_F(PageEngineTest, AnExactlyFullLastPageEndsWithoutABlankPage)
     PreviewMode = true;
     Tmg_PR engine(environment());
     ASSERT_TRUE(begin(engine, 1, 2, false, true));
+    // Preview pages are sheets at screen resolution: lengths from the sheet's edges.
+    const double screen = ScreenDotsPerMm;
+    EXPECT_EQ(engine.geometry().physicalWidth, int(1000 / 10.0 * screen));
+    EXPECT_EQ(engine.geometry().imageAreaLeft, int(50 / 10.0 * screen));
+    EXPECT_EQ(engine.geometry().imageAreaWidth, int(900 / 10.0 * screen));
     for (int i = 0; i < 4; ++i)
         engine.PutCell(&red, 300, 200, true, {}, {});
     engine.EndJob();

@@ -1,5 +1,6 @@
-// The drawing tests need a QGuiApplication; they run on the offscreen
-// platform unless told otherwise, so listing them needs no display.
+// The main of every test binary that draws (pictures, text into page
+// bitmaps) without a window: a QGuiApplication on the offscreen platform
+// unless told otherwise, so listing and running the tests needs no display.
 #include <QGuiApplication>
 
 #include <gtest/gtest.h>

@@ -28,8 +28,8 @@ for tool in lpadmin lpstat pdfinfo pdftoppm gm python3 timeout; do
   command -v "$tool" >/dev/null || fail "$tool is not installed"
 done
 [ -x "$bin/tav_print" ] || fail "$bin/tav_print is not built"
-[ "$(id -u)" -eq 0 ] ||
-  fail "must run as root: the PDF printer's backend runs only under a scheduler started by root"
+# The PDF printer's backend runs only under a scheduler started by root (CI runs as root).
+[ "$(id -u)" -eq 0 ] || { echo "SKIP: needs root to start a private CUPS scheduler"; exit 77; }
 if grep -qs '^/usr/sbin/cupsd (enforce)' /sys/kernel/security/apparmor/profiles; then
   fail "AppArmor confines /usr/sbin/cupsd to the system's folders, so a private scheduler cannot run" \
        "(aa-complain /usr/sbin/cupsd lifts it)"

@@ -2,6 +2,7 @@
 // message loop until the main window closes.
 #include "main.h"
 
+#include "PictureMemory.h"
 #include "QtPrompt.h"
 
 #include <QApplication>
@@ -12,6 +13,7 @@
 
 int main(int argc, char** argv)
 {
+    platform::tuneAllocatorForPictures();
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Tav"));
     QApplication::setFont(QFont(QStringLiteral("ＭＳ Ｐゴシック"), 9));

@@ -12,6 +12,7 @@
 #include "AppSettings.h"
 #include "FakeControls.h"
 #include "OnePerPage.h"
+#include "PictureMemory.h"
 #include "PrintSelection.h"
 #include "QtPrintDevice.h"
 #include "ScriptedPrompt.h"
@@ -71,6 +72,7 @@ int main(int argc, char** argv)
 {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
+    platform::tuneAllocatorForPictures();  // as Tav does
     QGuiApplication app(argc, argv);
     QStringList args = app.arguments().mid(1);
     QPrinter printer(QPrinter::HighResolution);

@@ -54,10 +54,10 @@ int Tmg_PR::fontHeight(int pointSize) const
     return static_cast<int>(std::lround(std::abs(pointSize) * m_geometry.dotsPerMm * kMmPerInch / 72.0));
 }
 
-QFont Tmg_PR::deviceFont(const platform::FontSpec& spec, int pointSize) const
+QFont Tmg_PR::deviceFont(const platform::FontSpec& stored, int pointSize) const
 {
-    QFont font = platform::toQFont(spec);
-    font.setPixelSize(std::max(1, fontHeight(pointSize != 0 ? pointSize : spec.size)));
+    QFont font = platform::toQFont(stored);
+    font.setPixelSize(std::max(1, fontHeight(pointSize != 0 ? pointSize : stored.size)));
     return font;
 }
 

@@ -93,7 +93,7 @@ private:
     QPainter* canvas();
     // The stored font at the current target's resolution; `pointSize`
     // replaces the stored size when given.
-    QFont deviceFont(const platform::FontSpec& spec, int pointSize = 0) const;
+    QFont deviceFont(const platform::FontSpec& stored, int pointSize = 0) const;
     int fontHeight(int pointSize) const;
     // Asks about each side whose margin the printer cannot print; false when one is declined.
     bool checkMargins(std::array<bool, 4>& toPrinterEdge) const;

@@ -194,16 +194,16 @@ void Tmg_PR::drawCaption(const QString& caption, const Placement& at)
 {
     QPainter* dc = canvas();
     const PageGeometry& g = m_geometry;
-    const platform::FontSpec& spec = m_env.settings->fileNameFont;
-    QFont font = deviceFont(spec);
+    const platform::FontSpec& stored = m_env.settings->fileNameFont;
+    QFont font = deviceFont(stored);
     int textWidth = QFontMetrics(font, dc->device()).horizontalAdvance(caption);
     if (textWidth > g.cellWidth) {
-        const int size = std::max(1, truncToInt(double(std::abs(spec.size)) * g.cellWidth / textWidth));
-        font = deviceFont(spec, size);
+        const int size = std::max(1, truncToInt(double(std::abs(stored.size)) * g.cellWidth / textWidth));
+        font = deviceFont(stored, size);
         textWidth = QFontMetrics(font, dc->device()).horizontalAdvance(caption);
     }
     dc->setFont(font);
-    dc->setPen(platform::toQColor(spec.color));
+    dc->setPen(platform::toQColor(stored.color));
     const int x = g.imageAreaLeft + truncToInt((at.width - textWidth) / 2 + at.x);
     const int y = g.imageAreaTop + truncToInt(at.height + at.y);
     dc->drawText(x, y + QFontMetrics(font, dc->device()).ascent(), caption);

@@ -115,10 +115,10 @@ def fmt(box):
     return "(" + ", ".join(f"{v:.1f}" for v in box) + ") mm"
 
 
-def parse_picture(spec):
-    match = re.fullmatch(r"([1-9]\d*)x([1-9]\d*):(\w+)", spec)
+def parse_picture(text):
+    match = re.fullmatch(r"([1-9]\d*)x([1-9]\d*):(\w+)", text)
     if not match or match.group(3) not in COLOURS:
-        raise ValueError(f"picture {spec!r} is not WIDTHxHEIGHT:COLOUR with a colour of {', '.join(COLOURS)}")
+        raise ValueError(f"picture {text!r} is not WIDTHxHEIGHT:COLOUR with a colour of {', '.join(COLOURS)}")
     return int(match.group(1)), int(match.group(2)), match.group(3)
 
 

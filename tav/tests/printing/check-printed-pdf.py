@@ -158,7 +158,7 @@ def main(argv):
         return 1
     caps = tuple(int(f) for f in fields[1:])
     try:
-        pictures = [parse_picture(spec) for spec in pictures]
+        pictures = [parse_picture(text) for text in pictures]
         return check_pdf(pdf, caps, render_folder, pictures)
     except (ValueError, OSError, subprocess.CalledProcessError) as error:
         print(f"FAIL {error}")

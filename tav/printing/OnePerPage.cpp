@@ -1,8 +1,8 @@
 #include "OnePerPage.h"
 
-#include "Caption.h"
 #include "ControlSurface.h"
 #include "PageUnits.h"
+#include "PrintCommand.h"
 #include "PrintDevice.h"
 #include "PrintSelection.h"
 #include "Prompt.h"
@@ -30,21 +30,13 @@ void PrintOnePerPage(PrintHost& host, bool preview)
     PreviewMode = false;
     PrintChoices choices;
 
-    CaptionOptions& caption = captionOptions();
-    caption.nameMode = c.checked(QStringLiteral("ch_fileNamePr1"))
-                           ? (c.checked(QStringLiteral("ch_kakuCyoshiPr1")) ? 2 : 1)
-                           : 0;
-    caption.showImageInfo = c.checked(QStringLiteral("ch_gazouInfo1"));
-    caption.showDate = c.checked(QStringLiteral("ch_satuDatePr1"));
-    caption.showTitle = c.checked(QStringLiteral("ch_prTitlePr1"));
+    SetCaptionOptionsFrom(c, {"ch_fileNamePr1", "ch_kakuCyoshiPr1", "ch_gazouInfo1", "ch_satuDatePr1", "ch_prTitlePr1"});
     PrintSelectionArgs args;
     args.header = c.checked(QStringLiteral("ch_hetaNasiPr1"));
     args.footer = c.checked(QStringLiteral("ch_futaNasiPr1"));
     args.useMargins = !c.checked(QStringLiteral("ch_yohakuNasiPr1"));
 
-    if (preview)
-        PreviewMode = true;
-    else if (!host.choosePrinter())
+    if (!ChooseTarget(host, preview))
         return;
 
     if (c.checked(QStringLiteral("ch_size"))) {

@@ -49,10 +49,7 @@ Tmg_PR::~Tmg_PR()
 
 QPainter* Tmg_PR::canvas() { return m_preview ? m_pagePainter.get() : m_env.printer->painter(); }
 
-int Tmg_PR::fontHeight(int pointSize) const
-{
-    return static_cast<int>(std::lround(std::abs(pointSize) * m_geometry.dotsPerMm * kMmPerInch / 72.0));
-}
+int Tmg_PR::fontHeight(int pointSize) const { return FontHeightDots(pointSize, m_geometry.dotsPerMm); }
 
 QFont Tmg_PR::deviceFont(const platform::FontSpec& stored, int pointSize) const
 {

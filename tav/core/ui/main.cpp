@@ -8,6 +8,8 @@
 #include "GvLinkFetcher.h"
 #include "HelpTopics.h"
 #include "ImageLoad.h"
+#include "IndexPrint.h"
+#include "MultiImage.h"
 #include "OnePerPage.h"
 #include "PictureView.h"
 #include "PlatformPaths.h"
@@ -191,6 +193,10 @@ void TfrTav::connectCommands()
         {"btGazoCyoPV", &TfrTav::btGazoCyoPVClick},
         {"bt_Prt", &TfrTav::bt_PrtClick},
         {"bt_PrtPv", &TfrTav::bt_PrtClick},
+        {"bt_nnPrint", &TfrTav::bt_nnPrintClick},
+        {"bt_nnPv", &TfrTav::bt_nnPrintClick},
+        {"bt_prAPS", &TfrTav::bt_prAPSClick},
+        {"bt_pvAPS", &TfrTav::bt_prAPSClick},
     };
     for (QPushButton* button : m_tabs->findChildren<QPushButton*>()) {
         const QVariant context = button->property("helpContext");
@@ -364,11 +370,11 @@ platform::PrintDevice& TfrTav::printDevice()
 
 bool TfrTav::showPreviewPage(const QImage& page, double& zoom) { return TfrPrnPV::showPage(this, page, zoom); }
 
-void TfrTav::bt_PrtClick()
-{
-    const bool preview = sender() && sender()->objectName() == QLatin1String("bt_PrtPv");
-    PrintOnePerPage(*this, preview);
-}
+bool TfrTav::sentBy(const char* name) const { return sender() && sender()->objectName() == QLatin1String(name); }
+
+void TfrTav::bt_PrtClick() { PrintOnePerPage(*this, sentBy("bt_PrtPv")); }
+void TfrTav::bt_nnPrintClick() { PrintMultiImage(*this, sentBy("bt_nnPv")); }
+void TfrTav::bt_prAPSClick() { PrintIndex(*this, sentBy("bt_pvAPS")); }
 
 void TfrTav::Exit1Click() { close(); }
 

@@ -124,6 +124,11 @@ private:
     void btGazoCyoPVClick();
     // "印刷実行" and "ﾌﾟﾚﾋﾞｭｰ" of the first tab, told apart by the sender's name.
     void bt_PrtClick();
+    // "印刷実行" and "ﾌﾟﾚﾋﾞｭｰ" of the multi-image tab ("bt_nnPv") and the index tab ("bt_pvAPS").
+    void bt_nnPrintClick();
+    void bt_prAPSClick();
+    // True when the sender is the button of that name.
+    bool sentBy(const char* name) const;
 
     MainWindowEnvironment m_env;
     AppSettings m_app;

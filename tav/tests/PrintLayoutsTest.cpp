@@ -1,0 +1,84 @@
+// The multi-image and index commands on the raster printer: 90 x 140 mm
+// printable at 10 dots per mm.
+#include "BitmapTestPictures.h"
+#include "FakePrintHost.h"
+#include "IndexPrint.h"
+#include "MultiImage.h"
+#include "PageTestSupport.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+class PrintLayoutsTest : public PrintHostTest {
+protected:
+    void SetUp() override
+    {
+        PrintHostTest::SetUp();
+        host.tabs.checks[QStringLiteral("cb_gaSuKaraPr")] = true;
+        host.tabs.texts[QStringLiteral("tx_komaYohaku")] = QStringLiteral("0");
+    }
+    QRect redOn(int page) const { return pagetest::boundsOf(host.printer.pages()[page], testpic::rgb(testpic::kRed)); }
+};
+
+TEST_F(PrintLayoutsTest, SevenPicturesAtSixPerPageLeaveOneInTheFirstCellOfPageTwo)
+{
+    for (int i = 0; i < 7; ++i)
+        addPicture(QStringLiteral("p%1.bmp").arg(i), 100, 100);
+    host.tabs.lists[QStringLiteral("cb_gaSu")] = 2;  // 6: 2 columns x 3 rows
+    PrintMultiImage(host, false);
+    EXPECT_EQ(host.printer.documentName(), QStringLiteral("Tav(6koma)"));
+    ASSERT_EQ(host.printer.pages().size(), 2);
+    // Cells of 450 x 467 dots hold 450 x 450 squares 8.5 dots down: page 1 is
+    // full (rows from 58 to 50 + 942.5 + 450), page 2 has the top-left square.
+    EXPECT_EQ(redOn(0), QRect(50, 58, 900, 1384));
+    EXPECT_EQ(redOn(1), QRect(50, 50 + 8, 450, 450));
+    EXPECT_EQ(prompt.messages(), QStringList(QStringLiteral("印刷完了。")));
+}
+
+TEST_F(PrintLayoutsTest, ColumnsAndRowsAndTheCellMarginShapeTheGrid)
+{
+    addPicture(QStringLiteral("a.bmp"), 100, 100);
+    host.tabs.checks[QStringLiteral("cb_gaSuKaraPr")] = false;
+    host.tabs.checks[QStringLiteral("cb_tateYokoKaraPr")] = true;
+    host.tabs.lists[QStringLiteral("suWPr")] = 19;
+    host.tabs.lists[QStringLiteral("suHPr")] = 19;
+    PrintMultiImage(host, false);
+    EXPECT_EQ(host.printer.documentName(), QStringLiteral("Tav(400koma)"));
+
+    // 1 x 2 with 5 mm: the picture keeps at least 10 mm (100 dots) from its cell's sides.
+    host.tabs.lists[QStringLiteral("suWPr")] = 0;
+    host.tabs.lists[QStringLiteral("suHPr")] = 1;
+    host.tabs.texts[QStringLiteral("tx_komaYohaku")] = QStringLiteral("5");
+    PrintMultiImage(host, false);
+    // Cell 900 x 700, inset 100: a 500 x 500 square 200 across and 100 down.
+    EXPECT_EQ(redOn(0), QRect(50 + 200, 50 + 100, 500, 500));
+
+    // A margin that is not a number ends the command without a word.
+    prompt.clear();
+    host.tabs.texts[QStringLiteral("tx_komaYohaku")] = QStringLiteral("x");
+    host.printer.failNextBegin();
+    PrintMultiImage(host, false);
+    EXPECT_TRUE(prompt.messages().isEmpty());
+}
+
+TEST_F(PrintLayoutsTest, IndexGridFollowsThePaperAndTheCaptionLine)
+{
+    EXPECT_EQ(IndexGridFor(200, 100, 0).columns, 6);
+    EXPECT_EQ(IndexGridFor(195, 100, 0).columns, 5);
+
+    addPicture(QStringLiteral("a.bmp"), 100, 100);
+    host.app.marginTop = 0;  // margins are never asked about on index pages
+    host.tabs.checks[QStringLiteral("ch_fileNameAPS")] = true;
+    PrintIndex(host, false);
+    // 90 / 36 -> 3 columns, 140 / 24 -> 6 rows: a name alone adds no line.
+    EXPECT_EQ(host.printer.documentName(), QStringLiteral("Tav(18koma)"));
+    EXPECT_EQ(prompt.messages(), QStringList(QStringLiteral("印刷完了。")));
+
+    // The shooting date needs its line: 9 pt = 3.2 mm, 140 / 27.2 -> 5 rows.
+    host.tabs.checks[QStringLiteral("ch_satuDateAPS")] = true;
+    PrintIndex(host, false);
+    EXPECT_EQ(host.printer.documentName(), QStringLiteral("Tav(15koma)"));
+}
+
+}  // namespace

@@ -17,6 +17,8 @@ public:
     virtual ~PrintDevice() = default;
 
     virtual DeviceCaps caps() const = 0;
+    // Turns the paper upright (the long side down) for the documents to come.
+    virtual void setPortrait() = 0;
 
     // Starts a document shown as `title` in the spooler, with its first page
     // open. False when the printer or the output file cannot be opened.

@@ -40,6 +40,8 @@ QtPrintDevice::~QtPrintDevice()
 
 DeviceCaps QtPrintDevice::caps() const { return capsOf(m_printer); }
 
+void QtPrintDevice::setPortrait() { m_printer.setPageOrientation(QPageLayout::Portrait); }
+
 bool QtPrintDevice::beginDocument(const QString& title)
 {
     if (m_painter)

@@ -27,6 +27,7 @@ public:
     ~QtPrintDevice() override;
 
     DeviceCaps caps() const override;
+    void setPortrait() override;
     bool beginDocument(const QString& title) override;
     QPainter* painter() override;
     bool newPage() override;

@@ -3,6 +3,7 @@
 #include <QPainter>
 
 #include <cmath>
+#include <utility>
 
 namespace platform {
 
@@ -32,6 +33,15 @@ DeviceCaps RasterPrinter::paper(int dpi, double paperWidthMm, double paperHeight
     caps.horzRes = caps.physicalWidth - 2 * caps.physicalOffsetX;
     caps.vertRes = caps.physicalHeight - 2 * caps.physicalOffsetY;
     return caps;
+}
+
+void RasterPrinter::setPortrait()
+{
+    if (m_caps.physicalWidth <= m_caps.physicalHeight)
+        return;
+    std::swap(m_caps.physicalWidth, m_caps.physicalHeight);
+    std::swap(m_caps.horzRes, m_caps.vertRes);
+    std::swap(m_caps.physicalOffsetX, m_caps.physicalOffsetY);
 }
 
 bool RasterPrinter::beginDocument(const QString& title)

@@ -20,6 +20,7 @@ public:
     ~RasterPrinter() override;
 
     DeviceCaps caps() const override { return m_caps; }
+    void setPortrait() override;
     bool beginDocument(const QString& title) override;
     QPainter* painter() override;
     bool newPage() override;
@@ -33,6 +34,8 @@ public:
     QString documentName() const { return m_documentName; }
     bool aborted() const { return m_aborted; }
     bool ended() const { return m_ended; }
+    // Other paper (resolution, size, border) for the documents to come.
+    void loadPaper(const DeviceCaps& caps) { m_caps = caps; }
     // The next beginDocument fails, as a printer that cannot be opened.
     void failNextBegin() { m_failBegin = true; }
 

@@ -1,13 +1,13 @@
 #include "MultiImage.h"
 
 #include "ControlSurface.h"
-#include "PageUnits.h"
 #include "PrintCommand.h"
 #include "PrintSelection.h"
 #include "RunState.h"
 
 #include <algorithm>
 #include <iterator>
+#include <optional>
 
 GridSize GridForCountEntry(int entry)
 {
@@ -29,14 +29,10 @@ void PrintMultiImage(PrintHost& host, bool preview)
     if (!ChooseTarget(host, preview))
         return;
 
-    // The counter's box is free text; a margin that is not a number ends the
-    // command without a word, as nothing has been printed.
-    bool ok = false;
-    const double margin = c.text(QStringLiteral("tx_komaYohaku")).trimmed().toDouble(&ok);
-    if (!ok)
+    const std::optional<int> margin = CellMarginFrom(c, "tx_komaYohaku");
+    if (!margin)
         return;
-    // A negative margin typed into the box would let pictures spill over their cells.
-    args.cellMargin = std::max(0, truncToInt(margin));
+    args.cellMargin = *margin;
 
     if (c.checked(QStringLiteral("cb_tateYokoKaraPr"))) {
         args.columns = std::max(0, c.listIndex(QStringLiteral("suWPr"))) + 1;

@@ -2,8 +2,11 @@
 
 #include "Caption.h"
 #include "ControlSurface.h"
+#include "PageUnits.h"
 #include "PrintSelection.h"
 #include "RunState.h"
+
+#include <algorithm>
 
 void SetCaptionOptionsFrom(const ControlSurface& c, const CaptionBoxes& boxes)
 {
@@ -13,6 +16,15 @@ void SetCaptionOptionsFrom(const ControlSurface& c, const CaptionBoxes& boxes)
     options.showImageInfo = on(boxes.imageInfo);
     options.showDate = on(boxes.shootingDate);
     options.showTitle = on(boxes.title);
+}
+
+std::optional<int> CellMarginFrom(const ControlSurface& c, const char* box)
+{
+    bool ok = false;
+    const double margin = c.text(QString::fromLatin1(box)).trimmed().toDouble(&ok);
+    if (!ok)
+        return std::nullopt;
+    return std::max(0, truncToInt(margin));
 }
 
 bool ChooseTarget(PrintHost& host, bool preview)

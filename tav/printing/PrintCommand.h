@@ -1,6 +1,8 @@
 // The steps every print tab's command starts with.
 #pragma once
 
+#include <optional>
+
 class ControlSurface;
 class PrintHost;
 
@@ -15,6 +17,11 @@ struct CaptionBoxes {
 
 // Puts the tab's caption choices in force for the captions of this run.
 void SetCaptionOptionsFrom(const ControlSurface& controls, const CaptionBoxes& boxes);
+
+// The whole millimetres of a cell margin box (free text beside its counter);
+// nullopt when it is not a number, which ends the command without a word. A
+// negative margin counts as 0: it would let pictures spill over their cells.
+std::optional<int> CellMarginFrom(const ControlSurface& controls, const char* box);
 
 // The preview button sets PreviewMode; the print button shows the print
 // dialog. False when the user cancelled it: the command ends.

@@ -1,10 +1,13 @@
-// The multi-image and index commands on the raster printer: 90 x 140 mm
+// The multi-image, index, service-size and album commands on the raster printer: 90 x 140 mm
 // printable at 10 dots per mm.
+#include "Album.h"
 #include "BitmapTestPictures.h"
+#include "CommentFile.h"
 #include "FakePrintHost.h"
 #include "IndexPrint.h"
 #include "MultiImage.h"
 #include "PageTestSupport.h"
+#include "ServiceSize.h"
 
 #include <gtest/gtest.h>
 
@@ -79,6 +82,69 @@ TEST_F(PrintLayoutsTest, IndexGridFollowsThePaperAndTheCaptionLine)
     host.tabs.checks[QStringLiteral("ch_satuDateAPS")] = true;
     PrintIndex(host, false);
     EXPECT_EQ(host.printer.documentName(), QStringLiteral("Tav(15koma)"));
+}
+
+}  // namespace
+
+namespace {
+
+TEST(ServiceSizeLayout, TurnsOnATieAndStaysUprightWhenTurnedPrintsDoNotFit)
+{
+    const PrintLayout a4 = ServiceSizeLayout(210, 297, 81, 120);
+    EXPECT_DOUBLE_EQ(a4.across, 210.0 / 120);  // as many prints either way: turned
+    EXPECT_DOUBLE_EQ(a4.down, 297.0 / 81);
+    const PrintLayout narrow = ServiceSizeLayout(100, 300, 81, 120);
+    EXPECT_DOUBLE_EQ(narrow.across, 100.0 / 81);  // upright: turned, 120 mm would not fit across
+    EXPECT_DOUBLE_EQ(narrow.down, 300.0 / 120);
+}
+
+TEST_F(PrintLayoutsTest, ServiceSizePrintsFillTheirCellOrSayTheyDoNotFit)
+{
+    addPicture(QStringLiteral("a.bmp"), 300, 200);
+    host.tabs.checks[QStringLiteral("rb_sb")] = true;
+    host.tabs.checks[QStringLiteral("ch_giseiSV")] = true;
+    PrintServiceSize(host, false);
+    ASSERT_EQ(host.printer.pages().size(), 1);
+    // One upright 81 x 120 mm print, the turned picture cut to fill it to
+    // within a dot (the cut keeps whole pixels of the 200 x 300 picture).
+    EXPECT_EQ(redOn(0), QRect(50, 51, 810, 1198));
+
+    prompt.clear();
+    host.tabs.checks[QStringLiteral("rb_sb")] = false;
+    host.tabs.checks[QStringLiteral("rb_4w")] = true;
+    PrintServiceSize(host, false);
+    EXPECT_EQ(prompt.messages(),
+              QStringList(QStringLiteral("現在の用紙には、四つ切りﾜｲﾄﾞ(245X358mm)ｻｲｽﾞで印刷できません。")));
+}
+
+TEST_F(PrintLayoutsTest, LandscapePaperIsTurnedUprightForServiceSizes)
+{
+    host.printer.loadPaper(platform::RasterPrinter::paper(254, 150, 100, 5));
+    addPicture(QStringLiteral("a.bmp"), 300, 200);
+    PrintServiceSize(host, false);
+    EXPECT_EQ(host.printer.caps().physicalWidth, 1000);
+    ASSERT_EQ(host.printer.pages().size(), 1);
+    EXPECT_EQ(host.printer.pages()[0].size(), QSize(1000, 1500));
+}
+
+TEST_F(PrintLayoutsTest, AlbumRowsHoldAPictureAndItsCommentBesideIt)
+{
+    addPicture(QStringLiteral("a.bmp"), 100, 100);
+    addPicture(QStringLiteral("b.bmp"), 100, 100);
+    COMKATA record;
+    record.comment = QStringLiteral("Summer at the lake");
+    ASSERT_EQ(WriteComment(host.selected[0], record), 0);
+    host.tabs.texts[QStringLiteral("tx_AL_yohaku")] = QStringLiteral("0");
+    PrintAlbum(host, false);
+    EXPECT_EQ(host.printer.documentName(), QStringLiteral("Tav(6koma)"));
+    ASSERT_EQ(host.printer.pages().size(), 1);
+    const QImage& page = host.printer.pages()[0];
+    // Row 1 (467 dots high): the picture left, its comment in the right cell
+    // level with the picture's top; row 2's comment cell holds a blank.
+    const QRect text = pagetest::boundsOfDark(page);
+    EXPECT_GE(text.left(), 50 + 450);
+    EXPECT_GE(text.top(), redOn(0).top());
+    EXPECT_LT(text.bottom(), 50 + 467);
 }
 
 }  // namespace

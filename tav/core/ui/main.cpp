@@ -1,6 +1,7 @@
 #include "main.h"
 
 #include "AdjustPreview.h"
+#include "Album.h"
 #include "ColorSwatch.h"
 #include "CustomColors.h"
 #include "FileColumn.h"
@@ -15,6 +16,7 @@
 #include "PlatformPaths.h"
 #include "ProfileFile.h"
 #include "QtPrintDevice.h"
+#include "ServiceSize.h"
 #include "Prompt.h"
 #include "Registry.h"
 #include "RunState.h"
@@ -197,6 +199,10 @@ void TfrTav::connectCommands()
         {"bt_nnPv", &TfrTav::bt_nnPrintClick},
         {"bt_prAPS", &TfrTav::bt_prAPSClick},
         {"bt_pvAPS", &TfrTav::bt_prAPSClick},
+        {"bt_prSv", &TfrTav::bt_prSvClick},
+        {"bt_pvSV", &TfrTav::bt_prSvClick},
+        {"bt_albmPr", &TfrTav::bt_albmPrClick},
+        {"bt_albmPV", &TfrTav::bt_albmPrClick},
     };
     for (QPushButton* button : m_tabs->findChildren<QPushButton*>()) {
         const QVariant context = button->property("helpContext");
@@ -375,6 +381,8 @@ bool TfrTav::sentBy(const char* name) const { return sender() && sender()->objec
 void TfrTav::bt_PrtClick() { PrintOnePerPage(*this, sentBy("bt_PrtPv")); }
 void TfrTav::bt_nnPrintClick() { PrintMultiImage(*this, sentBy("bt_nnPv")); }
 void TfrTav::bt_prAPSClick() { PrintIndex(*this, sentBy("bt_pvAPS")); }
+void TfrTav::bt_prSvClick() { PrintServiceSize(*this, sentBy("bt_pvSV")); }
+void TfrTav::bt_albmPrClick() { PrintAlbum(*this, sentBy("bt_albmPV")); }
 
 void TfrTav::Exit1Click() { close(); }
 

@@ -127,6 +127,9 @@ private:
     // "印刷実行" and "ﾌﾟﾚﾋﾞｭｰ" of the multi-image tab ("bt_nnPv") and the index tab ("bt_pvAPS").
     void bt_nnPrintClick();
     void bt_prAPSClick();
+    // Service-size ("bt_pvSV") and album ("bt_albmPV") prints.
+    void bt_prSvClick();
+    void bt_albmPrClick();
     // True when the sender is the button of that name.
     bool sentBy(const char* name) const;
 

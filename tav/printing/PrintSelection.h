@@ -6,6 +6,7 @@
 
 #include "AdjustImage.h"
 #include "BatchLoop.h"
+#include "CommandHost.h"
 #include "DibHandle.h"
 
 #include <QStringList>
@@ -16,23 +17,14 @@ struct AppSettings;
 namespace platform { class PrintDevice; }
 
 // The main window as the print commands see it.
-class PrintHost : public BatchHost {
+class PrintHost : public CommandHost {
 public:
-    // Full paths of the selected files, in view order.
-    virtual QStringList selectedPaths() const = 0;
-    // The browser's current folder.
-    virtual QString currentFolder() const = 0;
-    virtual AppSettings& settings() = 0;
-    // The controls of the tabs as they stand (each command reads its own).
-    virtual ControlSurface& controls() = 0;
     // The print dialog on the printer in use; false = cancelled.
     virtual bool choosePrinter() = 0;
     // The printer in use, as the last print dialog or printer set-up left it.
     virtual platform::PrintDevice& printDevice() = 0;
     // Shows one finished preview page modally; false = the user stopped.
     virtual bool showPreviewPage(const QImage& page, double& zoom) = 0;
-    // The selection status text is rewritten after a print command.
-    virtual void file_list3Click() = 0;
 };
 
 // The main window's print choices that a layout sets before it prints.

@@ -118,8 +118,12 @@ bool Tmg_PR::BeginJob(const QString& title, int cellMargin, double columns, doub
             return false;
         g.top = edge[0] ? 0 : truncToInt(s.marginTop * d + 0.5) - caps.physicalOffsetY;
         g.left = edge[1] ? 0 : truncToInt(s.marginLeft * d + 0.5) - caps.physicalOffsetX;
-        g.bottom = edge[2] ? 0 : truncToInt(s.marginBottom * d + 0.6) + caps.vertRes + caps.physicalOffsetY - caps.physicalHeight;
-        g.right = edge[3] ? 0 : truncToInt(s.marginRight * d + 0.5) + caps.horzRes + caps.physicalOffsetX - caps.physicalWidth;
+        g.bottom = edge[2] ? 0
+                           : truncToInt(s.marginBottom * d + 0.6) + caps.vertRes + caps.physicalOffsetY -
+                                 caps.physicalHeight;
+        g.right = edge[3] ? 0
+                          : truncToInt(s.marginRight * d + 0.5) + caps.horzRes + caps.physicalOffsetX -
+                                caps.physicalWidth;
     }
 
     g.headerHeight = header ? truncToInt(MaxBandFontSize(false) * kMmPerPoint * d + 0.5) : 0;
@@ -135,11 +139,13 @@ bool Tmg_PR::BeginJob(const QString& title, int cellMargin, double columns, doub
     g.imageAreaLeft = g.left;
 
     if (requestedWidthMm > 0 && requestedHeightMm > 0 &&
-        (truncToInt(requestedHeightMm * d) > g.imageAreaHeight || truncToInt(requestedWidthMm * d) > g.imageAreaWidth)) {
+        (truncToInt(requestedHeightMm * d) > g.imageAreaHeight ||
+         truncToInt(requestedWidthMm * d) > g.imageAreaWidth)) {
         showErrorWithYes(QStringLiteral("現在の用紙には、指定されたｻｲｽﾞで印刷できません。"));
         return false;
     }
-    if (g.imageAreaWidth < truncToInt(kSmallestImageAreaMm * d) || g.imageAreaHeight < truncToInt(kSmallestImageAreaMm * d)) {
+    const int smallest = truncToInt(kSmallestImageAreaMm * d);
+    if (g.imageAreaWidth < smallest || g.imageAreaHeight < smallest) {
         showErrorWithYes(QStringLiteral("余白または、ﾍｯﾀﾞｰ/ﾌｯﾀｰのｻｲｽﾞが大きいため画像を印刷する部分が不足しています。\n\n"
                                         "環境設定から設定を変更してください。"));
         return false;

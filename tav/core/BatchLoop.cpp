@@ -37,6 +37,7 @@ BatchResult runBatch(BatchHost& host, const QStringList& paths, const BatchTexts
     }
 
     bool started = false;
+    bool cutShort = false;  // a job could not go on after a file
     bool stopped = false;
     bool completion = false;
     {
@@ -47,7 +48,12 @@ BatchResult runBatch(BatchHost& host, const QStringList& paths, const BatchTexts
             int done = 0;
             for (const QString& path : paths) {
                 host.setStatus(QFileInfo(path).fileName() + texts.progress);
-                if (!job.process(path))
+                const bool counted = job.process(path);
+                if (job.cannotGoOn()) {
+                    cutShort = true;
+                    break;
+                }
+                if (!counted)
                     continue;
                 host.processWaitingInput();
                 if (AbortRequested) {
@@ -60,16 +66,17 @@ BatchResult runBatch(BatchHost& host, const QStringList& paths, const BatchTexts
                 host.setGauge(++done);
             }
             job.end(stopped);
-            completion = job.showsCompletion();
+            completion = !cutShort && job.showsCompletion();
         }
     }
+    const bool failed = !started || cutShort;
     host.setStatus({});
-    if (!started && !texts.failedToStart.isEmpty())
+    if (failed && !texts.failedToStart.isEmpty())
         platform::showInformation(texts.failedToStart);
     else if (completion && !texts.completed.isEmpty())
         platform::showInformation(texts.completed);
     host.setGauge(0);
-    if (!started)
+    if (failed)
         return BatchResult::FailedToStart;
     return stopped ? BatchResult::Stopped : BatchResult::Completed;
 }

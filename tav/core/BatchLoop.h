@@ -39,12 +39,18 @@ public:
     // False when the file was skipped (it could not be loaded): the run goes
     // on with the next file without a progress step or a stop check.
     virtual bool process(const QString& path) = 0;
+    // Asked after each file: true when the run cannot go on (the print job of
+    // a command that opens one job per file could not start). The remaining
+    // files are skipped, end() is still called, and the run closes like one
+    // whose begin() failed, with the failed-to-start message.
+    virtual bool cannotGoOn() const { return false; }
     // After the loop; `stopped` when the user confirmed a stop.
     virtual void end(bool stopped) { (void)stopped; }
     // False when the run went to the preview, which shows no completion message.
     virtual bool showsCompletion() const { return true; }
 };
 
+// FailedToStart also when a job reported cannotGoOn().
 enum class BatchResult { NothingSelected, FailedToStart, Completed, Stopped };
 
 BatchResult runBatch(BatchHost& host, const QStringList& paths, const BatchTexts& texts, BatchJob& job);

@@ -36,6 +36,7 @@ struct RecordingJob : BatchJob {
         done << path;
         return true;
     }
+    bool cannotGoOn() const override { return goesOnFor > 0 && done.size() >= goesOnFor; }
     void end(bool s) override
     {
         ended = true;
@@ -44,6 +45,7 @@ struct RecordingJob : BatchJob {
     bool showsCompletion() const override { return !preview; }
     bool canBegin = true;
     bool preview = false;
+    int goesOnFor = 0;  // files before the job cannot go on; 0: all
     QStringList done;
     bool ended = false;
     bool stopped = false;
@@ -129,6 +131,28 @@ TEST_F(BatchLoopTest, AJobThatCannotStartEndsWithItsMessage)
     EXPECT_FALSE(job.ended);
     EXPECT_EQ(host.busy, (std::vector<bool>{true, false}));
     EXPECT_EQ(prompt.texts(), QStringList{QStringLiteral("印刷出来ませんでした。")});
+}
+
+TEST_F(BatchLoopTest, AJobThatCannotGoOnSkipsTheRestAndEndsAsOneThatCouldNotStart)
+{
+    job.goesOnFor = 2;
+    host.input = [](int) {};
+    EXPECT_EQ(runBatch(host, kFiles, kTexts, job), BatchResult::FailedToStart);
+    EXPECT_EQ(job.done, kFiles.mid(0, 2));
+    EXPECT_TRUE(job.ended);
+    EXPECT_FALSE(job.stopped);
+    EXPECT_EQ(host.inputs, 1);  // the file that could not go on is not counted
+    EXPECT_EQ(host.busy, (std::vector<bool>{true, false}));
+    EXPECT_EQ(host.gauge, 0);
+    EXPECT_EQ(prompt.texts(), QStringList{QStringLiteral("印刷出来ませんでした。")});
+
+    // Without a failed-to-start text (a preview) the run ends without a word.
+    prompt.clear();
+    job.done.clear();
+    BatchTexts preview = kTexts;
+    preview.failedToStart.clear();
+    EXPECT_EQ(runBatch(host, kFiles, preview, job), BatchResult::FailedToStart);
+    EXPECT_TRUE(prompt.texts().isEmpty());
 }
 
 TEST_F(BatchLoopTest, APreviewRunShowsNoCompletionMessage)

@@ -19,7 +19,7 @@ namespace {
 class PrintJob : public BatchJob {
 public:
     PrintJob(PrintHost& host, const PrintChoices& choices, const PrintSelectionArgs& args)
-        : m_host(host), m_args(args), m_engine(environment(host))
+        : m_host(host), m_args(args), m_engine(PrintEnvironmentOf(host))
     {
         m_engine.autoRotate = choices.autoRotate;
         m_engine.stretch = choices.stretch;
@@ -68,16 +68,6 @@ public:
     bool showsCompletion() const override { return !PreviewMode; }
 
 private:
-    static PrintJobEnvironment environment(PrintHost& host)
-    {
-        PrintJobEnvironment env;
-        env.settings = &host.settings();
-        env.printer = &host.printDevice();
-        env.folder = host.currentFolder();
-        env.showPreviewPage = [&host](const QImage& page, double& zoom) { return host.showPreviewPage(page, zoom); };
-        return env;
-    }
-
     PrintHost& m_host;
     PrintSelectionArgs m_args;
     PrintAdjustment m_adjustment = ReadPrintAdjustment(m_host.controls());
@@ -85,6 +75,16 @@ private:
 };
 
 }  // namespace
+
+PrintJobEnvironment PrintEnvironmentOf(PrintHost& host)
+{
+    PrintJobEnvironment env;
+    env.settings = &host.settings();
+    env.printer = &host.printDevice();
+    env.folder = host.currentFolder();
+    env.showPreviewPage = [&host](const QImage& page, double& zoom) { return host.showPreviewPage(page, zoom); };
+    return env;
+}
 
 QString PrintJobTitle(double columns, double rows)
 {

@@ -8,6 +8,7 @@
 #include "BatchLoop.h"
 #include "CommandHost.h"
 #include "DibHandle.h"
+#include "mg_pr.h"
 
 #include <QStringList>
 
@@ -48,6 +49,9 @@ struct PrintSelectionArgs {
     double requestedWidthMm = 0;
     double requestedHeightMm = 0;
 };
+
+// A page engine job drawing on the host's printer (or its preview) with its settings.
+PrintJobEnvironment PrintEnvironmentOf(PrintHost& host);
 
 // "Tav(<whole columns x whole rows>koma)": the job's name in the spooler.
 QString PrintJobTitle(double columns, double rows);

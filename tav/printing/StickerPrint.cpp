@@ -113,7 +113,7 @@ public:
             return false;
         }
 
-        Tmg_PR engine(environment());
+        Tmg_PR engine(PrintEnvironmentOf(m_host));
         const QString title = QStringLiteral("Tav(") + name + QStringLiteral(")");
         if (!engine.BeginJob(title, 0, columns, rows, m_cropMarks, m_cropMarks ? frameWidth : 0,
                              m_cropMarks ? frameHeight : 0, true, false, false, false)) {
@@ -132,18 +132,6 @@ public:
     bool showsCompletion() const override { return !PreviewMode; }
 
 private:
-    PrintJobEnvironment environment() const
-    {
-        PrintJobEnvironment env;
-        env.settings = &m_host.settings();
-        env.printer = &m_host.printDevice();
-        env.folder = m_host.currentFolder();
-        PrintHost& host = m_host;
-        env.showPreviewPage = [&host](const QImage& page, double& zoom) {
-            return host.showPreviewPage(page, zoom);
-        };
-        return env;
-    }
 
     PrintHost& m_host;
     int m_frameWidthMm;

@@ -17,6 +17,7 @@
 #include "ProfileFile.h"
 #include "QtPrintDevice.h"
 #include "ServiceSize.h"
+#include "StickerPrint.h"
 #include "Prompt.h"
 #include "Registry.h"
 #include "RunState.h"
@@ -203,6 +204,9 @@ void TfrTav::connectCommands()
         {"bt_pvSV", &TfrTav::bt_prSvClick},
         {"bt_albmPr", &TfrTav::bt_albmPrClick},
         {"bt_albmPV", &TfrTav::bt_albmPrClick},
+        {"bt_PuriKura", &TfrTav::bt_PuriKuraClick},
+        {"bt_PuriKuraPv", &TfrTav::bt_PuriKuraClick},
+        {"bt_kasaneSet", &TfrTav::bt_kasaneSetClick},
     };
     for (QPushButton* button : m_tabs->findChildren<QPushButton*>()) {
         const QVariant context = button->property("helpContext");
@@ -383,6 +387,8 @@ void TfrTav::bt_nnPrintClick() { PrintMultiImage(*this, sentBy("bt_nnPv")); }
 void TfrTav::bt_prAPSClick() { PrintIndex(*this, sentBy("bt_pvAPS")); }
 void TfrTav::bt_prSvClick() { PrintServiceSize(*this, sentBy("bt_pvSV")); }
 void TfrTav::bt_albmPrClick() { PrintAlbum(*this, sentBy("bt_albmPV")); }
+void TfrTav::bt_PuriKuraClick() { PrintStickers(*this, sentBy("bt_PuriKuraPv")); }
+void TfrTav::bt_kasaneSetClick() { ChooseOverlayPicture(controls()); }
 
 void TfrTav::Exit1Click() { close(); }
 

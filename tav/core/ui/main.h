@@ -130,6 +130,9 @@ private:
     // Service-size ("bt_pvSV") and album ("bt_albmPV") prints.
     void bt_prSvClick();
     void bt_albmPrClick();
+    // Sticker sheets: "印刷実行" and "ﾌﾟﾚﾋﾞｭｰ" ("bt_PuriKuraPv"); "参照...." picks the overlay picture.
+    void bt_PuriKuraClick();
+    void bt_kasaneSetClick();
     // True when the sender is the button of that name.
     bool sentBy(const char* name) const;
 

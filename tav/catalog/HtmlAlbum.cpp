@@ -266,5 +266,6 @@ void WriteHtmlAlbum(CommandHost& host)
         platform::showWarning(QStringLiteral("完了. ただし %1個の画像のｻﾑﾈｲﾙを作成できませんでした.").arg(thumbnailsFailed));
     else
         platform::showInformation(QStringLiteral("完了."));
+    host.refreshFolder();
     host.file_list3Click();
 }

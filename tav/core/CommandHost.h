@@ -20,4 +20,6 @@ public:
     virtual ControlSurface& controls() = 0;
     // Rewrites the selection status text after a command.
     virtual void file_list3Click() = 0;
+    // Reads the current folder again, so that files a command wrote appear.
+    virtual void refreshFolder() = 0;
 };

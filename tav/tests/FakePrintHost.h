@@ -41,6 +41,7 @@ public:
         return !(stopOnPage == previews.size() && (AbortRequested = true));
     }
     void file_list3Click() override { ++selectionRefreshes; }
+    void refreshFolder() override { ++folderRefreshes; }
 
     std::vector<bool> busy;
     QStringList status;
@@ -55,6 +56,7 @@ public:
     QList<QImage> previews;
     int stopOnPage = 0;
     int selectionRefreshes = 0;
+    int folderRefreshes = 0;
     std::function<void()> waitingInput;
 };
 

@@ -8,6 +8,7 @@
 #include "frmCom.h"
 #include "GvLinkFetcher.h"
 #include "HelpTopics.h"
+#include "HtmlAlbum.h"
 #include "ImageLoad.h"
 #include "IndexPrint.h"
 #include "MultiImage.h"
@@ -207,6 +208,7 @@ void TfrTav::connectCommands()
         {"bt_PuriKura", &TfrTav::bt_PuriKuraClick},
         {"bt_PuriKuraPv", &TfrTav::bt_PuriKuraClick},
         {"bt_kasaneSet", &TfrTav::bt_kasaneSetClick},
+        {"bt_mkHtml", &TfrTav::bt_mkHtmlClick},
     };
     for (QPushButton* button : m_tabs->findChildren<QPushButton*>()) {
         const QVariant context = button->property("helpContext");
@@ -361,6 +363,7 @@ void TfrTav::prSetUpClick()
 QStringList TfrTav::selectedPaths() const { return m_files->selectedPaths(); }
 QString TfrTav::currentFolder() const { return m_files->currentFolder(); }
 ControlSurface& TfrTav::controls() { return *m_controls; }
+void TfrTav::refreshFolder() { m_files->refresh(); }
 
 bool TfrTav::choosePrinter()
 {
@@ -389,6 +392,7 @@ void TfrTav::bt_prSvClick() { PrintServiceSize(*this, sentBy("bt_pvSV")); }
 void TfrTav::bt_albmPrClick() { PrintAlbum(*this, sentBy("bt_albmPV")); }
 void TfrTav::bt_PuriKuraClick() { PrintStickers(*this, sentBy("bt_PuriKuraPv")); }
 void TfrTav::bt_kasaneSetClick() { ChooseOverlayPicture(controls()); }
+void TfrTav::bt_mkHtmlClick() { WriteHtmlAlbum(*this); }
 
 void TfrTav::Exit1Click() { close(); }
 

@@ -76,6 +76,7 @@ public:
     platform::PrintDevice& printDevice() override;
     bool showPreviewPage(const QImage& page, double& zoom) override;
     void file_list3Click() override;
+    void refreshFolder() override;
 
     // Opens the help page of `context` (0 = the contents).
     void showHelp(int context);
@@ -133,6 +134,8 @@ private:
     // Sticker sheets: "印刷実行" and "ﾌﾟﾚﾋﾞｭｰ" ("bt_PuriKuraPv"); "参照...." picks the overlay picture.
     void bt_PuriKuraClick();
     void bt_kasaneSetClick();
+    // "HTMLの作成" of the HTML tab.
+    void bt_mkHtmlClick();
     // True when the sender is the button of that name.
     bool sentBy(const char* name) const;
 

@@ -52,6 +52,7 @@ public:
     platform::PrintDevice& printDevice() override { return m_device; }
     bool showPreviewPage(const QImage&, double&) override { return true; }
     void file_list3Click() override {}
+    void refreshFolder() override {}
 
 private:
     platform::QtPrintDevice m_device;

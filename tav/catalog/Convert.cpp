@@ -345,6 +345,9 @@ void ConvertSelection(CommandHost& host)
     if (runBatch(host, paths, texts, job) == BatchResult::NothingSelected)
         return;
     job.report();
+    // Files converted into the folder on view show up in it.
+    if (QFileInfo(folder).canonicalFilePath() == QFileInfo(host.currentFolder()).canonicalFilePath())
+        host.refreshFolder();
     host.file_list3Click();
 }
 

@@ -3,6 +3,7 @@
 #include "AdjustPreview.h"
 #include "Album.h"
 #include "ColorSwatch.h"
+#include "Convert.h"
 #include "CustomColors.h"
 #include "FileColumn.h"
 #include "frmCom.h"
@@ -209,6 +210,8 @@ void TfrTav::connectCommands()
         {"bt_PuriKuraPv", &TfrTav::bt_PuriKuraClick},
         {"bt_kasaneSet", &TfrTav::bt_kasaneSetClick},
         {"bt_mkHtml", &TfrTav::bt_mkHtmlClick},
+        {"bt_fileConv", &TfrTav::bt_fileConvClick},
+        {"bt_path_set", &TfrTav::bt_path_setClick},
     };
     for (QPushButton* button : m_tabs->findChildren<QPushButton*>()) {
         const QVariant context = button->property("helpContext");
@@ -393,6 +396,8 @@ void TfrTav::bt_albmPrClick() { PrintAlbum(*this, sentBy("bt_albmPV")); }
 void TfrTav::bt_PuriKuraClick() { PrintStickers(*this, sentBy("bt_PuriKuraPv")); }
 void TfrTav::bt_kasaneSetClick() { ChooseOverlayPicture(controls()); }
 void TfrTav::bt_mkHtmlClick() { WriteHtmlAlbum(*this); }
+void TfrTav::bt_fileConvClick() { ConvertSelection(*this); }
+void TfrTav::bt_path_setClick() { ChooseOutputFolder(controls()); }
 
 void TfrTav::Exit1Click() { close(); }
 

@@ -136,6 +136,9 @@ private:
     void bt_kasaneSetClick();
     // "HTMLの作成" of the HTML tab.
     void bt_mkHtmlClick();
+    // "変換実行" and "参照..." of the file conversion tab.
+    void bt_fileConvClick();
+    void bt_path_setClick();
     // True when the sender is the button of that name.
     bool sentBy(const char* name) const;
 

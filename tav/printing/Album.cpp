@@ -17,9 +17,7 @@ void PrintAlbum(PrintHost& host, bool preview)
         return;
     SetCaptionOptionsFrom(c, {"ch_PrFnameAL", "ch_kakuCyoshiAL", "ch_PrGInfoAL", "ch_satuDateAL", "ch_prTiTleAL"});
     PrintSelectionArgs args;
-    args.header = c.checked(QStringLiteral("ch_hetaNasiAL"));
-    args.footer = c.checked(QStringLiteral("ch_futaNasiAL"));
-    args.useMargins = !c.checked(QStringLiteral("ch_yohakuNasiAL"));
+    SetPageChoicesFrom(c, "AL", args);
 
     const std::optional<int> margin = CellMarginFrom(c, "tx_AL_yohaku");
     if (!margin)

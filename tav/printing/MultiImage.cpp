@@ -23,9 +23,7 @@ void PrintMultiImage(PrintHost& host, bool preview)
     choices.autoRotate = c.checked(QStringLiteral("ch_saitekiPr"));
     SetCaptionOptionsFrom(c, {"ch_fileNamePr", "ch_kakuCyoshiPr", "ch_gazouInfo", "ch_satuDatePr", "ch_titlePr"});
     PrintSelectionArgs args;
-    args.header = c.checked(QStringLiteral("ch_hetaNasiPr"));
-    args.footer = c.checked(QStringLiteral("ch_futaNasiPr"));
-    args.useMargins = !c.checked(QStringLiteral("ch_yohakuNasiPr"));
+    SetPageChoicesFrom(c, "Pr", args);
     if (!ChooseTarget(host, preview))
         return;
 

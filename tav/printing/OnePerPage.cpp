@@ -32,9 +32,7 @@ void PrintOnePerPage(PrintHost& host, bool preview)
 
     SetCaptionOptionsFrom(c, {"ch_fileNamePr1", "ch_kakuCyoshiPr1", "ch_gazouInfo1", "ch_satuDatePr1", "ch_prTitlePr1"});
     PrintSelectionArgs args;
-    args.header = c.checked(QStringLiteral("ch_hetaNasiPr1"));
-    args.footer = c.checked(QStringLiteral("ch_futaNasiPr1"));
-    args.useMargins = !c.checked(QStringLiteral("ch_yohakuNasiPr1"));
+    SetPageChoicesFrom(c, "Pr1", args);
 
     if (!ChooseTarget(host, preview))
         return;

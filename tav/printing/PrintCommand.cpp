@@ -27,6 +27,14 @@ std::optional<int> CellMarginFrom(const ControlSurface& c, const char* box)
     return std::max(0, truncToInt(margin));
 }
 
+void SetPageChoicesFrom(const ControlSurface& c, const char* suffix, PrintSelectionArgs& args)
+{
+    const auto on = [&c, suffix](const char* box) { return c.checked(QString::fromLatin1(box) + QLatin1String(suffix)); };
+    args.header = on("ch_hetaNasi");
+    args.footer = on("ch_futaNasi");
+    args.useMargins = !on("ch_yohakuNasi");
+}
+
 bool ChooseTarget(PrintHost& host, bool preview)
 {
     if (preview) {

@@ -5,6 +5,7 @@
 
 class ControlSurface;
 class PrintHost;
+struct PrintSelectionArgs;
 
 // The caption check boxes of one tab, by control name.
 struct CaptionBoxes {
@@ -14,6 +15,10 @@ struct CaptionBoxes {
     const char* shootingDate;
     const char* title;
 };
+
+// The tab's "ﾍｯﾀﾞｰを印刷する", "ﾌｯﾀｰを印刷する" and "余白なし" boxes
+// (ch_hetaNasi, ch_futaNasi, ch_yohakuNasi + `suffix`) into `args`.
+void SetPageChoicesFrom(const ControlSurface& controls, const char* suffix, PrintSelectionArgs& args);
 
 // Puts the tab's caption choices in force for the captions of this run.
 void SetCaptionOptionsFrom(const ControlSurface& controls, const CaptionBoxes& boxes);

@@ -91,17 +91,23 @@ QString PrintJobTitle(double columns, double rows)
     return QStringLiteral("Tav(%1koma)").arg(truncToInt(columns) * truncToInt(rows));
 }
 
-BatchResult PrintSelection(PrintHost& host, const PrintChoices& choices, const PrintSelectionArgs& args)
+BatchTexts PrintRunTexts(const QString& progress)
 {
     BatchTexts texts;
     texts.emptySelection = QStringLiteral("印刷するﾌｧｲﾙが選択されていません。");
-    texts.progress = QStringLiteral("を印刷中です。(ESCｷｰまたは、「中止」ﾎﾞﾀﾝで中断できます)");
+    texts.progress = progress;
     texts.stopQuestion = QStringLiteral("本当に印刷を中断してよろしいですか？");
     texts.completed = QStringLiteral("印刷完了。");
     if (!PreviewMode)
         texts.failedToStart = QStringLiteral("印刷出来ませんでした。");
+    return texts;
+}
+
+BatchResult PrintSelection(PrintHost& host, const PrintChoices& choices, const PrintSelectionArgs& args)
+{
     PrintJob job(host, choices, args);
-    return runBatch(host, host.selectedPaths(), texts, job);
+    return runBatch(host, host.selectedPaths(),
+                    PrintRunTexts(QStringLiteral("を印刷中です。(ESCｷｰまたは、「中止」ﾎﾞﾀﾝで中断できます)")), job);
 }
 
 bool LoadForPrint(const QString& path, const PrintAdjustment& adjustment, const QString& gvPath, DibHandle& picture,

@@ -53,6 +53,10 @@ struct PrintSelectionArgs {
 // A page engine job drawing on the host's printer (or its preview) with its settings.
 PrintJobEnvironment PrintEnvironmentOf(PrintHost& host);
 
+// The print run's texts with `progress` after each file name; no failure
+// message after a preview.
+BatchTexts PrintRunTexts(const QString& progress);
+
 // "Tav(<whole columns x whole rows>koma)": the job's name in the spooler.
 QString PrintJobTitle(double columns, double rows);
 

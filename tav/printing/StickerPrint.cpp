@@ -168,15 +168,9 @@ void PrintStickers(PrintHost& host, bool preview)
         return;
     }
 
-    BatchTexts texts;
-    texts.emptySelection = QStringLiteral("印刷するﾌｧｲﾙが選択されていません。");
-    texts.progress = QStringLiteral("を印刷中です。(ESCｷｰで中断できます)");
-    texts.stopQuestion = QStringLiteral("本当に印刷を中断してよろしいですか？");
-    texts.completed = QStringLiteral("印刷完了。");
-    // A picture whose job could not start ends the run: saying it was
-    // completed would report the failure as success.
-    if (!PreviewMode)
-        texts.failedToStart = QStringLiteral("印刷出来ませんでした。");
+    // A picture whose job could not start ends the run with the failure
+    // message: saying it was completed would report the failure as success.
+    const BatchTexts texts = PrintRunTexts(QStringLiteral("を印刷中です。(ESCｷｰで中断できます)"));
     StickerJob job(host, static_cast<int>(*frameWidthMm), *area);
     runBatch(host, host.selectedPaths(), texts, job);
     host.file_list3Click();

@@ -1,9 +1,13 @@
 #include "FileColumn.h"
 
+#include "AppSettings.h"
+#include "CommandHost.h"
 #include "Fsort.h"
 #include "TextHelpers.h"
 
+#include <QApplication>
 #include <QComboBox>
+#include <QElapsedTimer>
 #include <QDir>
 #include <QFileSystemModel>
 #include <QHeaderView>
@@ -26,12 +30,67 @@ constexpr FilterEntry kFilters[] = {
     {"すべてのﾌｧｲﾙ (*.*)", "*"}, {"BMP", "*.BMP"}, {"TIF", "*.TIF"}, {"JPG", "*.JPG"}, {"GIF", "*.GIF"},
 };
 
-constexpr const char* kCatalogueFile = "__tavidx.dat";
+constexpr int kInputIntervalMs = 30;
 
 QString sizeText(qint64 bytes)
 {
     return QStringLiteral("%1KB").arg(QLocale::c().toString((bytes + 1023) / 1024));
 }
+
+// The catalogue build as a batch of the main window the column sits in
+// (busy mode, status line, gauge); a column on its own has none of them.
+// Items wait in `pending` and reach the view whenever input runs, at most
+// every kInputIntervalMs, so that a folder of known thumbnails fills in a
+// few view updates while a slow decode still shows each picture.
+class ViewFillHost : public BatchHost {
+public:
+    ViewFillHost(BatchHost* window, QTreeWidget* view) : m_window(window), m_view(view) { m_clock.start(); }
+
+    void add(QTreeWidgetItem* item) { m_pending << item; }
+    void flush()
+    {
+        m_view->addTopLevelItems(m_pending);
+        m_pending.clear();
+    }
+
+    void setBusy(bool on) override
+    {
+        if (m_window)
+            m_window->setBusy(on);
+    }
+    void setStatus(const QString& text) override
+    {
+        if (m_window)
+            m_window->setStatus(text);
+    }
+    void setGaugeMaximum(int maximum) override
+    {
+        if (m_window)
+            m_window->setGaugeMaximum(maximum);
+    }
+    void setGauge(int value) override
+    {
+        if (m_window)
+            m_window->setGauge(value);
+    }
+    void processWaitingInput() override
+    {
+        if (m_clock.elapsed() < kInputIntervalMs)
+            return;
+        flush();
+        if (m_window)
+            m_window->processWaitingInput();
+        else
+            QCoreApplication::processEvents();
+        m_clock.restart();
+    }
+
+private:
+    BatchHost* m_window;
+    QTreeWidget* m_view;
+    QList<QTreeWidgetItem*> m_pending;
+    QElapsedTimer m_clock;
+};
 
 }  // namespace
 
@@ -75,8 +134,10 @@ FileColumn::FileColumn(QWidget* parent) : QWidget(parent)
     m_viewModes->setObjectName(QStringLiteral("TabControl1"));
     m_viewModes->addTab(QStringLiteral("標準"));
     m_viewModes->setTabData(0, ListView);
+    m_viewModes->addTab(QStringLiteral("ｶﾀﾛｸﾞ"));
+    m_viewModes->setTabData(1, CatalogueView);
     m_viewModes->addTab(QStringLiteral("詳細"));
-    m_viewModes->setTabData(1, DetailView);
+    m_viewModes->setTabData(2, DetailView);
     layout->addWidget(m_viewModes);
 
     m_fileView = new QTreeWidget;
@@ -186,9 +247,15 @@ void FileColumn::cb_sortChange()
     RefreshFileView();
 }
 
+FileColumn::ViewMode FileColumn::viewMode() const
+{
+    return static_cast<ViewMode>(m_viewModes->tabData(m_viewModes->currentIndex()).toInt());
+}
+
 void FileColumn::TabControl1Change()
 {
-    const bool detail = m_viewModes->tabData(m_viewModes->currentIndex()).toInt() == DetailView;
+    const bool detail = viewMode() == DetailView;
+    m_fileView->setIconSize(viewMode() == CatalogueView ? QSize(kThumbnailSize, kThumbnailSize) : QSize());
     m_fileView->setHeaderHidden(!detail);
     m_fileView->setColumnHidden(1, !detail);
     m_fileView->setColumnHidden(2, !detail);
@@ -224,6 +291,14 @@ void FileColumn::selectRst()
 
 void FileColumn::RefreshFileView()
 {
+    if (m_filling) {
+        m_refillPending = true;
+        return;
+    }
+    if (viewMode() == CatalogueView) {
+        fillCatalogue();
+        return;
+    }
     selectBk();
     const QSignalBlocker quiet(m_fileView);
     m_fileView->setUpdatesEnabled(false);
@@ -232,7 +307,7 @@ void FileColumn::RefreshFileView()
     QList<QTreeWidgetItem*> items;
     items.reserve(m_sortedNames.size());
     for (const QString& name : m_sortedNames) {
-        if (name == QLatin1String(kCatalogueFile))
+        if (name == QLatin1String(kCatalogueFileName))
             continue;
         const QFileInfo info(fullPath(m_folder, name));
         if (!info.exists())
@@ -248,6 +323,53 @@ void FileColumn::RefreshFileView()
     m_fileView->addTopLevelItems(items);
     selectRst();
     m_fileView->setUpdatesEnabled(true);
+}
+
+// Builds the folder's thumbnails as a batch; with `showItems` each becomes
+// the icon of a new item of the view as it comes.
+void FileColumn::buildCatalogue(bool showItems)
+{
+    auto* window = dynamic_cast<CommandHost*>(this->window());
+    const QString gvPath = window ? window->settings().gvPath : QString();
+    ViewFillHost host(window, m_fileView);
+    m_filling = true;
+    m_catalogue.fill(
+        host, m_folder, m_sortedNames, [&gvPath](const QString& path) { return makeThumbnail(path, gvPath); },
+        [showItems, &host](const QString& name, const QImage& thumbnail) {
+            if (!showItems)
+                return;
+            auto* item = new QTreeWidgetItem(QStringList{name});
+            item->setIcon(0, QIcon(QPixmap::fromImage(thumbnail)));
+            host.add(item);
+        });
+    host.flush();
+    m_filling = false;
+}
+
+void FileColumn::fillCatalogue()
+{
+    selectBk();
+    {
+        const QSignalBlocker quiet(m_fileView);
+        m_fileView->clear();
+        buildCatalogue(true);
+        selectRst();
+    }
+    if (m_refillPending) {
+        m_refillPending = false;
+        RefreshFileView();
+    }
+}
+
+void FileColumn::saveCatalogue()
+{
+    if (m_filling)
+        return;
+    if (m_catalogue.lastFolder() != m_folder)
+        buildCatalogue(false);
+    // An empty folder has no thumbnails of its own to write.
+    if (m_catalogue.lastFolder() == m_folder)
+        m_catalogue.save(m_folder);
 }
 
 QStringList FileColumn::selectedPaths() const

@@ -3,6 +3,7 @@
 // file browser the settings move and the selection every batch walks.
 #pragma once
 
+#include "CatalogueCache.h"
 #include "ControlSurface.h"
 
 #include <QStringList>
@@ -18,7 +19,7 @@ class QTreeWidget;
 class FileColumn : public QWidget, public FolderBrowser {
     Q_OBJECT
 public:
-    enum ViewMode { ListView, DetailView };
+    enum ViewMode { ListView, CatalogueView, DetailView };
 
     explicit FileColumn(QWidget* parent = nullptr);
 
@@ -38,6 +39,10 @@ public:
 
     // file_list re-reads the folder, which refills the view.
     void refresh();
+
+    // "ｶﾀﾛｸﾞ保存・更新": writes the thumbnails of the folder on view into its
+    // catalogue file, building them first when the view has not shown them.
+    void saveCatalogue();
 
     QTreeWidget* fileView() const { return m_fileView; }
 
@@ -59,6 +64,9 @@ private:
     void RefreshFileView();
     void selectBk();
     void selectRst();
+    void fillCatalogue();
+    void buildCatalogue(bool showItems);
+    ViewMode viewMode() const;
 
     QComboBox* m_drives;
     QTreeView* m_folders;
@@ -70,4 +78,7 @@ private:
     QListWidget* m_fileList;
     QString m_folder;
     QStringList m_sortedNames;
+    CatalogueCache m_catalogue;
+    bool m_filling = false;        // a catalogue build lets waiting input run
+    bool m_refillPending = false;  // the view was asked to refill meanwhile
 };

@@ -85,7 +85,7 @@ TEST_F(FileColumnTest, SortingByDateKeepsTheSelection)
     EXPECT_EQ(names(c), "c.jpg,a.jpg*,b.jpg");
     sort->setCurrentIndex(2);
     EXPECT_EQ(names(c), "b.jpg,a.jpg*,c.jpg");
-    c.findChild<QTabBar*>(QStringLiteral("TabControl1"))->setCurrentIndex(1);
+    c.findChild<QTabBar*>(QStringLiteral("TabControl1"))->setCurrentIndex(2);
     EXPECT_EQ(names(c), "b.jpg,a.jpg*,c.jpg");
     EXPECT_EQ(c.fileView()->topLevelItem(0)->text(1).toStdString(), "1KB");
     EXPECT_EQ(c.fileView()->topLevelItem(0)->text(2).toStdString(), "2001/01/01 00:00");

@@ -1,0 +1,55 @@
+#include "CusDlg.h"
+
+#include "SetupFonts.h"
+
+#include <QLabel>
+#include <QPushButton>
+
+TfrmCustomDlg::TfrmCustomDlg(QLabel* answer, QWidget* parent)
+    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint), m_answer(answer)
+{
+    setObjectName(QStringLiteral("frmCustomDlg"));
+    setWindowTitle(QStringLiteral("ファイル削除の確認"));
+    setFont(setupui::formFont(setupui::kPGothic, 12));
+    setFixedSize(426, 121);
+    setModal(true);
+
+    lblMessage = new QLabel(this);
+    lblMessage->setObjectName(QStringLiteral("lblMessage"));
+    lblMessage->setGeometry(8, 8, 409, 73);
+    lblMessage->setWordWrap(true);
+    lblMessage->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+
+    struct Spec { QPushButton** button; const char* name; QString caption; QString word; int left; };
+    const Spec specs[] = {
+        {&btnYes, "btnYes", QStringLiteral("はい(&Y)"), QStringLiteral("Yes"), 8},
+        {&btnNo, "btnNo", QStringLiteral("いいえ(&N)"), QStringLiteral("No"), 112},
+        {&btnDelete, "btnDelete", QStringLiteral("すべて削除(&D)"), QStringLiteral("Delete"), 216},
+        {&btnSave, "btnSave", QStringLiteral("すべて保存(&A)"), QStringLiteral("Save"), 320},
+    };
+    for (const Spec& spec : specs) {
+        auto* button = new QPushButton(spec.caption, this);
+        button->setObjectName(QLatin1String(spec.name));
+        button->setGeometry(spec.left, 88, 97, 25);
+        button->setAutoDefault(false);
+        const QString word = spec.word;
+        connect(button, &QPushButton::clicked, this, [this, word] { answerWith(word); });
+        *spec.button = button;
+    }
+}
+
+QString TfrmCustomDlg::ask(const QString& message)
+{
+    const QString held = m_answer->text();
+    if (held != QLatin1String("Delete") && held != QLatin1String("Save"))
+        m_answer->clear();
+    lblMessage->setText(message);
+    exec();
+    return m_answer->text();
+}
+
+void TfrmCustomDlg::answerWith(const QString& word)
+{
+    m_answer->setText(word);
+    accept();
+}

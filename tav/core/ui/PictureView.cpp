@@ -2,14 +2,13 @@
 
 #include "ImgKit.h"
 #include "ImgKitGui.h"
+#include "frmPic.h"
 
-#include <QDialog>
 #include <QGuiApplication>
-#include <QLabel>
+#include <QLayout>
 #include <QPixmap>
 #include <QScreen>
-#include <QScrollArea>
-#include <QVBoxLayout>
+#include <algorithm>
 
 QString pictureCaption(const QString& path, const imgkit::DibHandle& dib)
 {
@@ -38,20 +37,14 @@ void showPicture(QWidget* owner, const QString& path, const imgkit::DibHandle& d
     pixmap.fill(Qt::white);
     ImgKitDisplayHdcXY(&pixmap, dib, 0, 0);
 
-    QDialog window(owner);
-    window.setObjectName(QStringLiteral("frPic"));
+    TfrPic window(owner);
     window.setWindowTitle(pictureCaption(path, dib));
-    auto* layout = new QVBoxLayout(&window);
-    layout->setContentsMargins(0, 0, 0, 0);
-    auto* picture = new QLabel;
-    picture->setPixmap(pixmap);
-    auto* scroll = new QScrollArea;
-    scroll->setFrameShape(QFrame::NoFrame);
-    scroll->setWidget(picture);
-    scroll->setAlignment(Qt::AlignCenter);
-    layout->addWidget(scroll);
+    window.setPicture(pixmap);
     const QScreen* screen = owner && owner->screen() ? owner->screen() : QGuiApplication::primaryScreen();
-    const QSize room = screen ? screen->availableGeometry().size() * 0.9 : QSize(1024, 768);
-    window.resize(std::min(info.width + 2, room.width()), std::min(info.height + 2, room.height()));
+    const QRect available = screen ? screen->availableGeometry() : QRect(0, 0, 1024, 768);
+    const QSize room = available.size() * 0.9;
+    window.resize(std::min(info.width + 2, room.width()), std::min(info.height + 2, room.height()) +
+                                                               window.layout()->menuBar()->sizeHint().height());
+    window.move(available.center() - window.rect().center());
     window.exec();
 }

@@ -1,5 +1,6 @@
-// Shows one picture at its natural size in a window of its own, captioned with
-// its path, size and colours; larger pictures scroll.
+// The show step of a picture: the picture window TfrPic captioned with the
+// picture's path, size and colours, sized to the picture (larger pictures
+// scroll), drawn, and shown modal.
 #pragma once
 
 #include "DibHandle.h"
@@ -12,5 +13,5 @@ class QWidget;
 // "(w*h,256色)" or "(w*h,ﾌﾙｶﾗｰ)" by the picture's colour code.
 QString pictureCaption(const QString& path, const imgkit::DibHandle& dib);
 
-// Shows `dib` modally over `owner`.
+// Shows `dib` modally over `owner`, centred on the screen.
 void showPicture(QWidget* owner, const QString& path, const imgkit::DibHandle& dib);

@@ -1,5 +1,6 @@
 // Program start: the application object, then the main window, then the
 // message loop until the main window closes.
+#include "frmSp.h"
 #include "main.h"
 
 #include "PictureMemory.h"
@@ -26,8 +27,17 @@ int main(int argc, char** argv)
     platform::QtPrompt prompts;
     platform::setPrompts(&prompts);
 
+    // The splash closes and deletes itself four seconds after it appears.
+    auto* splash = new TfrSp;
+    splash->setVersion(QStringLiteral(" Ver5.30"));
+    splash->show();
+    splash->startCloseTimer();
+    splash->repaint();
+    QApplication::processEvents();
+
     TfrTav window(MainWindowEnvironment::fromPlatform());
     window.show();
+    window.showHintsAtStartUp();
     const int result = app.exec();
     platform::setPrompts(nullptr);
     return result;

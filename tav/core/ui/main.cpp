@@ -7,8 +7,11 @@
 #include "CustomColors.h"
 #include "FileColumn.h"
 #include "frmCom.h"
+#include "frmOp.h"
+#include "frmWanpo.h"
 #include "GvLinkFetcher.h"
 #include "HelpTopics.h"
+#include "HintTips.h"
 #include "HtmlAlbum.h"
 #include "ImageLoad.h"
 #include "IndexPrint.h"
@@ -16,10 +19,12 @@
 #include "OnePerPage.h"
 #include "PictureView.h"
 #include "PlatformPaths.h"
+#include "PrinterMargins.h"
 #include "ProfileFile.h"
 #include "QtPrintDevice.h"
 #include "ServiceSize.h"
 #include "StickerPrint.h"
+#include "ThumbnailSheets.h"
 #include "Prompt.h"
 #include "Registry.h"
 #include "RunState.h"
@@ -192,7 +197,7 @@ void TfrTav::btGazoCyoPVClick() { m_adjust->btGazoCyoPVClick(); }
 void TfrTav::connectCommands()
 {
     // Help buttons open their topic; every other command button of the tabs
-    // says plainly that its feature is not built yet.
+    // runs its handler from this table.
     const TabCommand commands[] = {
         {"Button4", &TfrTav::mnuFileCoEditClick},
         {"btGazoCyoPV", &TfrTav::btGazoCyoPVClick},
@@ -210,6 +215,10 @@ void TfrTav::connectCommands()
         {"bt_PuriKuraPv", &TfrTav::bt_PuriKuraClick},
         {"bt_kasaneSet", &TfrTav::bt_kasaneSetClick},
         {"bt_mkHtml", &TfrTav::bt_mkHtmlClick},
+        {"bt_sumNe", &TfrTav::bt_sumNeClick},
+        {"bt_sumPv", &TfrTav::bt_sumNeClick},
+        {"bt_suOutPath", &TfrTav::bt_suOutPathClick},
+        {"bt_suDaishi", &TfrTav::bt_suDaishiClick},
         {"bt_fileConv", &TfrTav::bt_fileConvClick},
         {"bt_path_set", &TfrTav::bt_path_setClick},
     };
@@ -222,8 +231,6 @@ void TfrTav::connectCommands()
             connect(button, &QPushButton::clicked, this, [this, context] { showHelp(context.toInt()); });
         else if (built != std::end(commands))
             connect(button, &QPushButton::clicked, this, built->handler);
-        else
-            connect(button, &QPushButton::clicked, this, [this, button] { notBuiltYet(button->text()); });
     }
     if (auto* preview = m_tabs->widget(kTitlesTab)->findChild<QAbstractButton*>(QStringLiteral("cb_ticom_prv")))
         connect(preview, &QAbstractButton::clicked, this, [this] {
@@ -261,12 +268,6 @@ void TfrTav::shrinkToScreen()
     if (w != width() || h != height())
         resize(w, h);
     move(available.center() - rect().center());
-}
-
-void TfrTav::notBuiltYet(const QString& command)
-{
-    platform::showInformation(QStringLiteral("「%1」はまだ組み込まれていません。この機能は次の版で使えるようになります。")
-                                  .arg(QString(command).remove(QLatin1Char('&'))));
 }
 
 void TfrTav::SetBusy(bool on)
@@ -345,6 +346,9 @@ void TfrTav::closeEvent(QCloseEvent* event)
     if (!m_settingsSaved) {
         m_settingsSaved = true;
         m_gv->StopGv();
+        // The hint window stores its start-up switch when it closes.
+        if (m_wanpo)
+            m_wanpo->close();
         saveSettings();
     }
     event->accept();
@@ -396,6 +400,9 @@ void TfrTav::bt_albmPrClick() { PrintAlbum(*this, sentBy("bt_albmPV")); }
 void TfrTav::bt_PuriKuraClick() { PrintStickers(*this, sentBy("bt_PuriKuraPv")); }
 void TfrTav::bt_kasaneSetClick() { ChooseOverlayPicture(controls()); }
 void TfrTav::bt_mkHtmlClick() { WriteHtmlAlbum(*this); }
+void TfrTav::bt_sumNeClick() { MakeThumbnailSheets(*this, sentBy("bt_sumPv")); }
+void TfrTav::bt_suOutPathClick() { ChooseSheetOutput(controls()); }
+void TfrTav::bt_suDaishiClick() { ChooseSheetBackground(controls()); }
 void TfrTav::bt_fileConvClick() { ConvertSelection(*this); }
 void TfrTav::bt_path_setClick() { ChooseOutputFolder(controls()); }
 
@@ -494,9 +501,29 @@ void TfrTav::mnuFileCoEditClick()
         file_list3Click();
     }
 }
-void TfrTav::mnuOpClick() { notBuiltYet(QStringLiteral("環境設定")); }
-void TfrTav::mnuWanpoClick() { notBuiltYet(QStringLiteral("ﾜﾝﾎﾟｲﾝﾄ")); }
-void TfrTav::mnuKataroguSaveClick() { notBuiltYet(QStringLiteral("ｶﾀﾛｸﾞ保存・更新")); }
+void TfrTav::mnuOpClick()
+{
+    if (m_busy)
+        return;
+    const PageMargins minimum = m_env.printer ? PrinterMinimumMargins(*m_env.printer) : PageMargins{};
+    TfrOp::Execute(this, m_app, m_files->currentFolder(), minimum);
+}
+
+void TfrTav::mnuWanpoClick()
+{
+    TfrWanpo::open(m_wanpo, this, m_app, m_env.programFolder + QString::fromLatin1(kHintFileName));
+}
+
+void TfrTav::showHintsAtStartUp()
+{
+    if (m_app.showHintsAtStart)
+        mnuWanpoClick();
+}
+void TfrTav::mnuKataroguSaveClick()
+{
+    if (!m_busy)
+        m_files->saveCatalogue();
+}
 void TfrTav::SearchforHelpOn1Click() { showHelp(0); }
 
 void TfrTav::mnuSendMailClick() { m_env.openExternal(QString::fromLatin1(kMailAddress)); }

@@ -10,6 +10,7 @@
 
 #include <QHash>
 #include <QMainWindow>
+#include <QPointer>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -18,6 +19,7 @@ class AdjustPreview;
 class ColorSwatch;
 class FileColumn;
 class GvLinkFetcher;
+class TfrWanpo;
 class TgvDDE;
 class WidgetControls;
 class QAction;
@@ -60,6 +62,8 @@ public:
     // disabled, the stop button enabled, the cursor an hourglass.
     void SetBusy(bool on);
     bool isBusy() const { return m_busy; }
+    // Opens the hint window when its start-up switch is on.
+    void showHintsAtStartUp();
 
     // BatchHost.
     void setBusy(bool on) override { SetBusy(on); }
@@ -96,7 +100,6 @@ private:
     void shrinkToScreen();
     QAction* addCommand(QMenu* menu, const char* name, const QString& caption,
                         void (TfrTav::*handler)());
-    void notBuiltYet(const QString& command);
     // Opens the colour chooser with the custom colours of the settings.
     void chooseSwatchColor(ColorSwatch* swatch);
     bool saveSettings();
@@ -136,6 +139,9 @@ private:
     void bt_kasaneSetClick();
     // "HTMLの作成" of the HTML tab.
     void bt_mkHtmlClick();
+    void bt_sumNeClick();
+    void bt_suOutPathClick();
+    void bt_suDaishiClick();
     // "変換実行" and "参照..." of the file conversion tab.
     void bt_fileConvClick();
     void bt_path_setClick();
@@ -143,6 +149,7 @@ private:
     bool sentBy(const char* name) const;
 
     MainWindowEnvironment m_env;
+    QPointer<TfrWanpo> m_wanpo;  // the one hint window, while it is open
     AppSettings m_app;
     std::unique_ptr<QPrinter> m_printer;
     std::unique_ptr<platform::PrintDevice> m_printDevice;  // on m_printer, remade after each dialog

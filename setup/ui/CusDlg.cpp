@@ -20,21 +20,21 @@ TfrmCustomDlg::TfrmCustomDlg(QLabel* answer, QWidget* parent)
     lblMessage->setWordWrap(true);
     lblMessage->setAlignment(Qt::AlignLeft | Qt::AlignTop);
 
-    struct Spec { QPushButton** button; const char* name; QString caption; QString word; int left; };
-    const Spec specs[] = {
+    struct ButtonLayout { QPushButton** button; const char* name; QString caption; QString word; int left; };
+    const ButtonLayout layouts[] = {
         {&btnYes, "btnYes", QStringLiteral("はい(&Y)"), QStringLiteral("Yes"), 8},
         {&btnNo, "btnNo", QStringLiteral("いいえ(&N)"), QStringLiteral("No"), 112},
         {&btnDelete, "btnDelete", QStringLiteral("すべて削除(&D)"), QStringLiteral("Delete"), 216},
         {&btnSave, "btnSave", QStringLiteral("すべて保存(&A)"), QStringLiteral("Save"), 320},
     };
-    for (const Spec& spec : specs) {
-        auto* button = new QPushButton(spec.caption, this);
-        button->setObjectName(QLatin1String(spec.name));
-        button->setGeometry(spec.left, 88, 97, 25);
+    for (const ButtonLayout& b : layouts) {
+        auto* button = new QPushButton(b.caption, this);
+        button->setObjectName(QLatin1String(b.name));
+        button->setGeometry(b.left, 88, 97, 25);
         button->setAutoDefault(false);
-        const QString word = spec.word;
+        const QString word = b.word;
         connect(button, &QPushButton::clicked, this, [this, word] { answerWith(word); });
-        *spec.button = button;
+        *b.button = button;
     }
 }
 

@@ -1,0 +1,255 @@
+#include "FileOps.h"
+
+#include "LzExpand.h"
+#include "Registry.h"
+#include "Prompt.h"
+#include "Shell.h"
+
+#include <QDateTime>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QProcess>
+#include <QRegularExpression>
+
+#include <cerrno>
+#include <cstring>
+#include <cstdio>
+#include <dlfcn.h>
+#include <sys/stat.h>
+#include <sys/statvfs.h>
+
+namespace setup {
+
+namespace {
+
+const QString kSharedKey = QStringLiteral("SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\SharedDLLs");
+
+bool isLibrary(const QString& path)
+{
+    const QString name = fileNameOf(path).toUpper();
+    return name.endsWith(".DLL") || name.endsWith(".OCX") || name.endsWith(".SO") || name.contains(".SO.");
+}
+
+bool hasWildcard(const QString& name) { return name.contains(u'*') || name.contains(u'?'); }
+
+int removeEntry(const QString& path)
+{
+    const QFileInfo info(path);
+    if (info.isDir() && !info.isSymLink())
+        return QDir(path).removeRecursively() ? 0 : EACCES;
+    if (isLibrary(path))
+        registerServer(path, false);
+    return std::remove(QFile::encodeName(path).constData()) == 0 ? 0 : errno;
+}
+
+}  // namespace
+
+QString withSlash(const QString& path) { return path.endsWith(u'/') ? path : path + u'/'; }
+
+QString withoutSlash(const QString& path)
+{
+    return path.endsWith(u'/') && path.size() > 1 ? path.chopped(1) : path;
+}
+
+QString folderOf(const QString& path) { return path.left(path.lastIndexOf(u'/') + 1); }
+
+QString fileNameOf(const QString& path) { return path.mid(path.lastIndexOf(u'/') + 1); }
+
+bool folderExists(const QString& path) { return !path.isEmpty() && QFileInfo(path).isDir(); }
+
+bool createFolders(const QString& path) { return !path.isEmpty() && QDir().mkpath(path); }
+
+int createFolder(const QString& path)
+{
+    const QByteArray name = QFile::encodeName(withoutSlash(path));
+    if (::mkdir(name.constData(), 0755) == 0)
+        return 0;
+    return errno;
+}
+
+QString systemMessage(int code)
+{
+    QString text = QString::fromLocal8Bit(std::strerror(code));
+    for (QChar& c : text) {
+        if (c == u' ')
+            c = QChar(0x3000);
+        else if (c.unicode() > 0x20 && c.unicode() < 0x7F)
+            c = QChar(c.unicode() + 0xFEE0);
+    }
+    return text;
+}
+
+int copyOne(const QString& source, const QString& destination)
+{
+    QFile in(source);
+    if (!in.open(QIODevice::ReadOnly))
+        return in.exists() ? EACCES : ENOENT;
+    QFile out(destination);
+    if (out.exists())
+        out.setPermissions(out.permissions() | QFileDevice::WriteOwner);
+    if (!out.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        return folderExists(folderOf(destination)) ? EACCES : ENOENT;
+    char buffer[1 << 16];
+    for (;;) {
+        const qint64 got = in.read(buffer, sizeof buffer);
+        if (got < 0)
+            return EIO;
+        if (got == 0)
+            break;
+        if (out.write(buffer, got) != got)
+            return ENOSPC;
+    }
+    if (!out.flush())
+        return ENOSPC;
+    // The copy keeps the source's date, so a later install can tell whether
+    // its file is newer than the one in place.
+    out.setFileTime(QFileInfo(in).lastModified(), QFileDevice::FileModificationTime);
+    out.close();
+    out.setPermissions(in.permissions() | QFileDevice::WriteOwner | QFileDevice::ReadOwner);
+    return 0;
+}
+
+std::optional<Expanded> expandCompressed(const QString& source, const QString& destination,
+                                         const QString& tempFolder)
+{
+    QFile in(source);
+    if (!in.open(QIODevice::ReadOnly))
+        return std::nullopt;
+    const QByteArray bytes = in.readAll();
+    Expanded result{withSlash(tempFolder) + "EXPAND.ONS", destination};
+    QByteArray data = bytes;
+    QChar missing;
+    if (isLzCompressed(bytes)) {
+        const auto expanded = lzExpand(bytes);
+        if (!expanded)
+            return std::nullopt;
+        data = expanded->data;
+        missing = QChar::fromLatin1(expanded->missingChar);
+    }
+    if (fileNameOf(destination) == u"AUTO.EXT") {
+        QString name = fileNameOf(source);
+        if (name.endsWith(u'_'))
+            name.chop(1);
+        if (!missing.isNull() && missing.isPrint())
+            name += missing;
+        result.destination = folderOf(destination) + name.toUpper();
+    }
+    QFile::remove(result.temporary);
+    QFile out(result.temporary);
+    if (!out.open(QIODevice::WriteOnly) || out.write(data) != data.size())
+        return std::nullopt;
+    return result;
+}
+
+bool registerServer(const QString& path, bool doRegister)
+{
+    using platform::MessageKind;
+    const auto fail = [&](const QString& text, const QString& caption) {
+        if (doRegister)
+            platform::prompts().message(MessageKind::Warning, caption, path + text, platform::Buttons::Ok);
+        return false;
+    };
+    void* library = dlopen(QFile::encodeName(path).constData(), RTLD_NOW | RTLD_LOCAL);
+    if (!library)
+        return fail(QStringLiteral("の読み込みに失敗しました．"), QStringLiteral("OCX/DLL登録エラー(LoadLibrary)"));
+    using Entry = long (*)();
+    const char* entryName = doRegister ? "DllRegisterServer" : "DllUnregisterServer";
+    const auto entry = reinterpret_cast<Entry>(dlsym(library, entryName));
+    bool ok = false;
+    if (!entry)
+        fail(QStringLiteral("のDllRegisterServerエントリが見つかりません．"),
+             QStringLiteral("OCX/DLL登録エラー(GetProcAddress)"));
+    else if (entry() < 0)
+        fail(QStringLiteral("のDllRegisterServer関数が失敗しました．"),
+             QStringLiteral("OCX/DLL登録エラー(Procedure)"));
+    else
+        ok = true;
+    dlclose(library);
+    return ok;
+}
+
+int shellDelete(const QString& path)
+{
+    const QString name = fileNameOf(path);
+    if (!hasWildcard(name)) {
+        const QFileInfo info(path);
+        if (!info.exists() && !info.isSymLink())
+            return ENOENT;
+        return removeEntry(path);
+    }
+    const QString folder = folderOf(path);
+    // "*.*" names every entry, as it always did, extensionless ones included.
+    const QString pattern = name == u"*.*" ? QStringLiteral("*") : name;
+    const QRegularExpression match(QRegularExpression::wildcardToRegularExpression(pattern),
+                                   QRegularExpression::CaseInsensitiveOption);
+    int result = 0;
+    const QDir dir(folder.isEmpty() ? QStringLiteral(".") : folder);
+    for (const QString& entry : dir.entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot)) {
+        if (!match.match(entry).hasMatch())
+            continue;
+        const int error = removeEntry(dir.filePath(entry));
+        if (error && !result)
+            result = error;
+    }
+    return result;
+}
+
+int sharedCount(platform::Registry& registry, const QString& path)
+{
+    const auto value = registry.value(platform::RegRoot::LocalMachine, kSharedKey, path);
+    if (!value || value->type != platform::RegType::Dword)
+        return 0;
+    return int(value->number);
+}
+
+void sharedCountUp(platform::Registry& registry, const QString& path)
+{
+    int count = sharedCount(registry, path);
+    if (count == 0 && QFileInfo::exists(path))
+        count = 1;
+    registry.createKey(platform::RegRoot::LocalMachine, kSharedKey);
+    registry.setValue(platform::RegRoot::LocalMachine, kSharedKey, path,
+                      platform::RegValue::dword(std::uint32_t(count + 1)));
+}
+
+int sharedCountDown(platform::Registry& registry, const QString& path)
+{
+    const int old = sharedCount(registry, path);
+    const int count = old - 1;
+    if (old == 1 || count < 0)
+        registry.deleteValue(platform::RegRoot::LocalMachine, kSharedKey, path);
+    else
+        registry.setValue(platform::RegRoot::LocalMachine, kSharedKey, path,
+                          platform::RegValue::dword(std::uint32_t(count)));
+    return count;
+}
+
+std::optional<qint64> freeBytes(const QString& folder)
+{
+    QString probe = withoutSlash(folder);
+    while (!probe.isEmpty() && !QFileInfo(probe).isDir())
+        probe = withoutSlash(folderOf(probe));
+    if (probe.isEmpty())
+        return std::nullopt;
+    struct statvfs info {};
+    if (statvfs(QFile::encodeName(probe).constData(), &info) != 0)
+        return std::nullopt;
+    return qint64(info.f_bavail) * qint64(info.f_frsize);
+}
+
+bool openFile(const QString& file, const QString& parameters)
+{
+    const QFileInfo info(file);
+    if (info.isFile() && info.isExecutable())
+        return QProcess::startDetached(file, QProcess::splitCommand(parameters), info.absolutePath());
+    return info.exists() && platform::shellOpen(file);
+}
+
+qint64 fileTime(const QString& path)
+{
+    const QFileInfo info(path);
+    return info.exists() ? info.lastModified().toMSecsSinceEpoch() : -1;
+}
+
+}  // namespace setup

@@ -136,15 +136,3 @@ TEST(IniEntries, SplitAtTheFirstThreeCommasAndWrittenInShiftJis)
     EXPECT_FALSE(QFile::exists(r.root + "app/c.ini"));
     EXPECT_EQ(r.ui.statuses, QStringList(4, "Iniファイルを設定しています．．．"));
 }
-
-TEST(IniEntries, AbortStopsBeforeTheEntryIsWritten)
-{
-    EntryRun r;
-    r.set("IniFile", "Data1", "Sec,Key,v,(App)\\a.ini");
-    r.ui.abortAtStatus = 1;
-    const Script script(r.root + "SETUP.INI");
-    platform::Registry registry(r.root + "registry.sqlite3");
-    RunContext ctx = r.context(script, registry);
-    EXPECT_THROW(writeIniEntries(ctx), RunAborted);
-    EXPECT_FALSE(QFile::exists(r.root + "app/a.ini"));
-}

@@ -4,6 +4,7 @@
 #include "ControlSurface.h"
 #include "ImgKit.h"
 #include "PrintCommand.h"
+#include "PrintLoader.h"
 #include "PrintSelection.h"
 #include "Prompt.h"
 #include "RunState.h"
@@ -15,8 +16,6 @@
 
 #include <algorithm>
 #include <optional>
-
-using imgkit::DibHandle;
 
 namespace {
 
@@ -77,20 +76,14 @@ bool mayReplaceExistingSheets(const QString& stem, SheetFormat format, int sheet
 
 class SheetJob : public BatchJob {
 public:
-    SheetJob(PrintHost& host, TsumNe& sheets, bool preview)
-        : m_host(host), m_sheets(sheets), m_preview(preview),
-          m_adjustment(ReadPrintAdjustment(host.controls()))
-    {
-    }
+    SheetJob(PrintHost& host, TsumNe& sheets, bool preview) : m_sheets(sheets), m_preview(preview), m_loader(host) {}
 
     bool process(const QString& path) override
     {
-        DibHandle picture;
-        int width = 0;
-        int height = 0;
-        if (!LoadForPrint(path, m_adjustment, m_host.settings().gvPath, picture, width, height))
+        const std::optional<PrintPicture> picture = m_loader.load(path);
+        if (!picture)
             return false;
-        m_sheets.AddPicture(picture, width, path, 1, height);
+        m_sheets.AddPicture(picture->dib, picture->width, path, 1, picture->height);
         return true;
     }
 
@@ -106,10 +99,9 @@ public:
     bool showsCompletion() const override { return !m_preview && m_sheets.failedSheets().isEmpty(); }
 
 private:
-    PrintHost& m_host;
     TsumNe& m_sheets;
     bool m_preview;
-    PrintAdjustment m_adjustment;
+    PrintLoader m_loader;
 };
 
 }  // namespace

@@ -6,6 +6,7 @@
 #include "ImageLoad.h"
 #include "ImgKit.h"
 #include "PageUnits.h"
+#include "PrintLoader.h"
 #include "RunState.h"
 #include "mg_pr.h"
 
@@ -19,7 +20,7 @@ namespace {
 class PrintJob : public BatchJob {
 public:
     PrintJob(PrintHost& host, const PrintChoices& choices, const PrintSelectionArgs& args)
-        : m_host(host), m_args(args), m_engine(PrintEnvironmentOf(host))
+        : m_args(args), m_loader(host), m_engine(PrintEnvironmentOf(host))
     {
         m_engine.autoRotate = choices.autoRotate;
         m_engine.stretch = choices.stretch;
@@ -36,22 +37,21 @@ public:
 
     bool process(const QString& path) override
     {
-        DibHandle picture;
-        int width = 0;
-        int height = 0;
-        if (!LoadForPrint(path, m_adjustment, m_host.settings().gvPath, picture, width, height))
+        const std::optional<PrintPicture> picture = m_loader.load(path);
+        if (!picture)
             return false;
+        const DibHandle* dib = &picture->dib;
         if (m_args.repeatSamePicture) {
             const int copies = truncToInt(m_args.columns) * truncToInt(m_args.rows);
             for (int i = 0; i < copies; ++i)
-                m_engine.PutCell(&picture, width, height, true, {}, {});
+                m_engine.PutCell(dib, picture->width, picture->height, true, {}, {});
         } else {
-            m_engine.PutCell(&picture, width, height, true, BuildCaption(0, &picture, path), {});
+            m_engine.PutCell(dib, picture->width, picture->height, true, BuildCaption(0, dib, path), {});
             if (m_args.printComments) {
                 COMKATA record;
                 ReadComment(path, record);
                 const QString text = record.comment.isEmpty() ? QStringLiteral(" ") : record.comment;
-                m_engine.PutCell(nullptr, width, height, true, {}, text);
+                m_engine.PutCell(nullptr, picture->width, picture->height, true, {}, text);
             }
         }
         return true;
@@ -68,9 +68,8 @@ public:
     bool showsCompletion() const override { return !PreviewMode; }
 
 private:
-    PrintHost& m_host;
     PrintSelectionArgs m_args;
-    PrintAdjustment m_adjustment = ReadPrintAdjustment(m_host.controls());
+    PrintLoader m_loader;
     Tmg_PR m_engine;
 };
 

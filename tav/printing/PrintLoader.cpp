@@ -1,0 +1,14 @@
+#include "PrintLoader.h"
+
+#include "AppSettings.h"
+#include "PrintSelection.h"
+
+PrintLoader::PrintLoader(PrintHost& host) : m_host(host), m_adjustment(ReadPrintAdjustment(host.controls())) {}
+
+std::optional<PrintPicture> PrintLoader::load(const QString& path) const
+{
+    PrintPicture picture;
+    if (!LoadForPrint(path, m_adjustment, m_host.settings().gvPath, picture.dib, picture.width, picture.height))
+        return std::nullopt;
+    return picture;
+}

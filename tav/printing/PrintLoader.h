@@ -1,0 +1,30 @@
+// A run's way of loading its pictures for printing: the print adjustments of
+// the host's controls, read once when the run is set up, applied to every
+// picture, loaded with GV as the settings name it at the time.
+#pragma once
+
+#include "AdjustImage.h"
+#include "DibHandle.h"
+
+#include <QString>
+#include <optional>
+
+class PrintHost;
+
+struct PrintPicture {
+    imgkit::DibHandle dib;
+    int width = 0;
+    int height = 0;
+};
+
+class PrintLoader {
+public:
+    explicit PrintLoader(PrintHost& host);
+
+    // The adjusted picture at `path` (LoadForPrint); nullopt when it cannot be loaded.
+    std::optional<PrintPicture> load(const QString& path) const;
+
+private:
+    PrintHost& m_host;
+    PrintAdjustment m_adjustment;
+};

@@ -3,7 +3,6 @@
 #include "LzExpand.h"
 #include "Registry.h"
 #include "Prompt.h"
-#include "Shell.h"
 
 #include <QDateTime>
 #include <QDir>
@@ -25,12 +24,6 @@ namespace {
 
 const QString kSharedKey = QStringLiteral("SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\SharedDLLs");
 
-bool isLibrary(const QString& path)
-{
-    const QString name = fileNameOf(path).toUpper();
-    return name.endsWith(".DLL") || name.endsWith(".OCX") || name.endsWith(".SO") || name.contains(".SO.");
-}
-
 bool hasWildcard(const QString& name) { return name.contains(u'*') || name.contains(u'?'); }
 
 int removeEntry(const QString& path)
@@ -38,12 +31,18 @@ int removeEntry(const QString& path)
     const QFileInfo info(path);
     if (info.isDir() && !info.isSymLink())
         return QDir(path).removeRecursively() ? 0 : EACCES;
-    if (isLibrary(path))
+    if (isLibraryFile(path))
         registerServer(path, false);
     return std::remove(QFile::encodeName(path).constData()) == 0 ? 0 : errno;
 }
 
 }  // namespace
+
+bool isLibraryFile(const QString& path)
+{
+    const QString name = fileNameOf(path).toUpper();
+    return name.contains(".DLL") || name.contains(".OCX") || name.endsWith(".SO") || name.contains(".SO.");
+}
 
 QString withSlash(const QString& path) { return path.endsWith(u'/') ? path : path + u'/'; }
 
@@ -243,7 +242,8 @@ bool openFile(const QString& file, const QString& parameters)
     const QFileInfo info(file);
     if (info.isFile() && info.isExecutable())
         return QProcess::startDetached(file, QProcess::splitCommand(parameters), info.absolutePath());
-    return info.exists() && platform::shellOpen(file);
+    // Any other file opens with the desktop's program for its type.
+    return info.exists() && QProcess::startDetached(QStringLiteral("xdg-open"), {file});
 }
 
 qint64 fileTime(const QString& path)

@@ -19,6 +19,9 @@ QString withoutSlash(const QString& path);
 QString folderOf(const QString& path);
 QString fileNameOf(const QString& path);
 
+// A shared library: ".DLL", ".OCX" or ".so" (with or without a version).
+bool isLibraryFile(const QString& path);
+
 bool folderExists(const QString& path);
 // Creates the folder with every missing parent.
 bool createFolders(const QString& path);

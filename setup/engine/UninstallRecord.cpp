@@ -11,6 +11,13 @@ namespace {
 
 QString pathPart(const QString& entry) { return entry.section(u',', 0, 0); }
 
+// The options after the path; the path itself holds '/' characters.
+bool isShared(const QString& entry)
+{
+    const qsizetype comma = entry.indexOf(u',');
+    return comma >= 0 && entry.indexOf(QLatin1String("/S"), comma, Qt::CaseInsensitive) >= 0;
+}
+
 class RecordText {
 public:
     void section(const QString& name) { m_text += u'[' + name + QStringLiteral("]\r\n"); }
@@ -57,8 +64,8 @@ void placeEntry(QStringList& list, const QString& entry, bool keepShared)
         if (pathPart(present).compare(path, Qt::CaseInsensitive) != 0)
             continue;
         QString value = entry;
-        if (keepShared && present.contains("/S", Qt::CaseInsensitive) && !entry.contains("/S", Qt::CaseInsensitive))
-            value += entry.contains(",/") ? QStringLiteral("/S") : QStringLiteral(",/S");
+        if (keepShared && isShared(present) && !isShared(entry))
+            value += entry.contains(QLatin1String(",/")) ? QStringLiteral("/S") : QStringLiteral(",/S");
         present = value;
         return;
     }

@@ -140,8 +140,7 @@ private:
 
     bool isSystemLibrary(const QString& path) const
     {
-        const QString name = fileNameOf(path).toUpper();
-        if (!name.contains(".OCX") && !name.contains(".DLL") && !name.contains(".SO"))
+        if (!isLibraryFile(path))
             return false;
         const auto inside = [&](const QString& folder) {
             return !folder.isEmpty() && path.contains(withoutSlash(folder), Qt::CaseInsensitive);

@@ -1,4 +1,5 @@
 #include "Main.h"
+#include "ShownText.h"
 
 #include "FolderDialog.h"
 #include "Prompt.h"
@@ -48,12 +49,6 @@ void applyScrollBars(QPlainTextEdit* memo, const QString& scrollBars)
     memo->setLineWrapMode(horizontal ? QPlainTextEdit::NoWrap : QPlainTextEdit::WidgetWidth);
     memo->setHorizontalScrollBarPolicy(horizontal ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAlwaysOff);
     memo->setVerticalScrollBarPolicy(vertical ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAlwaysOff);
-}
-
-// Texts keep the CR line ends of the product; the labels break lines at LF.
-QString shownText(QString text)
-{
-    return text.replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace(u'\r', u'\n');
 }
 
 }  // namespace
@@ -298,7 +293,7 @@ void TfrmMain::btnEventClick()
 void TfrmMain::btnReferClick()
 {
     if (dlgFolder->Execute(txtFolder->text()))
-        txtFolder->setText(dlgFolder->FolderName() + u'\\');
+        txtFolder->setText(dlgFolder->FolderName() + u'/');
 }
 
 // Closing while a run has not finished (the backdrop still disabled) asks first.

@@ -1,4 +1,5 @@
 #include "Status.h"
+#include "ShownText.h"
 
 #include "Prompt.h"
 #include "SetupFonts.h"
@@ -53,20 +54,18 @@ TfrmStatus::TfrmStatus(QWidget* parent)
 
 void TfrmStatus::setMessage(const QString& text)
 {
-    lblMessage->setText(text);
+    lblMessage->setText(shownText(text));
 }
 
-void TfrmStatus::setProgress(int done, int total)
+void TfrmStatus::setGauge(int percent, const QString& label)
 {
-    const int percent = total > 0 ? std::clamp(done * 100 / total, 0, 100) : 0;
-    prgStatus->setValue(percent);
-    lblStatus->setText(QStringLiteral("%1%(%2/%3)").arg(percent).arg(done).arg(total));
-    fraStatus->show();
+    prgStatus->setValue(std::clamp(percent, 0, 100));
+    lblStatus->setText(label);
 }
 
-void TfrmStatus::hideProgress()
+void TfrmStatus::showGauge(bool visible)
 {
-    fraStatus->hide();
+    fraStatus->setVisible(visible);
 }
 
 void TfrmStatus::btnAbortClick()

@@ -16,9 +16,9 @@ public:
 
     // The status line of the runs.
     void setMessage(const QString& text);
-    // Shows the gauge with `done` of `total` steps ("50%(2/4)").
-    void setProgress(int done, int total);
-    void hideProgress();
+    // The gauge at `percent` with its label ("50%(2/4)").
+    void setGauge(int percent, const QString& label);
+    void showGauge(bool visible);
 
     // Called when the user confirmed the abort question.
     std::function<void()> onAbortConfirmed;

@@ -176,7 +176,7 @@ TEST(SetupMainWindow, FolderFieldAndBrowse)
 
     prompt.answer(std::optional<QString>(QStringLiteral("/home/user/Tav")));
     window.btnRefer->click();
-    EXPECT_EQ(window.txtFolder->text(), "/home/user/Tav\\");
+    EXPECT_EQ(window.txtFolder->text(), "/home/user/Tav/");
     ASSERT_FALSE(prompt.shown().isEmpty());
     EXPECT_EQ(prompt.shown().last().caption, "セットアップフォルダを選択してください．");
     EXPECT_EQ(prompt.shown().last().text, "C:\\Program Files\\Tav\\");
@@ -186,7 +186,7 @@ TEST(SetupMainWindow, FolderFieldAndBrowse)
     window.btnRefer->click();
     prompt.answer(std::optional<QString>());
     window.btnRefer->click();
-    EXPECT_EQ(window.txtFolder->text(), "/home/user/Tav\\");
+    EXPECT_EQ(window.txtFolder->text(), "/home/user/Tav/");
 }
 
 TEST(SetupMainWindow, UninstallOptionsAndCloseQuestion)

@@ -1,0 +1,111 @@
+// setup: installs a product as its script "SETUP.INI" says, or, started with
+// an uninstall record "UNSETUP.INI", removes it again.
+#include "Back.h"
+#include "CusDlg.h"
+#include "Main.h"
+#include "MainScript.h"
+#include "SetupFonts.h"
+#include "Status.h"
+#include "WindowsUi.h"
+#include "engine/InstallRun.h"
+#include "engine/UninstallRun.h"
+
+#include "PlatformPaths.h"
+#include "Prompt.h"
+#include "QtPrompt.h"
+#include "Registry.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QLineEdit>
+#include <QLockFile>
+#include <QProcess>
+#include <QPushButton>
+
+#include <optional>
+
+namespace {
+
+const QString kVersion = QStringLiteral("1.0.0.1");
+
+// The restart the script asked for, once every window is closed.
+void offerRestart()
+{
+    using namespace platform;
+    if (prompts().message(MessageKind::Question, QStringLiteral("システム設定の変更"),
+                          QStringLiteral("新しい設定を有効にするには，コンピュータを再起動する必要があります．\r"
+                                         "今すぐ再起動しますか？"),
+                          Buttons::YesNo) == Answer::Yes) {
+        // A sandboxed trial never restarts the machine.
+        if (sandboxRoot().isEmpty() && QProcess::startDetached(QStringLiteral("systemctl"), {QStringLiteral("reboot")}))
+            return;
+    }
+    prompts().message(MessageKind::Warning, QStringLiteral("警告"),
+                      QStringLiteral("Windowsを再起動すると，セットアップは完了します．"), Buttons::Ok);
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    QApplication app(argc, argv);
+    // One installer at a time: a second start ends at once, without a word.
+    QLockFile instance(platform::specialFolder(platform::SpecialFolder::Temp) + "/ONDSETUP.lock");
+    if (!instance.tryLock(0))
+        return 0;
+    QApplication::setApplicationName(QStringLiteral("Ondo! Setup 98 Standard"));
+    setupui::installFontSubstitutes();
+    platform::QtPrompt prompt;
+    platform::setPrompts(&prompt);
+    platform::Registry& registry = platform::Registry::current();
+
+    TfrmBack backdrop(kVersion);
+    TfrmMain main(&backdrop);
+    TfrmStatus status(&backdrop);
+    TfrmCustomDlg question(main.lblFormShare, &backdrop);
+    main.setBackdrop(&backdrop);
+    WindowsUi ui(backdrop, main, status, question);
+
+    const QStringList args = QApplication::arguments();
+    std::optional<setup::Session> session;
+    MainWindowScript script;
+    backdrop.runMainWindow = [&] {
+        session = setup::Session::prepare(QApplication::applicationFilePath(), args.value(1),
+                                          setup::SystemFolders::current(registry));
+        if (!session->fatalText.isEmpty()) {
+            main.showFatal(session->fatalText + QStringLiteral("\r\n処理は続行できません．"));
+            main.btnEvent->setText(QStringLiteral("処理開始(&S)"));
+        } else {
+            script = mainWindowScript(*session, registry);
+            const setup::Script& sc = session->script();
+            main.setWindowTitle(script.title);
+            backdrop.showTitles(script.title, creditText(sc.readKey("Title", "CopyRight1"),
+                                                         sc.readKey("Title", "CopyRight2")));
+            main.setupPages(script);
+        }
+        main.exec();
+    };
+    main.onInstall = [&] {
+        setup::InstallChoices choices;
+        choices.folder = main.txtFolder->text();
+        choices.overwrite = main.chkOverWrite->isChecked();
+        choices.boxes = {main.chkSCutDesktop->isChecked(), main.chkSCutStartMenu->isChecked(),
+                         main.chkSCutStartUp->isChecked(), main.chkSCutSendTo->isChecked()};
+        setup::runInstall(*session, choices, ui, registry);
+    };
+    main.onUninstall = [&] {
+        for (QCheckBox* box : {main.chkSCutDesktop, main.chkSCutStartMenu, main.chkSCutStartUp, main.chkSCutSendTo})
+            box->setEnabled(false);
+        const setup::UninstallChoices choices{main.txtFolder->text(), script.unSetupCheckBox == u"DeleteAll",
+                                              main.chkSCutDesktop->isChecked(), main.chkSCutStartMenu->isChecked()};
+        setup::runUninstall(*session, choices, ui, registry);
+    };
+    backdrop.showMaximized();
+    const int result = app.exec();
+    if (session) {
+        session->removeWorkFolder();
+        if (session->rebootRequested)
+            offerRestart();
+    }
+    return result;
+}

@@ -1,0 +1,8 @@
+// What the main window shows of the installer's script (or of the uninstall
+// record), read from the prepared session.
+#pragma once
+
+#include "Main.h"
+#include "engine/Session.h"
+
+MainWindowScript mainWindowScript(const setup::Session& session, platform::Registry& registry);

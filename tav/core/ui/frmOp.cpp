@@ -16,6 +16,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QVBoxLayout>
 #include <algorithm>
@@ -61,6 +62,9 @@ TfrOp::TfrOp(AppSettings& settings, const QString& currentFolder, const PageMarg
 
     m_pages = new QTabWidget;
     m_pages->setObjectName(QStringLiteral("PageControl1"));
+    // Every page's tab stays in sight with its whole caption: the dialog is
+    // as wide as the seven tabs rather than scrolling them.
+    m_pages->tabBar()->setUsesScrollButtons(false);
     m_pages->addTab(buildGvPage(), QStringLiteral("GV.EXEへのﾊﾟｽ"));
     m_pages->addTab(buildFontPage("file_font_pr", "bt_file_font", 6, m_fileFontSample),
                     QStringLiteral("ﾌｧｲﾙ名とﾀｲﾄﾙの印刷ﾌｫﾝﾄ"));
@@ -219,10 +223,17 @@ void TfrOp::showSlot(QLabel* label, const std::optional<QString>& text)
 
 void TfrOp::placeLabels(const std::array<QLabel*, 3>& labels)
 {
-    // Left, centred and right-aligned in the preview box, each on its own row top.
-    const int width = labels[SlotLeft]->parentWidget()->width();
-    for (QLabel* label : labels)
+    // Left, centred and right-aligned in the preview box, each on its own row
+    // top; the box grows to show the tallest visible label whole.
+    QWidget* box = labels[SlotLeft]->parentWidget();
+    const int width = box->width();
+    int bottom = kPreviewMinHeight;
+    for (QLabel* label : labels) {
         label->adjustSize();
+        if (!label->isHidden())
+            bottom = std::max(bottom, label->y() + label->height() + kLabelInset);
+    }
+    box->setFixedHeight(bottom);
     labels[SlotLeft]->move(kLabelInset, labels[SlotLeft]->y());
     labels[SlotCentre]->move((width - labels[SlotCentre]->width()) / 2, labels[SlotCentre]->y());
     labels[SlotRight]->move(width - kLabelInset - labels[SlotRight]->width(), labels[SlotRight]->y());

@@ -33,6 +33,9 @@ public:
                         const PageMargins& printerMinimum);
 
 private:
+    // The preview boxes' height for the usual fonts; a taller label makes its box taller.
+    static constexpr int kPreviewMinHeight = 64;
+
     QWidget* buildGvPage();
     QWidget* buildFontPage(const char* sampleName, const char* buttonName, int tag, QLabel*& sample);
     QWidget* buildScalingPage();

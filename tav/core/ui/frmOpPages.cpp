@@ -14,7 +14,6 @@ const QString kFontSample = QStringLiteral("AaBbYyZzＡａあぁアァ亜宇 640
 const QStringList kLineWidths = {QStringLiteral("極細"), QStringLiteral("細"), QStringLiteral("中"),
                                  QStringLiteral("太")};
 constexpr int kPreviewWidth = 420;
-constexpr int kPreviewHeight = 64;
 
 QLabel* note(const QString& text)
 {
@@ -131,7 +130,7 @@ QFrame* TfrOp::buildPreviewBox(const char* name, std::array<QLabel*, 3>& labels,
 {
     auto* box = new QFrame;
     box->setObjectName(QString::fromLatin1(name));
-    box->setFixedSize(kPreviewWidth, kPreviewHeight);
+    box->setFixedSize(kPreviewWidth, kPreviewMinHeight);
     box->setFrameShape(QFrame::Box);
     box->setAutoFillBackground(true);
     QPalette white = box->palette();

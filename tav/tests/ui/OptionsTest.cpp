@@ -198,6 +198,25 @@ TEST_F(OptionsDialogTest, HeaderAndFooterPreviews)
     EXPECT_GT(line->y(), left->y());
 }
 
+// A large label font makes the preview box taller rather than cutting the label off.
+TEST_F(OptionsDialogTest, APreviewBoxHoldsItsTallestLabel)
+{
+    settings.header[SlotCentre].font = {QStringLiteral("ＭＳ Ｐゴシック"), 48, 0, 0};
+    settings.footer[SlotRight].font = {QStringLiteral("ＭＳ Ｐゴシック"), 30, 0, 0};
+    auto dialog = open();
+    for (const char* name : {"lb_C", "lb_fuR"}) {
+        QLabel* tall = label(dialog.get(), name);
+        EXPECT_LT(tall->geometry().bottom(), tall->parentWidget()->height()) << name;
+    }
+    QLabel* centre = label(dialog.get(), "lb_C");
+    child<QCheckBox>(dialog.get(), "cb_HeKyoukaiSen")->setChecked(true);
+    QWidget* line = child<QWidget>(dialog.get(), "sp_heLine");
+    EXPECT_LT(line->geometry().bottom(), centre->parentWidget()->height());
+
+    child<QComboBox>(dialog.get(), "cb_HeC")->setCurrentIndex(0);
+    EXPECT_EQ(centre->parentWidget()->height(), 64);  // back to its usual height
+}
+
 // A stored slot type the list does not offer shows, and is stored, as "なし".
 TEST_F(OptionsDialogTest, UnknownSlotTypesBecomeNone)
 {

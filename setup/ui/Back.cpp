@@ -4,7 +4,9 @@
 #include "SetupFonts.h"
 
 #include <QApplication>
+#include <QGuiApplication>
 #include <QLabel>
+#include <QScreen>
 #include <QTimer>
 
 QString backdropCaption(const QString& version)
@@ -83,14 +85,21 @@ TfrmBack::TfrmBack(const QString& version, QWidget* parent)
 void TfrmBack::resizeEvent(QResizeEvent*)
 {
     GradBox->setGeometry(rect());
-    if (!m_started && !lblPrgTitle1->isVisible() && isVisible()) {
-        m_started = true;
-        // Leave the resize first, so the backdrop is painted under the main window.
-        QTimer::singleShot(0, this, &TfrmBack::firstResize);
-    }
 }
 
-void TfrmBack::firstResize()
+void TfrmBack::showEvent(QShowEvent*)
+{
+    if (m_started)
+        return;
+    m_started = true;
+    // Without a window manager to maximize it, the backdrop covers the screen itself.
+    if (const QScreen* screen = QGuiApplication::primaryScreen(); screen && width() < screen->geometry().width())
+        setGeometry(screen->geometry());
+    // Leave the show first, so the backdrop is painted under the main window.
+    QTimer::singleShot(0, this, &TfrmBack::firstShow);
+}
+
+void TfrmBack::firstShow()
 {
     setWindowTitle(backdropCaption(m_version));
     lblBackTitle2->move(lblBackTitle1->pos() + QPoint(2, 2));

@@ -26,7 +26,7 @@ public:
     // the lower right corner.
     void showTitles(const QString& title, const QString& credit);
 
-    // Run once, after the backdrop has its full-screen size: shows the main
+    // Run once, after the backdrop is first shown at full-screen size: shows the main
     // window modally; the backdrop closes when it returns.
     std::function<void()> runMainWindow;
 
@@ -38,9 +38,10 @@ public:
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
+    void showEvent(QShowEvent* event) override;
 
 private:
-    void firstResize();
+    void firstShow();
 
     QString m_version;
     bool m_started = false;

@@ -93,7 +93,8 @@ TfrmMain::TfrmMain(QWidget* parent)
 void TfrmMain::buildMainPage()
 {
     grpMessage = group(this, "grpMessage", QStringLiteral("メッセージ"), {8, 8, 473, 113});
-    lblMessage = control<QLabel>(grpMessage, "lblMessage", {8, 16, 457, 89});
+    // Below the group's title, which this style draws taller than the form font.
+    lblMessage = control<QLabel>(grpMessage, "lblMessage", {8, 20, 457, 85});
     lblMessage->setWordWrap(true);
     lblMessage->setAlignment(Qt::AlignLeft | Qt::AlignTop);
 

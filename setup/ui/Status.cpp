@@ -25,7 +25,7 @@ TfrmStatus::TfrmStatus(QWidget* parent)
     grpMessage->setGeometry(8, 8, 481, 97);
     lblMessage = new QLabel(grpMessage);
     lblMessage->setObjectName(QStringLiteral("lblMessage"));
-    lblMessage->setGeometry(8, 16, 457, 73);
+    lblMessage->setGeometry(8, 20, 457, 69);  // below the group's title
     lblMessage->setWordWrap(true);
     lblMessage->setAlignment(Qt::AlignLeft | Qt::AlignTop);
 

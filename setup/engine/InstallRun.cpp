@@ -1,6 +1,7 @@
 #include "InstallRun.h"
 
 #include "Associations.h"
+#include "CopyEntry.h"
 #include "FileOps.h"
 #include "Prompt.h"
 #include "Registry.h"
@@ -26,39 +27,6 @@ Answer ask(MessageKind kind, const QString& caption, const QString& text, Button
 {
     return platform::prompts().message(kind, caption, text, buttons);
 }
-
-// One [CopyFile] entry after macro expansion.
-struct CopyEntry {
-    bool diskChange = false;
-    QString destination;
-    QString source;
-    QString options;  // from the first ',' on, the ',' included
-
-    CopyEntry(QString text, const QString& sourceFolder)
-    {
-        if (text.startsWith("(Dch)")) {
-            diskChange = true;
-            text.remove(0, 5);
-        }
-        const qsizetype comma = text.indexOf(u',');
-        const QString filePart = comma < 0 ? text : text.left(comma);
-        options = comma < 0 ? QString() : text.mid(comma);
-        const qsizetype bar = filePart.indexOf(u'|');
-        const QString path = bar < 0 ? filePart : filePart.left(bar);
-        if (bar >= 0) {
-            QString name = filePart.mid(bar + 1);
-            if (!name.startsWith(u'/'))
-                name.prepend(u'/');
-            destination = withoutSlash(folderOf(path)) + name;
-        } else if (path.endsWith(u'_')) {
-            destination = folderOf(path) + "AUTO.EXT";
-        } else {
-            destination = path;
-        }
-        source = sourceFolder + fileNameOf(path);
-    }
-    bool has(const char* option) const { return options.contains(QLatin1String(option), Qt::CaseInsensitive); }
-};
 
 // A file's size for the progress accounting; an empty file counts as one byte.
 std::optional<qint64> accountedSize(const QString& path)

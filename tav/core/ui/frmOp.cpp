@@ -32,11 +32,11 @@ constexpr int kLineInset = 2;
 constexpr int PageMargins::*kMarginSides[] = {&PageMargins::top, &PageMargins::bottom, &PageMargins::left,
                                               &PageMargins::right};
 
-void applyFont(QLabel* label, const platform::FontSpec& spec)
+void applyFont(QLabel* label, const platform::FontSpec& font)
 {
-    label->setFont(platform::toQFont(spec));
+    label->setFont(platform::toQFont(font));
     QPalette palette = label->palette();
-    palette.setColor(QPalette::WindowText, platform::toQColor(spec.color));
+    palette.setColor(QPalette::WindowText, platform::toQColor(font.color));
     label->setPalette(palette);
     label->adjustSize();
 }

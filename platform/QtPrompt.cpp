@@ -8,6 +8,7 @@
 #include <QColorDialog>
 #include <QFileDialog>
 #include <QFontDialog>
+#include <QFontInfo>
 #include <QMessageBox>
 #include <QPageSetupDialog>
 #include <QPrintDialog>
@@ -131,10 +132,21 @@ std::optional<QString> QtPrompt::browseFolder(const QString& title, const QStrin
 
 std::optional<FontSpec> QtPrompt::chooseFont(const FontSpec& initial)
 {
+    // The stored names are aliases the dialog does not list: it opens on the
+    // font they resolve to, and a font left as it was keeps its stored name.
+    QFont shown = toQFont(initial);
+    const QFontInfo resolved(shown);
+    shown.setFamily(resolved.family());
+    shown.setStyleName(resolved.styleName());
     bool ok = false;
-    const QFont font = QFontDialog::getFont(&ok, toQFont(initial), parentWindow());
+    const QFont font = QFontDialog::getFont(&ok, shown, parentWindow());
     if (!ok)
         return std::nullopt;
+    const QFontInfo chosen(font);
+    if (chosen.family() == resolved.family() && chosen.styleName() == resolved.styleName() &&
+        font.pointSize() == shown.pointSize() && font.underline() == shown.underline() &&
+        font.strikeOut() == shown.strikeOut())
+        return initial;
     // The font dialog has no colour: the colour stays the one given.
     return toFontSpec(font, initial.color);
 }

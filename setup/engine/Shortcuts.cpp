@@ -1,6 +1,7 @@
 #include "Shortcuts.h"
 
 #include "AtomicFile.h"
+#include "FileOps.h"
 
 #include <QDir>
 #include <QFile>
@@ -18,9 +19,6 @@ bool isDelimiter(QChar c) { return c == u'/' || c == u'\\'; }
 
 // The last name of a path, also for a folder written with a trailing '/'.
 QString lastName(const QString& path) { return QFileInfo(QDir::cleanPath(path)).fileName(); }
-
-// The folder part of `path` with its trailing '/', empty without one.
-QString folderOf(const QString& path) { return path.left(path.lastIndexOf(u'/') + 1); }
 
 // A link file: the link name with ".desktop", never a second extension; a
 // ".lnk" name becomes ".desktop" so that the desktops recognise it.

@@ -159,7 +159,10 @@ PELCALC_AVX2 void sumChunk(const Taps& columns, int c0, int c1, int firstColumn,
 {
     int c = c0;
     // Two columns at a time: six independent sums hide the latency of each
-    // sum's chain of additions, which must stay in order.
+    // sum's chain of additions, which must stay in order. The empty asm
+    // statement after each step keeps the compiler from scheduling the six
+    // chains one after another, which would leave the multipliers idle while
+    // each chain waits on its own additions.
     for (; c + 2 <= c1; c += 2) {
         const ColumnTaps a = columnTaps(columns, c, firstColumn, weighted);
         const ColumnTaps b = columnTaps(columns, c + 1, firstColumn, weighted);
@@ -170,6 +173,7 @@ PELCALC_AVX2 void sumChunk(const Taps& columns, int c0, int c1, int firstColumn,
             for (int j = 0; j < 4; ++j) {
                 addTap(a, i, j, sa);
                 addTap(b, i, j, sb);
+                asm("" : "+x"(sa[0]), "+x"(sa[1]), "+x"(sa[2]), "+x"(sb[0]), "+x"(sb[1]), "+x"(sb[2]));
             }
         const __m128i first = _mm_packus_epi16(_mm_packs_epi32(toInt(sa[0]), toInt(sa[1])),
                                                _mm_packs_epi32(toInt(sa[2]), toInt(sb[0])));

@@ -160,7 +160,7 @@ void AreaAverage::buildGroups()
 
 const std::uint8_t* AreaAverage::readableRow(int s, std::uint8_t* spare) const
 {
-    // The AVX2 kernel reads whole groups of pixels; near the end of the block
+    // The AVX2 kernel reads whole groups of pixels; near the end of the picture
     // it reads a zero-padded copy of the row instead.
     const std::uint8_t* row = m_source.row(s);
     if (s * m_source.stride + m_readSpan <= m_source.stride * m_source.height)
@@ -208,15 +208,18 @@ bool AreaAverage::runPortable(int firstRow, int endRow, RowSink& sink) const
 
 bool AreaAverage::runAvx2(int firstRow, int endRow, RowSink& sink) const
 {
-    // Blocks of target columns small enough for their accumulators to stay
-    // in the first-level cache while all source rows of a target row pass.
-    constexpr int kBlock = 512;
-    const int width = m_target.width;
-    std::vector<std::uint8_t> spare(m_readSpan, 0);
-    AlignedDoubles acc(4 * kBlock);
+    int most = 0;
+    for (int r = firstRow; r < endRow; ++r)
+        most = std::max(most, m_rows.count(r));
+    std::vector<const std::uint8_t*> rows(most);
+    std::vector<double> weights(most);
+    // Zero-padded copies of the rows too close to the end of the picture for
+    // the kernel's whole-group reads.
+    std::vector<std::vector<std::uint8_t>> spares(most, std::vector<std::uint8_t>(m_readSpan, 0));
     // Means of the row that closes one target row and opens the next.
-    AlignedDoubles meansA(4 * static_cast<std::size_t>(width));
-    AlignedDoubles meansB(4 * static_cast<std::size_t>(width));
+    const auto width = static_cast<std::size_t>(m_target.width);
+    AlignedDoubles meansA(4 * width);
+    AlignedDoubles meansB(4 * width);
     double* openingMeans = meansA.data();
     double* closingMeans = meansB.data();
     int openingRow = -1;
@@ -226,22 +229,17 @@ bool AreaAverage::runAvx2(int firstRow, int endRow, RowSink& sink) const
         const int count = m_rows.count(r);
         const int last = first + count - 1;
         const bool lastOpensNext = r + 1 < m_target.height && m_rows.first[r + 1] == last;
-        std::uint8_t* out = m_target.row(r);
-        for (int t0 = 0; t0 < width; t0 += kBlock) {
-            const int t1 = std::min(t0 + kBlock, width);
-            for (int k = 0; k < count; ++k) {
-                const int s = first + k;
-                const double w = m_rows.weights[m_rows.begin[r] + k];
-                if (k == 0 && s == openingRow) {
-                    area::startFromMeansAvx2(&openingMeans[4 * t0], t1 - t0, w, acc.data());
-                    continue;
-                }
-                double* keep = k == count - 1 && lastOpensNext ? &closingMeans[4 * t0] : nullptr;
-                area::accumulateRowAvx2(readableRow(s, spare.data()), m_groups, t0, t1, divisor, w,
-                                        k == 0, acc.data(), keep);
-            }
-            area::finishBlockAvx2(acc.data(), t1 - t0, m_source.height, t1 == width, out + 3 * t0);
+        for (int k = 0; k < count; ++k) {
+            rows[k] = readableRow(first + k, spares[k].data());
+            weights[k] = m_rows.weights[m_rows.begin[r] + k];
         }
+        area::RowInputs in;
+        in.rows = rows.data();
+        in.weights = weights.data();
+        in.count = count;
+        in.openingMeans = first == openingRow ? openingMeans : nullptr;
+        in.closingMeans = lastOpensNext ? closingMeans : nullptr;
+        area::reduceRowAvx2(in, m_groups, m_target.width, divisor, m_source.height, m_target.row(r));
         if (lastOpensNext) {
             std::swap(openingMeans, closingMeans);
             openingRow = last;

@@ -45,71 +45,108 @@ PELCALC_AVX2 inline __m128i columnSums(const std::uint8_t* p, const std::int16_t
 }
 
 template <int Groups, bool ByReciprocal>
-PELCALC_AVX2_FMA void accumulate(const std::uint8_t* row, const ColumnGroups& columns, int first,
-                                 int end, double divisorValue, double weight, bool start,
-                                 double* acc, double* keep)
+PELCALC_AVX2_FMA inline __m256d columnMean(const std::uint8_t* row, const std::int16_t* weights,
+                                           int groups, __m256d d, __m256d y)
 {
-    const __m256d d = _mm256_set1_pd(divisorValue);
-    const __m256d y = _mm256_set1_pd(1.0 / divisorValue);
-    const __m256d w = _mm256_set1_pd(weight);
-    const int stride = 16 * columns.groups;
-    for (int t = first; t < end; ++t, acc += 4) {
-        const __m128i sums = columnSums<Groups>(row + 3 * columns.starts[t],
-                                                columns.weights + static_cast<std::size_t>(t) * stride,
-                                                columns.groups);
-        const __m256d a = _mm256_cvtepi32_pd(sums);
-        const __m256d mean = ByReciprocal ? reciprocalQuotient(a, d, y) : _mm256_div_pd(a, d);
-        if (keep != nullptr) {
-            _mm256_storeu_pd(keep, mean);
-            keep += 4;
+    const __m256d a = _mm256_cvtepi32_pd(columnSums<Groups>(row, weights, groups));
+    return ByReciprocal ? reciprocalQuotient(a, d, y) : _mm256_div_pd(a, d);
+}
+
+// The byte Trunc(acc / h + 0.5) of each channel, clamped to 0 .. 255.
+PELCALC_AVX2 inline void finishColumn(__m256d acc, __m256d h, __m256d half, std::uint8_t* out,
+                                      bool lastInRow)
+{
+    const __m128i v = _mm256_cvttpd_epi32(_mm256_add_pd(_mm256_div_pd(acc, h), half));
+    const __m128i words = _mm_packs_epi32(v, v);
+    const auto bytes = static_cast<std::uint32_t>(_mm_cvtsi128_si32(_mm_packus_epi16(words, words)));
+    // Four bytes at a time; the fourth is the next column's first.
+    std::memcpy(out, &bytes, lastInRow ? 3 : 4);
+}
+
+// How far ahead of the columns being reduced their source rows are fetched.
+constexpr std::size_t kPrefetchAhead = 1024;
+
+// Columns t .. t + N - 1 of a target row together, so that the long chains of
+// their means overlap.
+template <int Groups, bool ByReciprocal, int N>
+PELCALC_AVX2_FMA inline void reduceColumns(const RowInputs& in, const ColumnGroups& columns, int t,
+                                           int width, __m256d d, __m256d y, __m256d h,
+                                           std::uint8_t* out)
+{
+    const std::size_t stride = 16 * static_cast<std::size_t>(columns.groups);
+    const std::int16_t* weights[N];
+    std::size_t at[N];
+    __m256d mean[N], acc[N];
+    for (int n = 0; n < N; ++n) {
+        weights[n] = columns.weights + (t + n) * stride;
+        at[n] = 3 * static_cast<std::size_t>(columns.starts[t + n]);
+    }
+    for (int n = 0; n < N; ++n) {
+        mean[n] = in.openingMeans != nullptr
+            ? _mm256_load_pd(in.openingMeans + 4 * (t + n))
+            : columnMean<Groups, ByReciprocal>(in.rows[0] + at[n], weights[n], columns.groups, d, y);
+        acc[n] = _mm256_mul_pd(mean[n], _mm256_set1_pd(in.weights[0]));
+    }
+    for (int k = 1; k < in.count; ++k) {
+        const __m256d w = _mm256_set1_pd(in.weights[k]);
+        // Several rows are read at once, which the hardware prefetcher
+        // follows less well than one.
+        if (N > 1)
+            _mm_prefetch(reinterpret_cast<const char*>(in.rows[k] + at[0] + kPrefetchAhead), _MM_HINT_T0);
+        for (int n = 0; n < N; ++n) {
+            mean[n] = columnMean<Groups, ByReciprocal>(in.rows[k] + at[n], weights[n], columns.groups, d, y);
+            acc[n] = _mm256_add_pd(acc[n], _mm256_mul_pd(mean[n], w));
         }
-        const __m256d product = _mm256_mul_pd(mean, w);
-        _mm256_storeu_pd(acc, start ? product : _mm256_add_pd(_mm256_loadu_pd(acc), product));
+    }
+    const __m256d half = _mm256_set1_pd(0.5);
+    for (int n = 0; n < N; ++n) {
+        if (in.closingMeans != nullptr)
+            _mm256_store_pd(in.closingMeans + 4 * (t + n), mean[n]);
+        const __m128i v = _mm256_cvttpd_epi32(_mm256_add_pd(_mm256_div_pd(acc[n], h), half));
+        const __m128i words = _mm_packs_epi32(v, v);
+        const auto bytes = static_cast<std::uint32_t>(_mm_cvtsi128_si32(_mm_packus_epi16(words, words)));
+        // Four bytes at a time; the fourth is the next column's first.
+        std::memcpy(out + 3 * (t + n), &bytes, t + n == width - 1 ? 3 : 4);
     }
 }
 
+template <int Groups, bool ByReciprocal>
+PELCALC_AVX2_FMA void reduceRow(const RowInputs& in, const ColumnGroups& columns, int width,
+                                double divisorValue, double heightDivisor, std::uint8_t* out)
+{
+    const __m256d d = _mm256_set1_pd(divisorValue);
+    const __m256d y = _mm256_set1_pd(1.0 / divisorValue);
+    const __m256d h = _mm256_set1_pd(heightDivisor);
+    // Four columns of single-group taps at a time; wider taps need more
+    // registers per column.
+    constexpr int kColumns = Groups == 1 ? 4 : 2;
+    int t = 0;
+    for (; t + kColumns <= width; t += kColumns)
+        reduceColumns<Groups, ByReciprocal, kColumns>(in, columns, t, width, d, y, h, out);
+    for (; t < width; ++t)
+        reduceColumns<Groups, ByReciprocal, 1>(in, columns, t, width, d, y, h, out);
+}
+
 template <int Groups>
-void accumulateGroups(const std::uint8_t* row, const ColumnGroups& columns, int first, int end,
-                      Divisor divisor, double weight, bool start, double* acc, double* keep)
+void reduceRowGroups(const RowInputs& in, const ColumnGroups& columns, int width, Divisor divisor,
+                     double heightDivisor, std::uint8_t* out)
 {
     if (divisor.byReciprocal)
-        accumulate<Groups, true>(row, columns, first, end, divisor.value, weight, start, acc, keep);
+        reduceRow<Groups, true>(in, columns, width, divisor.value, heightDivisor, out);
     else
-        accumulate<Groups, false>(row, columns, first, end, divisor.value, weight, start, acc, keep);
+        reduceRow<Groups, false>(in, columns, width, divisor.value, heightDivisor, out);
 }
 
 }  // namespace
 
-void accumulateRowAvx2(const std::uint8_t* row, const ColumnGroups& columns, int first, int end,
-                       Divisor divisor, double weight, bool start, double* acc, double* keep)
+void reduceRowAvx2(const RowInputs& in, const ColumnGroups& columns, int width, Divisor divisor,
+                   double heightDivisor, std::uint8_t* out)
 {
     switch (columns.groups) {
-    case 1: accumulateGroups<1>(row, columns, first, end, divisor, weight, start, acc, keep); break;
-    case 2: accumulateGroups<2>(row, columns, first, end, divisor, weight, start, acc, keep); break;
-    case 3: accumulateGroups<3>(row, columns, first, end, divisor, weight, start, acc, keep); break;
-    default: accumulateGroups<0>(row, columns, first, end, divisor, weight, start, acc, keep); break;
-    }
-}
-
-PELCALC_AVX2 void startFromMeansAvx2(const double* means, int count, double weight, double* acc)
-{
-    const __m256d w = _mm256_set1_pd(weight);
-    for (int i = 0; i < 4 * count; i += 4)
-        _mm256_storeu_pd(acc + i, _mm256_mul_pd(_mm256_loadu_pd(means + i), w));
-}
-
-PELCALC_AVX2 void finishBlockAvx2(const double* acc, int count, double divisor, bool lastInRow,
-                                  std::uint8_t* out)
-{
-    const __m256d d = _mm256_set1_pd(divisor);
-    const __m256d half = _mm256_set1_pd(0.5);
-    for (int t = 0; t < count; ++t) {
-        const __m128i v = _mm256_cvttpd_epi32(
-            _mm256_add_pd(_mm256_div_pd(_mm256_loadu_pd(acc + 4 * t), d), half));
-        const __m128i words = _mm_packs_epi32(v, v);
-        const std::uint32_t bytes = static_cast<std::uint32_t>(_mm_cvtsi128_si32(_mm_packus_epi16(words, words)));
-        // Four bytes at a time; the fourth is the next column's first.
-        std::memcpy(out + 3 * t, &bytes, lastInRow && t == count - 1 ? 3 : 4);
+    case 1: reduceRowGroups<1>(in, columns, width, divisor, heightDivisor, out); break;
+    case 2: reduceRowGroups<2>(in, columns, width, divisor, heightDivisor, out); break;
+    case 3: reduceRowGroups<3>(in, columns, width, divisor, heightDivisor, out); break;
+    default: reduceRowGroups<0>(in, columns, width, divisor, heightDivisor, out); break;
     }
 }
 

@@ -1,8 +1,6 @@
-// Row kernels of the area-average reduction in AVX2, with the same results
-// as the portable loops. They work on blocks of target columns so that the
-// accumulators of a block stay in the first-level cache while every source
-// row of a target row is added in; each target column takes four doubles
-// (blue, green, red and one unused lane).
+// Row kernel of the area-average reduction in AVX2, with the same results
+// as the portable loops. It makes each target row in one pass over its
+// source rows, column by column, so the vertical sums stay in registers.
 #pragma once
 
 #include <cstdint>
@@ -25,20 +23,24 @@ struct Divisor {
     bool byReciprocal;
 };
 
-// For target columns first .. end - 1 of one source row: the horizontal
-// means sum / srcW, multiplied by `weight` and stored into acc (start) or
-// added to it; the means themselves are also stored in `keep` when not null.
-// acc and keep are indexed from the block's first column.
-void accumulateRowAvx2(const std::uint8_t* row, const ColumnGroups& columns, int first, int end,
-                       Divisor divisor, double weight, bool start, double* acc, double* keep);
+// The source rows of one target row, in walk order, and the means shared
+// with the neighbouring target rows.
+struct RowInputs {
+    const std::uint8_t* const* rows = nullptr;  // count rows (rows[0] unused with openingMeans)
+    const double* weights = nullptr;            // each row's vertical weight
+    int count = 0;
+    // The horizontal means of rows[0], kept from the previous target row.
+    const double* openingMeans = nullptr;
+    // Where to keep the horizontal means of rows[count - 1] for the next one.
+    double* closingMeans = nullptr;
+};
 
-// acc = means * weight, from means kept by accumulateRowAvx2.
-void startFromMeansAvx2(const double* means, int count, double weight, double* acc);
-
-// out[3 t + c] = Trunc(acc / divisor + 0.5) clamped to 0 .. 255, for the
-// block's `count` columns; `lastInRow` says the block ends the row (its last
-// column is then written without touching the byte after it).
-void finishBlockAvx2(const double* acc, int count, double divisor, bool lastInRow, std::uint8_t* out);
+// One whole target row, column by column: for each column the horizontal
+// means sum / srcW of its source rows, acc = mean0 * w0, acc = acc + mean_k * w_k
+// in walk order, and the byte Trunc(acc / srcH + 0.5) clamped to 0 .. 255.
+// Means are four doubles per column (blue, green, red, unused).
+void reduceRowAvx2(const RowInputs& in, const ColumnGroups& columns, int width, Divisor divisor,
+                   double heightDivisor, std::uint8_t* out);
 
 // True when the multiplication form gives exactly sum / divisor for every
 // sum 0 .. largest, checked value by value (the processor must have FMA).

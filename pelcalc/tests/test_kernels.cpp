@@ -98,10 +98,10 @@ TEST(PelcalcKernels, NearestMatchesReferenceBothWays)
     }
 }
 
-TEST(PelcalcKernels, WideRowsAcrossColumnBlocksMatchTheReference)
+TEST(PelcalcKernels, WideRowsMatchTheReference)
 {
-    // Wider than one block of the area kernel and one chunk of the bicubic
-    // kernel, with odd remainders.
+    // Wider than one chunk of the bicubic kernel, with odd remainders after
+    // the area kernel's groups of columns.
     const Pixels wide = randomPixels(1301, 9, 300);
     expectAllKernelsMatch(pelcalc::Operation::AreaAverage, wide, {613, 4},
                           referenceAreaAverage(wide, 613, 4));

@@ -1,11 +1,9 @@
 #include "engine/Associations.h"
 
-#include "ProfileFile.h"
-#include "Registry.h"
+#include "ScriptRun.h"
 #include "ScriptedPrompt.h"
 
 #include <QRandomGenerator>
-#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 using namespace setup;
@@ -15,24 +13,16 @@ using platform::RegValue;
 
 namespace {
 
-struct RelateRun {
-    QTemporaryDir dir;
-    QString root = dir.path() + u'/';
-    FolderTable folders;
-    platform::Registry registry{root + "registry.sqlite3"};
-    ScriptedSetupUi ui;
+struct RelateRun : ScriptRun {
     platform::ScriptedPrompt prompt;
     int failures = 0;
 
     RelateRun() { folders.set("(App)", root + "app"); }
-    void set(const QString& key, const QString& value)
-    {
-        platform::ProfileFile(root + "SETUP.INI").writeString("Relate", key, value);
-    }
+    void set(const QString& key, const QString& value) { ScriptRun::set("Relate", key, value); }
     void run(RestoreTable& restore)
     {
-        const Script script(root + "SETUP.INI");
-        RunContext ctx(script, folders, ui, registry, 1);
+        const Script script(scriptPath());
+        RunContext ctx = context(script);
         setAssociations(ctx, readAssociationPairs(script), restore);
         failures = ctx.failures;
     }

@@ -1,12 +1,11 @@
 #include "engine/ScriptEntries.h"
 
-#include "ProfileFile.h"
+#include "ScriptRun.h"
 #include "Sjis.h"
 
 #include <QDir>
 #include <QFile>
 #include <QRandomGenerator>
-#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 using namespace setup;
@@ -15,26 +14,13 @@ using platform::RegValue;
 
 namespace {
 
-struct EntryRun {
-    QTemporaryDir dir;
-    QString root = dir.path() + u'/';
-    FolderTable folders;
-    ScriptedSetupUi ui;
-
+struct EntryRun : ScriptRun {
     EntryRun()
     {
         folders.set("(App)", root + "app");
         folders.set("(Win)", root + "win");
         QDir().mkpath(root + "app");
         QDir().mkpath(root + "win");
-    }
-    void set(const QString& section, const QString& key, const QString& value)
-    {
-        platform::ProfileFile(root + "SETUP.INI").writeString(section, key, value);
-    }
-    RunContext context(const Script& script, platform::Registry& registry)
-    {
-        return RunContext(script, folders, ui, registry, 1);
     }
 };
 
@@ -57,9 +43,9 @@ TEST(RegistryValues, EachTypeIsWrittenAsItsTypeMacroSays)
         r.set("Registry", "Name" + n, i == 0 ? QString() : "v" + n);
         r.set("Registry", "Value" + n, values[i]);
     }
-    const Script script(r.root + "SETUP.INI");
-    platform::Registry registry(r.root + "registry.sqlite3");
-    RunContext ctx = r.context(script, registry);
+    const Script script(r.scriptPath());
+    platform::Registry& registry = r.registry;
+    RunContext ctx = r.context(script);
     writeRegistryValues(ctx);
 
     EXPECT_EQ(stored(registry, "")->text, "plain");  // an empty name is the default value
@@ -88,12 +74,12 @@ TEST(RegistryValues, AKeyThatCannotBeWrittenIsLoggedAndTheRunGoesOn)
     r.set("Registry", "Value1", "(Str)x");
     r.set("Registry", "Key2", "(Class)\\.tav");
     r.set("Registry", "Name2", "n");
-    const Script script(r.root + "SETUP.INI");
+    const Script script(r.scriptPath());
     QFile blocker(r.root + "blocker");  // a file where the store's folder would be
     ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
     platform::Registry broken(r.root + "blocker/registry.sqlite3");
     ASSERT_FALSE(broken.isOpen());
-    RunContext ctx = r.context(script, broken);
+    RunContext ctx(script, r.folders, r.ui, broken, 1);
     writeRegistryValues(ctx);
     EXPECT_EQ(ctx.failures, 2);
     EXPECT_EQ(ctx.errorLog, "<Registry> Software\\Kavano\r\nレジストリに書き込めませんでした．\r\n\r\n"
@@ -123,9 +109,8 @@ TEST(IniEntries, SplitAtTheFirstThreeCommasAndWrittenInShiftJis)
     r.set("IniFile", "Data2", "Sec,Key,v,ONSET98.INI");  // no folder: the Windows folder
     r.set("IniFile", "Data3", "Sec,Key,v");                // no file: skipped
     r.set("IniFile", "Data4", ",Key,v,(App)\\c.ini");       // no section: skipped
-    const Script script(r.root + "SETUP.INI");
-    platform::Registry registry(r.root + "registry.sqlite3");
-    RunContext ctx = r.context(script, registry);
+    const Script script(r.scriptPath());
+    RunContext ctx = r.context(script);
     writeIniEntries(ctx);
 
     EXPECT_EQ(platform::ProfileFile(r.root + "app/a,b.ini").readValue("設定", "フォルダ"), r.root + "app/");

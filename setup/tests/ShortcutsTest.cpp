@@ -1,11 +1,9 @@
 #include "engine/Shortcuts.h"
 
-#include "ProfileFile.h"
-#include "Registry.h"
+#include "ScriptRun.h"
 
 #include <QDir>
 #include <QFile>
-#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 using namespace setup;
@@ -13,13 +11,7 @@ using namespace setup;
 namespace {
 
 // A run over a SETUP.INI in a temporary folder, the shortcut folders inside it.
-struct ShortcutRun {
-    QTemporaryDir dir;
-    QString root = dir.path() + u'/';
-    FolderTable folders;
-    platform::Registry registry{root + "registry.sqlite3"};
-    ScriptedSetupUi ui;
-
+struct ShortcutRun : ScriptRun {
     ShortcutRun()
     {
         folders.set("(App)", root + "app");
@@ -30,10 +22,7 @@ struct ShortcutRun {
         folders.set("(Sen)", root + "sendto");
         QDir().mkpath(root + "app/My App");
     }
-    void set(const QString& key, const QString& value)
-    {
-        platform::ProfileFile(root + "SETUP.INI").writeString("ShortCut", key, value);
-    }
+    void set(const QString& key, const QString& value) { ScriptRun::set("ShortCut", key, value); }
     // A file below the root, executable when `program`.
     QString file(const QString& relative, const QByteArray& bytes = {}, bool program = true)
     {
@@ -53,8 +42,8 @@ struct ShortcutRun {
     }
     QStringList run(const ShortcutBoxes& boxes)
     {
-        const Script script(root + "SETUP.INI");
-        RunContext ctx(script, folders, ui, registry, 7);
+        const Script script(scriptPath());
+        RunContext ctx = context(script, 7);
         return makeShortcuts(ctx, boxes);
     }
     QString read(const QString& path)

@@ -102,11 +102,7 @@ PELCALC_AVX2_FMA inline void reduceColumns(const RowInputs& in, const ColumnGrou
     for (int n = 0; n < N; ++n) {
         if (in.closingMeans != nullptr)
             _mm256_store_pd(in.closingMeans + 4 * (t + n), mean[n]);
-        const __m128i v = _mm256_cvttpd_epi32(_mm256_add_pd(_mm256_div_pd(acc[n], h), half));
-        const __m128i words = _mm_packs_epi32(v, v);
-        const auto bytes = static_cast<std::uint32_t>(_mm_cvtsi128_si32(_mm_packus_epi16(words, words)));
-        // Four bytes at a time; the fourth is the next column's first.
-        std::memcpy(out + 3 * (t + n), &bytes, t + n == width - 1 ? 3 : 4);
+        finishColumn(acc[n], h, half, out + 3 * (t + n), t + n == width - 1);
     }
 }
 

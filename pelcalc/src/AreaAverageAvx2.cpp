@@ -91,8 +91,12 @@ PELCALC_AVX2_FMA inline void reduceColumns(const RowInputs& in, const ColumnGrou
         const __m256d w = _mm256_set1_pd(in.weights[k]);
         // Several rows are read at once, which the hardware prefetcher
         // follows less well than one.
+        // The address may lie past the picture: a prefetch never faults, and
+        // it is formed as a number, not as a pointer past the row.
         if (N > 1)
-            _mm_prefetch(reinterpret_cast<const char*>(in.rows[k] + at[0] + kPrefetchAhead), _MM_HINT_T0);
+            _mm_prefetch(reinterpret_cast<const char*>(reinterpret_cast<std::uintptr_t>(in.rows[k])
+                                                       + at[0] + kPrefetchAhead),
+                         _MM_HINT_T0);
         for (int n = 0; n < N; ++n) {
             mean[n] = columnMean<Groups, ByReciprocal>(in.rows[k] + at[n], weights[n], columns.groups, d, y);
             acc[n] = _mm256_add_pd(acc[n], _mm256_mul_pd(mean[n], w));

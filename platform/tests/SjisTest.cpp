@@ -21,11 +21,21 @@ TEST(Sjis, JapaneseTextRoundTripsWithTheCodePageBytes)
     EXPECT_EQ(fromSjis("C:\\a~b"), QStringLiteral("C:\\a~b"));
 }
 
-TEST(Sjis, UnmappableCharactersBecomeOneQuestionMarkEach)
+TEST(Sjis, TextOutsideTheCodePageRoundTripsAsNumericReferences)
 {
-    EXPECT_EQ(toSjis(QStringLiteral("a€b")), QByteArray("a?b"));
-    // A character outside the basic plane (a surrogate pair) is one character.
-    EXPECT_EQ(toSjis(QStringLiteral("x\U0001F600y名")), QByteArray("x?y\x96\xbc"));
+    EXPECT_EQ(toSjis(QStringLiteral("Fotos München")), QByteArray("Fotos M&#xFC;nchen"));
+    // A character outside the basic plane (a surrogate pair) is one reference.
+    EXPECT_EQ(toSjis(QStringLiteral("x\U0001F600y名")), QByteArray("x&#x1F600;y\x96\xbc"));
+    // The code page maps the yen sign onto the backslash: kept as a reference.
+    EXPECT_EQ(toSjis(QStringLiteral("\u00A5")), QByteArray("&#xA5;"));
+    // A literal reference in the text is protected, other ampersands stay.
+    EXPECT_EQ(toSjis(QStringLiteral("a&#x41;b & c")), QByteArray("a&#x26;#x41;b & c"));
+
+    for (const QString& text : {QStringLiteral("josé/Café 😀"), QStringLiteral("a&#x41;&#x26;;&"),
+                                QStringLiteral("\u00A5\u301C名\\x&#;&#xZZ;&#x110000;")})
+        EXPECT_EQ(fromSjis(toSjis(text)), text) << qPrintable(text);
+    // References in any case of hexadecimal are read; invalid ones stay text.
+    EXPECT_EQ(fromSjis("&#xfc;&#xD800;&#x;"), QStringLiteral("ü&#xD800;&#x;"));
 }
 
 TEST(Sjis, InvalidBytesBecomeReplacementCharacters)
@@ -49,4 +59,7 @@ TEST(Sjis, CutLengthNeverSplitsADoubleByteCharacter)
     EXPECT_EQ(sjisCutLength(toSjis(QStringLiteral("ﾌｧｲﾙ")), 3), 3);
     // A lone lead byte at the end is dropped.
     EXPECT_EQ(sjisCutLength(QByteArray("ab\x82"), 10), 2);
+    // A reference is never cut in two.
+    EXPECT_EQ(sjisCutLength(QByteArray("ab&#xFC;c"), 6), 2);
+    EXPECT_EQ(sjisCutLength(QByteArray("ab&#xFC;c"), 8), 8);
 }

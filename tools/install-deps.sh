@@ -14,8 +14,8 @@ packages=(
   libgraphicsmagick++1-dev graphicsmagick libsqlite3-dev
   # Japanese fonts (metric-compatible with the fonts the settings name)
   fontconfig fonts-ipafont-gothic fonts-ipafont-mincho
-  # desktop integration: opener, trash
-  xdg-utils
+  # desktop integration: opener, trash, the installer's MIME types and menu caches
+  xdg-utils shared-mime-info desktop-file-utils
   # headless runs of the main program and its GUI tests
   xvfb xauth xdotool x11-apps
   # real printing and checking of printed pages

@@ -1,5 +1,6 @@
 #include "Associations.h"
 
+#include "DesktopEntry.h"
 #include "Prompt.h"
 #include "ScriptEntries.h"
 
@@ -41,9 +42,9 @@ Association parseAssociation(const AssociationPair& pair, const FolderTable& fol
     a.description = pair.name.contains(u',') ? pair.name.section(u',', 1)
                                              : a.extension + QStringLiteral(" File");
 
-    const QStringList fields = folders.expand(pair.file).split(u',');
+    const QStringList fields = folders.expandValue(pair.file).split(u',');
     a.verb = fields.value(0);
-    a.program = fields.value(1);
+    a.program = fields.value(1).replace(u'\\', u'/');
     // Every field after the program that a ',' ends is an argument; the text
     // after the last ',' is the icon index.
     if (fields.size() > 2)
@@ -120,7 +121,8 @@ bool writeAssociation(platform::Registry& registry, const Association& a, const 
 
 }  // namespace
 
-void setAssociations(RunContext& ctx, const std::vector<AssociationPair>& pairs, RestoreTable& restore)
+void setAssociations(RunContext& ctx, const std::vector<AssociationPair>& pairs, RestoreTable& restore,
+                     RestoreTable& desktopRestore)
 {
     for (const AssociationPair& pair : pairs) {
         ctx.step(QStringLiteral("関連付けを設定しています．．．"));
@@ -140,8 +142,18 @@ void setAssociations(RunContext& ctx, const std::vector<AssociationPair>& pairs,
             continue;
         }
         restore.record(a.extension, currentClass(ctx.registry, extensionKey));
-        if (!writeAssociation(ctx.registry, a, extensionKey))
+        if (!writeAssociation(ctx.registry, a, extensionKey)) {
             logRegistryFailure(ctx, QStringLiteral("(Class)") + extensionKey);
+            continue;
+        }
+        if (!ctx.desktop.usable())
+            continue;
+        const QString entry = registerWithDesktop(ctx.desktop, a, iconFor(a.program, a.iconIndex));
+        if (entry.isEmpty())
+            ctx.logFailure(QStringLiteral("<Relate> ") + extensionKey,
+                           QStringLiteral("デスクトップに関連付けを登録できませんでした．"));
+        else
+            desktopRestore.record(a.extension, entry.section(u',', 1));
     }
 }
 

@@ -65,9 +65,11 @@ private:
 
 // Each pair in order: asks the user, then points "." + ext at the class
 // "<ext>_auto_file" with its description, DefaultIcon and shell verb command,
-// first recording the extension's previous class in `restore`. A declined
-// pair touches nothing. Unusable pairs and registry writes that fail are
-// logged as failed steps. Throws RunAborted on abort.
-void setAssociations(RunContext& ctx, const std::vector<AssociationPair>& pairs, RestoreTable& restore);
+// first recording the extension's previous class in `restore`, and registers
+// it with the desktop (DesktopAssociations.h), recording what that changed in
+// `desktopRestore`. A declined pair touches nothing. Unusable pairs and
+// writes that fail are logged as failed steps. Throws RunAborted on abort.
+void setAssociations(RunContext& ctx, const std::vector<AssociationPair>& pairs, RestoreTable& restore,
+                     RestoreTable& desktopRestore);
 
 }  // namespace setup

@@ -1,5 +1,6 @@
 #include "FileOps.h"
 
+#include "AtomicFile.h"
 #include "LzExpand.h"
 #include "Registry.h"
 #include "Prompt.h"
@@ -9,14 +10,18 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
+#include <QRandomGenerator>
 #include <QRegularExpression>
 
 #include <cerrno>
 #include <cstring>
 #include <cstdio>
 #include <dlfcn.h>
+#include <fcntl.h>
+#include <pwd.h>
 #include <sys/stat.h>
 #include <sys/statvfs.h>
+#include <unistd.h>
 
 namespace setup {
 
@@ -26,14 +31,49 @@ const QString kSharedKey = QStringLiteral("SOFTWARE\\Microsoft\\Windows\\Current
 
 bool hasWildcard(const QString& name) { return name.contains(u'*') || name.contains(u'?'); }
 
-int removeEntry(const QString& path)
+// The source's permission bits with the owner's read and write added.
+mode_t sourceMode(const QString& source)
 {
-    const QFileInfo info(path);
-    if (info.isDir() && !info.isSymLink())
-        return QDir(path).removeRecursively() ? 0 : EACCES;
-    if (isLibraryFile(path))
+    struct stat st {};
+    const mode_t bits = ::stat(QFile::encodeName(source).constData(), &st) == 0 ? st.st_mode & 0777 : 0644;
+    return bits | S_IRUSR | S_IWUSR;
+}
+
+// One file or link, never a folder: a folder is only ever removed empty, by
+// its own entry. A library is unregistered first.
+int removeFileEntry(const QString& path)
+{
+    const QByteArray name = QFile::encodeName(path);
+    struct stat st {};
+    if (::lstat(name.constData(), &st) != 0)
+        return errno;
+    if (S_ISDIR(st.st_mode))
+        return EISDIR;
+    if (S_ISREG(st.st_mode) && isLibraryFile(path))
         registerServer(path, false);
-    return std::remove(QFile::encodeName(path).constData()) == 0 ? 0 : errno;
+    return ::unlink(name.constData()) == 0 ? 0 : errno;
+}
+
+bool writeAll(int fd, const char* data, qint64 size)
+{
+    while (size > 0) {
+        const ssize_t n = ::write(fd, data, size_t(size));
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            return false;
+        }
+        data += n;
+        size -= n;
+    }
+    return true;
+}
+
+// The name a copy is written under before it replaces its destination.
+QString temporaryName(const QString& destination)
+{
+    return folderOf(destination) + u'.' + fileNameOf(destination) + kPartialMark +
+           QString::number(QRandomGenerator::global()->generate(), 16);
 }
 
 }  // namespace
@@ -57,6 +97,28 @@ QString fileNameOf(const QString& path) { return path.mid(path.lastIndexOf(u'/')
 
 bool folderExists(const QString& path) { return !path.isEmpty() && QFileInfo(path).isDir(); }
 
+std::optional<QString> absoluteFolder(const QString& text, const QString& home)
+{
+    QString path = text.trimmed();
+    if (path.startsWith(u'~')) {
+        const qsizetype slash = path.indexOf(u'/');
+        const QString user = path.mid(1, slash < 0 ? -1 : slash - 1);
+        QString userHome = home;
+        if (!user.isEmpty()) {
+            const passwd* entry = ::getpwnam(QFile::encodeName(user).constData());
+            if (!entry)
+                return std::nullopt;
+            userHome = QFile::decodeName(entry->pw_dir);
+        }
+        if (userHome.isEmpty())
+            return std::nullopt;
+        path = withoutSlash(userHome) + (slash < 0 ? QString() : path.mid(slash));
+    }
+    if (!path.startsWith(u'/'))
+        return std::nullopt;
+    return withSlash(QDir::cleanPath(path));
+}
+
 bool createFolders(const QString& path) { return !path.isEmpty() && QDir().mkpath(path); }
 
 int createFolder(const QString& path)
@@ -79,34 +141,63 @@ QString systemMessage(int code)
     return text;
 }
 
-int copyOne(const QString& source, const QString& destination)
+int copyOne(const QString& source, const QString& destination, const QString& journal)
 {
     QFile in(source);
     if (!in.open(QIODevice::ReadOnly))
         return in.exists() ? EACCES : ENOENT;
-    QFile out(destination);
-    if (out.exists())
-        out.setPermissions(out.permissions() | QFileDevice::WriteOwner);
-    if (!out.open(QIODevice::WriteOnly | QIODevice::Truncate))
-        return folderExists(folderOf(destination)) ? EACCES : ENOENT;
+    const QFileInfo target(destination);
+    if (target.isDir() && !target.isSymLink())
+        return EISDIR;
+    if (!folderExists(folderOf(destination)))
+        return ENOENT;
+
+    // The copy goes to a temporary name beside the destination and replaces
+    // it only when whole, so a full disk or a killed run never leaves the
+    // old file cut short. The journal names the temporary meanwhile, so that
+    // the next start can remove it after a kill.
+    const QString temporary = temporaryName(destination);
+    if (!journal.isEmpty() && !platform::replaceFileAtomically(journal, temporary.toUtf8()))
+        return EIO;
+    const QByteArray tempName = QFile::encodeName(temporary);
+    const int fd = ::open(tempName.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+    if (fd < 0)
+        return errno;
+    int error = 0;
     char buffer[1 << 16];
     for (;;) {
         const qint64 got = in.read(buffer, sizeof buffer);
-        if (got < 0)
-            return EIO;
+        if (got < 0) {
+            error = EIO;
+            break;
+        }
         if (got == 0)
             break;
-        if (out.write(buffer, got) != got)
-            return ENOSPC;
+        if (!writeAll(fd, buffer, got)) {
+            error = errno;
+            break;
+        }
     }
-    if (!out.flush())
-        return ENOSPC;
+    if (!error && ::fsync(fd) != 0)
+        error = errno;
     // The copy keeps the source's date, so a later install can tell whether
     // its file is newer than the one in place.
-    out.setFileTime(QFileInfo(in).lastModified(), QFileDevice::FileModificationTime);
-    out.close();
-    out.setPermissions(in.permissions() | QFileDevice::WriteOwner | QFileDevice::ReadOwner);
-    return 0;
+    const qint64 ms = QFileInfo(in).lastModified().toMSecsSinceEpoch();
+    const timespec times[2] = {{0, UTIME_OMIT}, {time_t(ms / 1000), long(ms % 1000) * 1000000}};
+    if (!error && ::futimens(fd, times) != 0)
+        error = errno;
+    const mode_t mode = sourceMode(source);
+    if (!error && ::fchmod(fd, mode) != 0)
+        error = errno;
+    if (::close(fd) != 0 && !error)
+        error = errno;
+    if (!error && ::rename(tempName.constData(), QFile::encodeName(destination).constData()) != 0)
+        error = errno;
+    if (error)
+        ::unlink(tempName.constData());
+    if (!journal.isEmpty())
+        QFile::remove(journal);
+    return error;
 }
 
 std::optional<Expanded> expandCompressed(const QString& source, const QString& destination,
@@ -171,12 +262,8 @@ bool registerServer(const QString& path, bool doRegister)
 int shellDelete(const QString& path)
 {
     const QString name = fileNameOf(path);
-    if (!hasWildcard(name)) {
-        const QFileInfo info(path);
-        if (!info.exists() && !info.isSymLink())
-            return ENOENT;
-        return removeEntry(path);
-    }
+    if (!hasWildcard(name))
+        return removeFileEntry(path);
     const QString folder = folderOf(path);
     // "*.*" names every entry, as it always did, extensionless ones included.
     const QString pattern = name == u"*.*" ? QStringLiteral("*") : name;
@@ -184,14 +271,24 @@ int shellDelete(const QString& path)
                                    QRegularExpression::CaseInsensitiveOption);
     int result = 0;
     const QDir dir(folder.isEmpty() ? QStringLiteral(".") : folder);
-    for (const QString& entry : dir.entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot)) {
+    for (const QString& entry : dir.entryList(QDir::Files | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot)) {
         if (!match.match(entry).hasMatch())
             continue;
-        const int error = removeEntry(dir.filePath(entry));
-        if (error && !result)
+        const int error = removeFileEntry(dir.filePath(entry));
+        if (error && error != EISDIR && !result)
             result = error;
     }
     return result;
+}
+
+bool removeTree(const QString& folder)
+{
+    return QDir(folder).removeRecursively();
+}
+
+int removeFolder(const QString& folder)
+{
+    return ::rmdir(QFile::encodeName(withoutSlash(folder)).constData()) == 0 ? 0 : errno;
 }
 
 int sharedCount(platform::Registry& registry, const QString& path)

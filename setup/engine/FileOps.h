@@ -23,6 +23,12 @@ QString fileNameOf(const QString& path);
 bool isLibraryFile(const QString& path);
 
 bool folderExists(const QString& path);
+
+// A typed install folder made absolute, with a trailing '/': "~" and "~/..."
+// start at `home`, "~name/..." at that user's home folder, and "." and ".."
+// parts are resolved. nullopt for a relative folder or an unknown user: the
+// folder a relative path named would depend on where the program was started.
+std::optional<QString> absoluteFolder(const QString& text, const QString& home);
 // Creates the folder with every missing parent.
 bool createFolders(const QString& path);
 // Creates the one folder (its parent must exist): 0, EEXIST or an errno code.
@@ -32,10 +38,18 @@ int createFolder(const QString& path);
 // error logs show it.
 QString systemMessage(int code);
 
-// Copies `source` over `destination` (made writable first when it exists);
-// the copy keeps the source's permissions with the owner's write bit added.
-// 0 or an errno code.
-int copyOne(const QString& source, const QString& destination);
+// The mark in the name of a copy not yet complete: ".<name>" + mark + digits,
+// beside its destination.
+inline const QString kPartialMark = QStringLiteral(".ontmp-");
+
+// Copies `source` over `destination`: the data goes to a temporary name in
+// the destination's folder and is renamed over the destination only when
+// whole, so a failed or killed copy leaves the old file as it was; the
+// temporary is removed on failure. The copy keeps the source's date and
+// permissions (with the owner's read and write bits added). When `journal`
+// is given, it names the temporary while the copy runs (see WorkFolder.h).
+// 0 or an errno code (ENOSPC for a full disk).
+int copyOne(const QString& source, const QString& destination, const QString& journal = {});
 
 // A compressed file expanded into "EXPAND.ONS" of `tempFolder` (an old one is
 // removed first). A destination named "AUTO.EXT" becomes the name stored in
@@ -53,11 +67,18 @@ std::optional<Expanded> expandCompressed(const QString& source, const QString& d
 // with the path and what went wrong; unregistering is silent.
 bool registerServer(const QString& path, bool doRegister);
 
-// Deletes `path` without asking; a file name with '*' or '?' deletes every
-// match in its folder, and folders among the matches with all they hold. A
-// library is unregistered first. 2 (ENOENT) when nothing matches a path
-// without wildcards, else 0 or the first error.
+// Deletes one file or link without asking; a file name with '*' or '?'
+// deletes every file and link in its folder that matches. A folder is never
+// deleted this way: a path naming one gives EISDIR, and folders among the
+// matches are passed over. A library is unregistered first. ENOENT when a
+// path without wildcards does not exist, else 0 or the first error.
 int shellDelete(const QString& path);
+
+// Removes an empty folder: 0 or an errno code (ENOTEMPTY when it holds anything).
+int removeFolder(const QString& folder);
+
+// Removes `folder` with everything in it (links are removed, not followed).
+bool removeTree(const QString& folder);
 
 // The shared-library counts kept in the registry, by full path.
 int sharedCount(platform::Registry& registry, const QString& path);

@@ -8,7 +8,9 @@
 #include "RunContext.h"
 #include "ScriptEntries.h"
 #include "UninstallRecord.h"
+#include "WorkFolder.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 
@@ -43,11 +45,17 @@ public:
         : s(session), choices(choices), ui(ui), registry(registry),
           ctx(session.script(), session.folders, ui, registry, session.stepDelayMs)
     {
+        ctx.desktop = {session.system.dataHome, session.system.configHome};
     }
 
-    void run()
+    RunEnd run()
     {
         ui.beginRun();
+        // Nothing is written before the folder is known to be absolute.
+        const auto folder = installFolderFor(choices.folder, s.system);
+        if (!folder)
+            stop(s.setupString + QStringLiteral("中止"), relativeFolderMessage(choices.folder, s.setupString));
+        installFolder = *folder;
         ctx.status(s.setupString + QStringLiteral("を開始します．．．"));
         ui.pause(1000);
         ctx.status(s.setupString + QStringLiteral("の情報を作成しています．．．"));
@@ -67,7 +75,7 @@ public:
         lists.registry << s.script().numbered("DeleteRegistry", "Key");
         for (const QString& file : s.script().numbered("AddDeleteFile", "File"))
             lists.extraFiles << ctx.expand(file);
-        setAssociations(ctx, pairs, restore);
+        setAssociations(ctx, pairs, restore, desktopRestore);
         ctx.status(s.unSetupString + QStringLiteral("情報を更新しています．しばらくお待ちください．．．"));
         ui.setAbortEnabled(false);
         installUninstaller();
@@ -77,6 +85,7 @@ public:
             writeUninstallEntry();
         reportFailures();
         finish();
+        return ctx.failures == 0 ? RunEnd::Finished : RunEnd::Incomplete;
     }
 
 private:
@@ -108,7 +117,7 @@ private:
         if (!sizeValid)
             return;
         ctx.status(QStringLiteral("ディスクの空き容量をチェックしています．．．"));
-        const auto free = freeBytes(folderField());
+        const auto free = freeBytes(installFolder);
         if (!free || *free <= totalBytes) {
             const QString text =
                 free ? QStringLiteral("ディスクの空き容量が不足しているため，エラーになる可能性があります．\rこのまま") +
@@ -123,12 +132,9 @@ private:
         ctx.waitStep();
     }
 
-    QString folderField() const { return QString(choices.folder).replace(u'\\', u'/'); }
-
     void fixInstallFolder()
     {
         ctx.status(s.setupString + QStringLiteral("フォルダをチェックしています．．．"));
-        installFolder = withSlash(folderField());
         if (!folderExists(installFolder)) {
             bool made = false;
             if (ask(MessageKind::Question, QStringLiteral("フォルダ作成"),
@@ -158,6 +164,9 @@ private:
         for (const QString& value : installed.numbered("RestoreRelate", "Key", 20))
             if (!value.isEmpty())
                 restore.take(value);
+        for (const QString& value : installed.numbered(kDesktopRestoreSection, "Key", RestoreTable::kSlots))
+            if (!value.isEmpty())
+                desktopRestore.take(value);
         lists = RecordLists::fromRecord(Script(copy));
     }
 
@@ -254,7 +263,7 @@ private:
             sharedCountUp(registry, entry.destination);
         if (entry.has("/W"))
             copy = true;
-        return copy ? copyOne(copySource, entry.destination) : 0;
+        return copy ? copyOne(copySource, entry.destination, copyJournal(s.workFolder)) : 0;
     }
 
     void account(const QString& source)
@@ -277,7 +286,7 @@ private:
         uninstaller = withSlash(s.system.windows) + kUninstaller;
         if (fileTime(uninstaller) >= fileTime(copy))
             return;
-        if (const int error = copyOne(copy, uninstaller))
+        if (const int error = copyOne(copy, uninstaller, copyJournal(s.workFolder)))
             ctx.logFailure("<SetupFile> " + uninstaller, systemMessage(error));
     }
 
@@ -288,21 +297,48 @@ private:
         header.uninstallTitle = s.uninstallTitle;
         header.installFolder = installFolder;
         header.restoreRelate = restore.slotList();
+        header.restoreDesktop = desktopRestore.slotList();
         header.unSetupOption = sc.readKey("Extend", "UnSetupOption");
         header.setupString = s.setupString;
         header.unSetupString = s.unSetupString;
         header.uninstallKey = sc.readKey("Title", "UnSetupKey", s.uninstallTitle);
         header.programId = s.programId;
-        if (!writeRecord(ctx, recordPath, header, lists))
-            ctx.logFailure("<SetupFile> " + recordPath, systemMessage(EACCES));
+        const QString display = sc.readKey("Title", "UnSetupDisplay", header.uninstallKey);
+
+        // The menu entry is listed in the record, so the uninstall removes it.
+        menuEntry = makeUninstallEntry(menuFolder(), header.uninstallKey, display, s.unSetupString, uninstaller,
+                                       recordPath);
+        if (!menuEntry.isEmpty())
+            lists.shortcuts << menuEntry;
+        recordWritten = writeRecord(ctx, recordPath, header, lists);
+        if (!recordWritten) {
+            // Nothing may point at a record that is not there.
+            if (!menuEntry.isEmpty())
+                QFile::remove(menuEntry);
+            menuEntry.clear();
+            ctx.logFailure("<SetupFile> " + recordPath,
+                           s.unSetupString + QStringLiteral("情報ファイルを書き込めませんでした．"));
+            return;
+        }
         const QString key = kUninstallKeyBase + header.uninstallKey;
         using platform::RegRoot;
         using platform::RegValue;
         registry.createKey(RegRoot::LocalMachine, key);
-        registry.setValue(RegRoot::LocalMachine, key, "DisplayName",
-                          RegValue::string(sc.readKey("Title", "UnSetupDisplay", header.uninstallKey)));
+        registry.setValue(RegRoot::LocalMachine, key, "DisplayName", RegValue::string(display));
         registry.setValue(RegRoot::LocalMachine, key, "UninstallString",
                           RegValue::string(uninstaller + " \"" + recordPath + u'"'));
+        menuName = QStringLiteral("Uninstall ") + display;
+    }
+
+    // Beside the product's menu shortcuts, else in the applications menu folder.
+    QString menuFolder() const
+    {
+        const QString menu = s.folders.folder("(Sta)");
+        for (const QString& link : lists.shortcuts)
+            for (const char* macro : {"(Sta)", "(Smn)", "(C_Sta)", "(C_Smn)"})
+                if (const QString folder = s.folders.folder(macro); !folder.isEmpty() && link.startsWith(folder))
+                    return folderOf(link);
+        return menu;
     }
 
     void reportFailures()
@@ -322,9 +358,14 @@ private:
         if (execute != u"WINDOWS_REBOOT") {
             QString text = s.setupString + QStringLiteral("が完了しました．");
             ctx.status(text);
-            if (s.uninstallSupported())
+            // Only to an uninstall that was written.
+            if (recordWritten && !menuName.isEmpty())
                 text += QStringLiteral("\r\rプログラムの") + s.unSetupString +
-                        QStringLiteral("は，\r「アプリケーションの追加と削除」から行ってください．");
+                        QStringLiteral("は，\rアプリケーションメニューの「") + menuName +
+                        QStringLiteral("」から行ってください．");
+            else if (recordWritten)
+                text += QStringLiteral("\r\rプログラムの") + s.unSetupString + QStringLiteral("は，\r") +
+                        uninstaller + QStringLiteral(" \"") + recordPath + QStringLiteral("\"\rを実行して行ってください．");
             ask(MessageKind::Information, QStringLiteral("完了"), text, Buttons::Ok);
         }
         if (execute == u"WINDOWS_REBOOT") {
@@ -347,10 +388,14 @@ private:
     RunContext ctx;
     std::vector<AssociationPair> pairs;
     RestoreTable restore;
+    RestoreTable desktopRestore;
     RecordLists lists;
     QString installFolder;
     QString recordPath;
     QString uninstaller;
+    QString menuEntry;
+    QString menuName;
+    bool recordWritten = false;
     bool sizeValid = true;
     qint64 totalBytes = 0;
     qint64 doneBytes = 0;
@@ -361,11 +406,22 @@ private:
 
 }  // namespace
 
+std::optional<QString> installFolderFor(const QString& field, const SystemFolders& system)
+{
+    return absoluteFolder(QString(field).replace(u'\\', u'/'), system.home.isEmpty() ? QDir::homePath() : system.home);
+}
+
+QString relativeFolderMessage(const QString& field, const QString& setupString)
+{
+    return field + QStringLiteral("\r\rこのフォルダは「/」から始まる絶対パスではないため，") + setupString +
+           QStringLiteral("先にできません．\r「/」または「~」から始まるフォルダを指定してください．");
+}
+
 RunEnd runInstall(Session& session, const InstallChoices& choices, SetupUi& ui, platform::Registry& registry)
 {
     RunEnd end = RunEnd::Finished;
     try {
-        InstallRun(session, choices, ui, registry).run();
+        end = InstallRun(session, choices, ui, registry).run();
     } catch (const RunStopped&) {
         end = RunEnd::Stopped;
     } catch (const RunAborted&) {

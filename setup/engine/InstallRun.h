@@ -9,6 +9,8 @@
 #include "SetupUi.h"
 #include "Shortcuts.h"
 
+#include <optional>
+
 namespace platform { class Registry; }
 
 namespace setup {
@@ -24,7 +26,14 @@ enum class RunEnd {
     Finished,  // every step ran
     Stopped,   // a fatal stop: the user declined to go on, or a step could not
     Aborted,   // the user aborted from the progress window
+    Incomplete,  // every step ran, but some failed or were refused
 };
+
+// The folder field made absolute ("~" expanded, "\\" read as "/"), with a
+// trailing '/'; nullopt for a folder that cannot be made absolute.
+std::optional<QString> installFolderFor(const QString& field, const SystemFolders& system);
+// The message for such a folder.
+QString relativeFolderMessage(const QString& field, const QString& setupString);
 
 RunEnd runInstall(Session& session, const InstallChoices& choices, SetupUi& ui, platform::Registry& registry);
 

@@ -38,6 +38,13 @@ QString FolderTable::folder(const QString& macro) const
 
 QString FolderTable::expand(const QString& text) const
 {
+    QString result = expandValue(text);
+    result.replace(u'\\', u'/');
+    return result;
+}
+
+QString FolderTable::expandValue(const QString& text) const
+{
     QString result = text;
     for (const QString& macro : folderMacroNames()) {
         const QString path = folder(macro);
@@ -53,9 +60,12 @@ QString FolderTable::expand(const QString& text) const
             // Searching on after the inserted folder: a folder whose own name
             // holds a macro's text would otherwise be expanded without end.
             from = at + path.size();
+            // The path written after the macro is a path on this system too.
+            for (qsizetype i = from; i < result.size() && !QStringLiteral("\",;").contains(result[i]); ++i)
+                if (result[i] == u'\\')
+                    result[i] = u'/';
         }
     }
-    result.replace(u'\\', u'/');
     return result;
 }
 

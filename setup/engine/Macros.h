@@ -20,9 +20,13 @@ public:
     QString folder(const QString& macro) const;
     // The text with every known macro replaced, found without regard to case,
     // in table order. A macro followed by a path delimiter gives the same
-    // result as one without: the folder's own '/' stands for it. Script paths
-    // written with '\' come out with '/'.
+    // result as one without: the folder's own '/' stands for it. For a text
+    // that is a path: every '\' comes out as '/'.
     QString expand(const QString& text) const;
+    // The same for a text that is data (registry and INI values, arguments):
+    // only the path right after each macro, up to a '"', ',' or ';', has its
+    // '\' turned into '/'; any other '\' (as in "DOMAIN\user") stays.
+    QString expandValue(const QString& text) const;
 
 private:
     std::vector<std::pair<QString, QString>> m_folders;

@@ -3,6 +3,7 @@
 // and the error log of failed steps.
 #pragma once
 
+#include "DesktopAssociations.h"
 #include "Macros.h"
 #include "Script.h"
 #include "SetupUi.h"
@@ -55,6 +56,7 @@ public:
     SetupUi& ui;
     platform::Registry& registry;
     int stepDelayMs;
+    DesktopFolders desktop;  // where associations meet the desktop; unused when empty
     QString errorLog;
     int failures = 0;
 };

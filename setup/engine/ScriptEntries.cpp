@@ -47,7 +47,7 @@ std::optional<RegValue> registryValue(const QString& valueText, const FolderTabl
     QString text = valueText;
     const bool dropDelimiter = text.contains(kPdd, Qt::CaseInsensitive);
     text.remove(kPdd, Qt::CaseInsensitive);
-    text = folders.expand(text);
+    text = folders.expandValue(text);
     if (text.isEmpty())
         return std::nullopt;
 
@@ -101,11 +101,11 @@ void writeIniEntries(RunContext& ctx)
 {
     for (const QString& data : ctx.script.numbered("IniFile", "Data")) {
         ctx.step(QStringLiteral("Iniファイルを設定しています．．．"));
-        const QString text = ctx.expand(data);
+        const QString text = ctx.folders.expandValue(data);
         const QString section = text.section(u',', 0, 0);
         const QString key = text.section(u',', 1, 1);
         const QString value = text.section(u',', 2, 2);
-        QString file = text.section(u',', 3);
+        QString file = text.section(u',', 3).replace(u'\\', u'/');
         if (section.isEmpty() || key.isEmpty() || file.isEmpty())
             continue;
         if (QFileInfo(file).isRelative()) {

@@ -4,6 +4,7 @@
 #include "PlatformPaths.h"
 #include "ProfileFile.h"
 #include "Registry.h"
+#include "WorkFolder.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -33,6 +34,7 @@ SystemFolders SystemFolders::current(platform::Registry& registry)
     using platform::SpecialFolder;
     using platform::specialFolder;
     SystemFolders f;
+    f.home = specialFolder(SpecialFolder::Home);
     f.windows = specialFolder(SpecialFolder::Windows);
     f.system = specialFolder(SpecialFolder::System);
     f.temp = specialFolder(SpecialFolder::Temp);
@@ -51,6 +53,8 @@ SystemFolders SystemFolders::current(platform::Registry& registry)
     f.commonStartMenu = f.commonPrograms;
     f.commonDesktop = f.desktop;
     f.commonStartup = f.allUsers ? QStringLiteral("/etc/xdg/autostart") : f.startup;
+    f.dataHome = f.allUsers ? QStringLiteral("/usr/local/share") : specialFolder(SpecialFolder::AppData);
+    f.configHome = f.allUsers ? QStringLiteral("/etc/xdg") : QFileInfo(f.startup).path();
     return f;
 }
 
@@ -86,6 +90,8 @@ Session Session::prepare(const QString& programFile, const QString& argument, co
 
     s.mode = lastNameOf(argument) == kUninstallRecord ? Mode::Uninstall : Mode::Install;
 
+    // The folders of earlier runs that were killed go first, copies and all.
+    removeStaleWorkFolders(temp);
     for (int n = 1; n <= 99; ++n) {
         s.workFolder = temp + "ONTMP" + QString::number(n) + u'/';
         if (!QFileInfo::exists(s.workFolder)) {
@@ -93,6 +99,7 @@ Session Session::prepare(const QString& programFile, const QString& argument, co
             break;
         }
     }
+    markWorkFolder(s.workFolder);
     copyOne(programFile, s.workFolder + kSetupCopy);
     if (s.mode == Mode::Install) {
         s.scriptPath = s.workFolder + kSetupScript;
@@ -151,9 +158,9 @@ QString Session::defaultFolder(platform::Registry& registry) const
             if (registry.keyExists(root, key) && isText && !value->text.isEmpty())
                 folder = value->text;
         }
-        const QString referIni = folders.expand(sc.readKey("DefaultFolder", "ReferIniFile"));
+        const QString referIni = folders.expandValue(sc.readKey("DefaultFolder", "ReferIniFile"));
         if (!referIni.isEmpty()) {
-            const QString value = platform::ProfileFile(field(referIni, 2))
+            const QString value = platform::ProfileFile(field(referIni, 2).replace(u'\\', u'/'))
                                       .readValue(field(referIni, 0), field(referIni, 1))
                                       .value_or(QString());
             if (!value.isEmpty())

@@ -19,6 +19,10 @@ enum class Mode { Install, Uninstall };
 
 // The folders the system gives the installer; empty when one is unknown.
 struct SystemFolders {
+    QString home;  // "~" of a typed install folder
+    // Where file associations meet the desktop: the data folder (mime/,
+    // applications/) and the config folder (mimeapps.list); empty: not at all.
+    QString dataHome, configHome;
     QString windows;
     QString system;
     QString temp;

@@ -1,6 +1,7 @@
 #include "Shortcuts.h"
 
 #include "AtomicFile.h"
+#include "DesktopEntry.h"
 #include "FileOps.h"
 
 #include <QDir>
@@ -37,50 +38,6 @@ bool isLinkFile(const QString& path)
            path.contains(kDesktopSuffix, Qt::CaseInsensitive);
 }
 
-// The escapes of a string value in a desktop entry file.
-QString escapeValue(const QString& text)
-{
-    QString out;
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        const QChar c = text[i];
-        if (c == u'\\')
-            out += u"\\\\";
-        else if (c == u'\n')
-            out += u"\\n";
-        else if (c == u'\t')
-            out += u"\\t";
-        else if (c == u'\r')
-            out += u"\\r";
-        else if (c == u' ' && i == 0)
-            out += u"\\s";  // a leading blank would be stripped otherwise
-        else
-            out += c;
-    }
-    return out;
-}
-
-// One word of an Exec line: '%' doubled (it starts field codes); quoted when
-// it holds a character the Exec syntax reserves, with '"', '`', '$' and '\'
-// escaped inside the quotes.
-QString execWord(const QString& word)
-{
-    static const QString reserved = QStringLiteral(" \t\n\"'\\><~|&;$*?#()`");
-    QString text = word;
-    text.replace(QStringLiteral("%"), QStringLiteral("%%"));
-    bool quote = text.isEmpty();
-    for (QChar c : text)
-        quote = quote || reserved.contains(c);
-    if (!quote)
-        return text;
-    QString quoted = QStringLiteral("\"");
-    for (QChar c : text) {
-        if (c == u'"' || c == u'`' || c == u'$' || c == u'\\')
-            quoted += u'\\';
-        quoted += c;
-    }
-    return quoted + u'"';
-}
-
 // The Exec line: a program with its arguments, any other target opened by
 // the desktop's opener (which takes the target alone).
 QString execLine(const QString& target, const QString& arguments)
@@ -92,17 +49,6 @@ QString execLine(const QString& target, const QString& arguments)
     for (const QString& word : QProcess::splitCommand(arguments))
         line += u' ' + execWord(word);
     return line;
-}
-
-QByteArray desktopEntry(const QString& target, const QString& name, const QString& workFolder,
-                        const QString& arguments)
-{
-    QString text = QStringLiteral("[Desktop Entry]\nType=Application\n");
-    text += QStringLiteral("Name=") + escapeValue(name) + u'\n';
-    text += QStringLiteral("Exec=") + escapeValue(execLine(target, arguments)) + u'\n';
-    if (!workFolder.isEmpty())
-        text += QStringLiteral("Path=") + escapeValue(workFolder) + u'\n';
-    return text.toUtf8();
 }
 
 }  // namespace
@@ -146,21 +92,39 @@ QString makeShortcut(const QString& target, const QString& linkName, const QStri
 
     if (!QDir().mkpath(fileInfo.absolutePath()))
         return {};
-    QByteArray content;
     if (isLinkFile(target)) {
         QFile source(target);
-        if (!source.open(QIODevice::ReadOnly))
+        if (!source.open(QIODevice::ReadOnly) || !platform::replaceFileAtomically(file, source.readAll()))
             return {};
-        content = source.readAll();
-    } else {
-        content = desktopEntry(target, fileInfo.completeBaseName(), folder, arguments);
+        // Desktops start only launchers marked executable.
+        QFile::setPermissions(file, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner |
+                                        QFile::ReadGroup | QFile::ExeGroup | QFile::ReadOther | QFile::ExeOther);
+        return file;
     }
-    if (!platform::replaceFileAtomically(file, content))
+    DesktopEntry entry;
+    entry.name = fileInfo.completeBaseName();
+    entry.exec = execLine(target, arguments);
+    entry.path = folder;
+    entry.icon = iconFor(target);
+    return writeDesktopEntry(file, entry) ? file : QString();
+}
+
+QString makeUninstallEntry(const QString& menuFolder, const QString& key, const QString& product,
+                           const QString& unSetupString, const QString& uninstaller, const QString& record)
+{
+    // A file name from the key: letters, digits, '-', '_' and '.' only.
+    QString name;
+    for (QChar c : key)
+        name += c.isLetterOrNumber() || c == u'-' || c == u'_' || c == u'.' ? c : QChar(u'-');
+    if (menuFolder.isEmpty() || !QDir().mkpath(menuFolder))
         return {};
-    // Desktops start only launchers marked executable.
-    QFile::setPermissions(file, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner | QFile::ReadGroup |
-                                    QFile::ExeGroup | QFile::ReadOther | QFile::ExeOther);
-    return file;
+    const QString file = withSlash(menuFolder) + QStringLiteral("uninstall-") + name + kDesktopSuffix;
+    DesktopEntry entry;
+    entry.name = QStringLiteral("Uninstall ") + product;
+    entry.localName = product + QStringLiteral(" の") + unSetupString;
+    entry.exec = execWord(uninstaller) + u' ' + execWord(record);
+    entry.icon = QStringLiteral("edit-delete");
+    return writeDesktopEntry(file, entry) ? file : QString();
 }
 
 QStringList makeShortcuts(RunContext& ctx, const ShortcutBoxes& boxes)
@@ -175,8 +139,8 @@ QStringList makeShortcuts(RunContext& ctx, const ShortcutBoxes& boxes)
         if (!shortcutAllowed(name, boxes))
             continue;
 
-        const QString expandedTarget = ctx.expand(targets[i]);
-        const QString target = expandedTarget.section(u',', 0, 0);
+        const QString expandedTarget = ctx.folders.expandValue(targets[i]);
+        const QString target = expandedTarget.section(u',', 0, 0).replace(u'\\', u'/');
         const QString arguments = expandedTarget.section(u',', 1);
 
         // The target's own name holds no macro, so "Default" always goes to

@@ -29,6 +29,13 @@ bool shortcutAllowed(const QString& name, const ShortcutBoxes& boxes);
 QString makeShortcut(const QString& target, const QString& linkName, const QString& workFolder,
                      const QString& arguments);
 
+// The applications-menu entry "Uninstall <product>" that starts `uninstaller`
+// with the uninstall record `record`, made in `menuFolder` (the folder of
+// the product's menu shortcuts) as "uninstall-<key>.desktop". Returns the
+// file made, or an empty text.
+QString makeUninstallEntry(const QString& menuFolder, const QString& key, const QString& product,
+                           const QString& unSetupString, const QString& uninstaller, const QString& record);
+
 // The [ShortCut] step: returns the link files made, in order (for the
 // uninstall record's shortcut list). Throws RunAborted on abort.
 QStringList makeShortcuts(RunContext& ctx, const ShortcutBoxes& boxes);

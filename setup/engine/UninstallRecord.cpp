@@ -3,7 +3,7 @@
 #include "AtomicFile.h"
 #include "Sjis.h"
 
-#include <QFile>
+#include <algorithm>
 
 namespace setup {
 
@@ -61,7 +61,7 @@ void placeEntry(QStringList& list, const QString& entry, bool keepShared)
 {
     const QString path = pathPart(entry);
     for (QString& present : list) {
-        if (pathPart(present).compare(path, Qt::CaseInsensitive) != 0)
+        if (pathPart(present) != path)
             continue;
         QString value = entry;
         if (keepShared && isShared(present) && !isShared(entry))
@@ -74,7 +74,6 @@ void placeEntry(QStringList& list, const QString& entry, bool keepShared)
 
 bool writeRecord(RunContext& ctx, const QString& path, const RecordHeader& header, const RecordLists& lists)
 {
-    QFile::remove(path);
     RecordText r;
     r.section("Information");
     r.key("Message1", QStringLiteral("Ondo! Setup 98 UnSetup(UnInstall) Initialize File"));
@@ -102,6 +101,12 @@ bool writeRecord(RunContext& ctx, const QString& path, const RecordHeader& heade
     for (int n = 0; n < header.restoreRelate.size(); ++n)
         r.key("Key" + QString::number(n + 1), header.restoreRelate[n]);
 
+    if (std::any_of(header.restoreDesktop.begin(), header.restoreDesktop.end(),
+                    [](const QString& slot) { return !slot.isEmpty(); })) {
+        r.section(kDesktopRestoreSection);
+        for (int n = 0; n < header.restoreDesktop.size(); ++n)
+            r.key("Key" + QString::number(n + 1), header.restoreDesktop[n]);
+    }
     if (!header.unSetupOption.isEmpty()) {
         r.section("UnSetupOption");
         r.key("CheckBox", header.unSetupOption);

@@ -23,8 +23,8 @@ struct RecordLists {
     static RecordLists fromRecord(const Script& record);
 };
 
-// Adds `entry` at the place of an entry for the same path (compared without
-// regard to case), or at the end. A file recorded as shared ("/S") stays
+// Adds `entry` at the place of an entry for the same path (compared exactly:
+// names differing in case are different files here), or at the end. A file recorded as shared ("/S") stays
 // shared when `keepShared` is set.
 void placeEntry(QStringList& list, const QString& entry, bool keepShared = false);
 
@@ -33,6 +33,7 @@ struct RecordHeader {
     QString uninstallTitle;
     QString installFolder;     // with trailing '/'
     QStringList restoreRelate;  // the 20 restore slots
+    QStringList restoreDesktop;  // the 20 desktop slots "ext,type,previous default"
     QString unSetupOption;     // the script's [Extend] UnSetupOption, may be empty
     QString setupString;
     QString unSetupString;
@@ -44,8 +45,12 @@ struct RecordHeader {
 inline const QString kUninstallKeyBase =
     QStringLiteral("SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\");
 
-// Writes the record at `path`, replacing an old one, showing a status text
-// before each list. False when the file could not be written.
+// The record section of what the associations changed on the desktop.
+inline const QString kDesktopRestoreSection = QStringLiteral("RestoreDesktop");
+
+// Writes the record at `path`, replacing an old one whole (the old one stays
+// when the new one cannot be written), showing a status text before each
+// list. False when the file could not be written.
 bool writeRecord(RunContext& ctx, const QString& path, const RecordHeader& header, const RecordLists& lists);
 
 }  // namespace setup

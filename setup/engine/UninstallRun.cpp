@@ -3,6 +3,7 @@
 #include "FileOps.h"
 #include "Prompt.h"
 #include "Registry.h"
+#include "RemovalGuard.h"
 #include "RunContext.h"
 #include "UninstallRecord.h"
 
@@ -30,17 +31,20 @@ bool askFileDelete(const QString& text)
 
 QString localPath(const QString& text) { return QString(text).replace(u'\\', u'/'); }
 
-int removeFolder(const QString& folder)
+bool hasWildcard(const QString& path)
 {
-    return ::rmdir(QFile::encodeName(withoutSlash(folder)).constData()) == 0 ? 0 : errno;
+    const QString name = fileNameOf(path);
+    return name.contains(u'*') || name.contains(u'?');
 }
 
 class UninstallRun {
 public:
     UninstallRun(Session& session, const UninstallChoices& choices, SetupUi& ui, platform::Registry& registry)
         : s(session), choices(choices), ui(ui), registry(registry),
-          ctx(session.script(), session.folders, ui, registry, session.stepDelayMs)
+          ctx(session.script(), session.folders, ui, registry, session.stepDelayMs),
+          guard(session.system, session.folders)
     {
+        ctx.desktop = {session.system.dataHome, session.system.configHome};
         if (choices.firstBox) {
             if (choices.deleteAllLayout)
                 deleteAll = true;
@@ -56,7 +60,8 @@ public:
         ui.beginRun();
         ctx.status(s.unSetupString + QStringLiteral("を行っています．．．"));
         installFolder = localPath(choices.folder);
-        if (installFolder.isEmpty()) {
+        // A record written by an install always holds an absolute folder.
+        if (installFolder.isEmpty() || !installFolder.startsWith(u'/')) {
             ask(MessageKind::Error, QStringLiteral("致命的エラー"),
                 s.unSetupString + QStringLiteral("フォルダが不明です．\r\n") + s.unSetupString +
                     QStringLiteral("は続行できません．"),
@@ -80,15 +85,23 @@ public:
                 registry.deleteKey(root, path);
         }
         restoreAssociations(record.numbered("RestoreRelate", "Key", 20));
+        for (const QString& entry : record.numbered(kDesktopRestoreSection, "Key", 20))
+            if (!entry.isEmpty())
+                unregisterFromDesktop(ctx.desktop, entry);
         const QString entryKey = record.readKey("UnSetupRegistryKey", "Key");
         if (!entryKey.isEmpty())
             registry.deleteKey(RegRoot::LocalMachine, entryKey);
         removeInstallFolder();
         reportFailures();
-        const QString done = s.unSetupString + QStringLiteral("を完了しました．");
+        // Only a run that removed everything it was asked to says so.
+        const QString done =
+            ctx.failures == 0
+                ? s.unSetupString + QStringLiteral("を完了しました．")
+                : s.unSetupString + QStringLiteral("を終了しましたが，一部のファイル・フォルダ・設定は削除されていません．");
         ctx.status(done);
-        ask(MessageKind::Information, QStringLiteral("完了"), done, Buttons::Ok);
-        return RunEnd::Finished;
+        ask(ctx.failures == 0 ? MessageKind::Information : MessageKind::Warning, QStringLiteral("完了"), done,
+            Buttons::Ok);
+        return ctx.failures == 0 ? RunEnd::Finished : RunEnd::Incomplete;
     }
 
 private:
@@ -116,6 +129,12 @@ private:
         }
         if (!remove)
             return;
+        // Refusals are listed even for the extra files, whose errors are not.
+        const QString refusal = hasWildcard(path) ? guard.refuseWildcard(path) : guard.refuseFile(path);
+        if (!refusal.isEmpty()) {
+            ctx.logFailure("<File> " + path, refusal);
+            return;
+        }
         const int error = shellDelete(path);
         if (error && reported)
             ctx.logFailure("<File> " + path, systemMessage(error));
@@ -155,10 +174,14 @@ private:
             kept << s.folders.folder(macro);
         for (const QString& entry : links) {
             const QString link = localPath(entry);
+            if (const QString refusal = guard.refuseFile(link); !refusal.isEmpty()) {
+                ctx.logFailure("<ShortCut> " + link, refusal);
+                continue;
+            }
             if (const int error = shellDelete(link))
                 ctx.logFailure("<ShortCut> " + link, systemMessage(error));
             const QString folder = folderOf(link);
-            if (!kept.contains(folder) && QDir(folder).isEmpty())
+            if (!kept.contains(folder) && guard.refuseFolder(folder).isEmpty() && QDir(folder).isEmpty())
                 removeFolder(folder);
         }
     }
@@ -167,7 +190,13 @@ private:
     {
         for (qsizetype n = folders.size() - 1; n >= 0; --n) {
             const QString folder = withSlash(localPath(folders[n]));
-            const bool inside = folder.contains(installFolder, Qt::CaseInsensitive);
+            if (const QString refusal = guard.refuseFolder(folder); !refusal.isEmpty()) {
+                ctx.logFailure("<Folder> " + folder, refusal);
+                continue;
+            }
+            // Exactly the install folder's own subfolders: names differing in
+            // case are other folders on this system.
+            const bool inside = folder.startsWith(installFolder);
             if (inside)
                 for (const QString& pattern : patterns)
                     shellDelete(folder + pattern);
@@ -199,10 +228,12 @@ private:
 
     void removeInstallFolder()
     {
-        if (isProtectedFolder(installFolder, s.system, s.folders.folder("(Prg)")))
+        if (const QString refusal = guard.refuseFolder(installFolder); !refusal.isEmpty()) {
+            ctx.logFailure("<SetupFolder> " + installFolder, refusal);
             return;
+        }
         if (deleteAll)
-            shellDelete(installFolder + "*.*");
+            removeTree(installFolder);
         else
             for (const QString& pattern : patterns)
                 shellDelete(installFolder + pattern);
@@ -234,6 +265,7 @@ private:
     SetupUi& ui;
     platform::Registry& registry;
     RunContext ctx;
+    RemovalGuard guard;
     QStringList patterns;
     bool deleteAll = false;
     std::optional<bool> allAnswer;
@@ -241,23 +273,6 @@ private:
 };
 
 }  // namespace
-
-bool isProtectedFolder(const QString& folder, const SystemFolders& system, const QString& programFiles)
-{
-    const QString target = withSlash(QDir::cleanPath(folder));
-    if (target == u"/" || target.count(u'/') < 3)
-        return true;
-    const QString guarded[] = {QDir::homePath(), system.temp, system.windows, system.system, programFiles,
-                               system.programs, system.desktop, system.startup};
-    for (const QString& g : guarded) {
-        if (g.isEmpty())
-            continue;
-        // The folder itself, or a folder holding it.
-        if (withSlash(QDir::cleanPath(g)).startsWith(target, Qt::CaseInsensitive))
-            return true;
-    }
-    return false;
-}
 
 RunEnd runUninstall(Session& session, const UninstallChoices& choices, SetupUi& ui, platform::Registry& registry)
 {

@@ -1,6 +1,7 @@
 // The uninstall run: undoes what the uninstall record lists (files, shortcuts,
 // folders, registry keys, associations, the system's uninstall entry and the
-// install folder), asking before it deletes anything other programs may use.
+// install folder), asking before it deletes anything other programs may use,
+// and refusing what RemovalGuard refuses.
 #pragma once
 
 #include "InstallRun.h"
@@ -16,10 +17,5 @@ struct UninstallChoices {
 };
 
 RunEnd runUninstall(Session& session, const UninstallChoices& choices, SetupUi& ui, platform::Registry& registry);
-
-// True when removing `folder` with all it holds could take the user's own
-// files with it: a file system root, the home folder, the system's folders, or
-// a folder holding any of them.
-bool isProtectedFolder(const QString& folder, const SystemFolders& system, const QString& programFiles);
 
 }  // namespace setup

@@ -16,6 +16,8 @@ namespace {
 struct RelateRun : ScriptRun {
     platform::ScriptedPrompt prompt;
     int failures = 0;
+    setup::DesktopFolders desktop;  // none unless a test sets it
+    RestoreTable desktopRestore;
 
     RelateRun() { folders.set("(App)", root + "app"); }
     void set(const QString& key, const QString& value) { ScriptRun::set("Relate", key, value); }
@@ -23,7 +25,8 @@ struct RelateRun : ScriptRun {
     {
         const Script script(scriptPath());
         RunContext ctx = context(script);
-        setAssociations(ctx, readAssociationPairs(script), restore);
+        ctx.desktop = desktop;
+        setAssociations(ctx, readAssociationPairs(script), restore, desktopRestore);
         failures = ctx.failures;
     }
     QString classes(const QString& key)

@@ -2,6 +2,7 @@
 
 #include "engine/FileOps.h"
 #include "engine/InstallRun.h"
+#include "engine/RemovalGuard.h"
 #include "engine/UninstallRun.h"
 #include "ProfileFile.h"
 
@@ -90,7 +91,8 @@ TEST_F(InstallRunTest, InstallsEveryStepAndTheUninstallUndoesIt)
     EXPECT_EQ(setup::sharedCount(registry, path("win/shared.dat")), 1);
     EXPECT_EQ(registry.value(RegRoot::LocalMachine, "SOFTWARE\\Kavano\\Viewer", "Path")->text, app());
     EXPECT_EQ(prompt.messages().last(),
-              "インストールが完了しました．\r\rプログラムのアンインストールは，\r「アプリケーションの追加と削除」から行ってください．");
+              "インストールが完了しました．\r\rプログラムのアンインストールは，\r"
+              "アプリケーションメニューの「Uninstall KavanoViewer」から行ってください．");
 
     const auto r = record();
     EXPECT_EQ(r.readValue("SetupFolder", "Folder"), app());
@@ -178,7 +180,7 @@ TEST_F(InstallRunTest, MissingSourcesAreLoggedAndOfferedAtTheEnd)
 {
     QFile::remove(path("src/orig.txt"));
     answers["警告"] = Answer::Yes;
-    ASSERT_EQ(install(), RunEnd::Finished);
+    ASSERT_EQ(install(), RunEnd::Incomplete);
     EXPECT_EQ(ui.errorLogCaption, "作成・コピー処理失敗　詳細表示");
     EXPECT_EQ(ui.errorLog, "<File> " + path("src/orig.txt") + "\r\nコピー元のファイルが見つかりません．\r\n\r\n");
     // The size pass could not read every size: progress counts files instead.
@@ -222,9 +224,10 @@ TEST_F(InstallRunTest, DeleteAllEmptiesTheInstallFolderButNeverAProtectedOne)
     ASSERT_EQ(uninstall(true, true), RunEnd::Finished);
     EXPECT_FALSE(QFileInfo::exists(app()));
 
-    EXPECT_TRUE(setup::isProtectedFolder(QDir::homePath(), system, path("prg")));
-    EXPECT_TRUE(setup::isProtectedFolder("/usr/", system, path("prg")));
-    EXPECT_TRUE(setup::isProtectedFolder(path("prg"), system, path("prg")));
-    EXPECT_TRUE(setup::isProtectedFolder(path("win") + "/", system, path("prg")));
-    EXPECT_FALSE(setup::isProtectedFolder(app(), system, path("prg")));
+    const setup::RemovalGuard guard(system, startSetup().folders);
+    EXPECT_NE(guard.refuseTree(QDir::homePath()), "");
+    EXPECT_NE(guard.refuseTree("/usr/"), "");
+    EXPECT_NE(guard.refuseTree(path("prg")), "");
+    EXPECT_NE(guard.refuseTree(path("win") + "/"), "");
+    EXPECT_EQ(guard.refuseTree(app()), "");
 }

@@ -50,7 +50,7 @@ TEST(RegistryValues, EachTypeIsWrittenAsItsTypeMacroSays)
 
     EXPECT_EQ(stored(registry, "")->text, "plain");  // an empty name is the default value
     EXPECT_EQ(stored(registry, "v2")->type, platform::RegType::ExpandString);
-    EXPECT_EQ(stored(registry, "v2")->text, "%HOME%/x");
+    EXPECT_EQ(stored(registry, "v2")->text, "%HOME%\\x");  // data keeps its backslash: no macro made it a path
     EXPECT_EQ(stored(registry, "v3")->number, 42u);
     EXPECT_EQ(stored(registry, "v4")->type, platform::RegType::Dword);
     EXPECT_EQ(stored(registry, "v4")->number, 0u);

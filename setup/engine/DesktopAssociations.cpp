@@ -1,0 +1,190 @@
+#include "DesktopAssociations.h"
+
+#include "AtomicFile.h"
+#include "Associations.h"
+#include "DesktopEntry.h"
+#include "FileOps.h"
+
+#include <QDir>
+#include <QFile>
+#include <QMimeDatabase>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QStandardPaths>
+
+namespace setup {
+
+namespace {
+
+const QString kDefaults = QStringLiteral("[Default Applications]");
+
+QString launcherId(const QString& extension) { return extension + QStringLiteral("_auto_file.desktop"); }
+QString ownType(const QString& extension) { return "application/x-" + extension.toLower() + "-auto-file"; }
+QString packageFile(const DesktopFolders& f, const QString& extension)
+{
+    return f.data + "/mime/packages/x-" + extension.toLower() + "-auto-file.xml";
+}
+QString launcherFile(const DesktopFolders& f, const QString& extension)
+{
+    return f.data + "/applications/" + launcherId(extension);
+}
+
+// Refreshes a desktop cache when its tool is installed; the files are valid without it.
+void runTool(const char* tool, const QString& folder)
+{
+    const QString program = QStandardPaths::findExecutable(QLatin1String(tool));
+    if (program.isEmpty())
+        return;
+    QProcess process;
+    process.start(program, {folder});
+    if (!process.waitForFinished(30000))
+        process.kill();
+}
+
+// The type the system knows for "*.ext", empty when none.
+QString knownType(const QString& extension)
+{
+    const QString glob = QStringLiteral("*.") + extension;
+    for (const QMimeType& type : QMimeDatabase().mimeTypesForFileName(QStringLiteral("x.") + extension))
+        if (type.name() != ownType(extension) && type.globPatterns().contains(glob, Qt::CaseInsensitive))
+            return type.name();
+    return {};
+}
+
+QString xmlText(QString text)
+{
+    return text.replace(u'&', QStringLiteral("&amp;")).replace(u'<', QStringLiteral("&lt;"))
+        .replace(u'>', QStringLiteral("&gt;")).replace(u'"', QStringLiteral("&quot;"));
+}
+
+// The Exec line of the launcher: "%1" becomes the file's field code, which
+// goes last when the command names none.
+QString execLine(const Association& a)
+{
+    QString line = execWord(a.program);
+    bool placed = false;
+    for (const QString& argument : a.arguments)
+        for (const QString& word : QProcess::splitCommand(argument)) {
+            const bool isFile = word == u"%1";
+            line += u' ' + (isFile ? QStringLiteral("%f") : execWord(word));
+            placed = placed || isFile;
+        }
+    return placed ? line : line + QStringLiteral(" %f");
+}
+
+// mimeapps.list, a key file in UTF-8: one key of [Default Applications]
+// read or set (empty value: removed), every other line kept.
+class MimeAppsList {
+public:
+    explicit MimeAppsList(QString path) : m_path(std::move(path))
+    {
+        QFile file(m_path);
+        if (file.open(QIODevice::ReadOnly))
+            m_lines = QString::fromUtf8(file.readAll()).split(u'\n');
+        while (!m_lines.isEmpty() && m_lines.last().isEmpty())
+            m_lines.removeLast();
+    }
+    QString value(const QString& key) const
+    {
+        const qsizetype at = find(key);
+        return at < 0 ? QString() : m_lines[at].section(u'=', 1).trimmed();
+    }
+    bool set(const QString& key, const QString& value)
+    {
+        qsizetype at = find(key);
+        if (at >= 0 && value.isEmpty()) {
+            m_lines.removeAt(at);
+        } else if (at >= 0) {
+            m_lines[at] = key + u'=' + value;
+        } else if (!value.isEmpty()) {
+            qsizetype section = m_lines.indexOf(kDefaults);
+            if (section < 0) {
+                m_lines << kDefaults;
+                section = m_lines.size() - 1;
+            }
+            m_lines.insert(section + 1, key + u'=' + value);
+        }
+        QDir().mkpath(folderOf(m_path));
+        return platform::replaceFileAtomically(m_path, (m_lines.join(u'\n') + u'\n').toUtf8());
+    }
+
+private:
+    qsizetype find(const QString& key) const
+    {
+        bool inside = false;
+        for (qsizetype i = 0; i < m_lines.size(); ++i) {
+            const QString line = m_lines[i].trimmed();
+            if (line.startsWith(u'['))
+                inside = line == kDefaults;
+            else if (inside && line.section(u'=', 0, 0).trimmed() == key)
+                return i;
+        }
+        return -1;
+    }
+    QString m_path;
+    QStringList m_lines;
+};
+
+}  // namespace
+
+bool desktopExtension(const QString& extension)
+{
+    static const QRegularExpression allowed(QStringLiteral("^[A-Za-z0-9_+-]+$"));
+    return allowed.match(extension).hasMatch();
+}
+
+QString registerWithDesktop(const DesktopFolders& folders, const Association& a, const QString& icon)
+{
+    if (!folders.usable() || !desktopExtension(a.extension))
+        return {};
+    QString type = knownType(a.extension);
+    if (type.isEmpty()) {
+        type = ownType(a.extension);
+        const QString package =
+            QStringLiteral("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+                           "<mime-info xmlns=\"http://www.freedesktop.org/standards/shared-mime-info\">\n"
+                           "  <mime-type type=\"%1\">\n    <comment>%2</comment>\n"
+                           "    <glob pattern=\"*.%3\"/>\n  </mime-type>\n</mime-info>\n")
+                .arg(type, xmlText(a.description), a.extension);
+        if (!QDir().mkpath(folders.data + "/mime/packages") ||
+            !platform::replaceFileAtomically(packageFile(folders, a.extension), package.toUtf8()))
+            return {};
+        runTool("update-mime-database", folders.data + "/mime");
+    }
+    DesktopEntry launcher;
+    launcher.name = a.description;
+    launcher.exec = execLine(a);
+    launcher.icon = icon;
+    launcher.mimeTypes = type + u';';
+    launcher.noDisplay = true;
+    if (!QDir().mkpath(folders.data + "/applications") ||
+        !writeDesktopEntry(launcherFile(folders, a.extension), launcher))
+        return {};
+    runTool("update-desktop-database", folders.data + "/applications");
+
+    MimeAppsList list(folders.config + "/mimeapps.list");
+    const QString previous = list.value(type);
+    const QString ours = launcherId(a.extension) + u';';
+    if (previous != ours && !list.set(type, ours))
+        return {};
+    return a.extension + u',' + type + u',' + (previous == ours ? QString() : previous);
+}
+
+void unregisterFromDesktop(const DesktopFolders& folders, const QString& entry)
+{
+    const QString extension = entry.section(u',', 0, 0);
+    const QString type = entry.section(u',', 1, 1);
+    const QString previous = entry.section(u',', 2);
+    if (!folders.usable() || !desktopExtension(extension) || type.isEmpty() || type.contains(u'/') == false)
+        return;
+    MimeAppsList list(folders.config + "/mimeapps.list");
+    // The user may have chosen another program since: that choice stays.
+    if (list.value(type).section(u';', 0, 0) == launcherId(extension))
+        list.set(type, previous);
+    if (QFile::remove(launcherFile(folders, extension)))
+        runTool("update-desktop-database", folders.data + "/applications");
+    if (type == ownType(extension) && QFile::remove(packageFile(folders, extension)))
+        runTool("update-mime-database", folders.data + "/mime");
+}
+
+}  // namespace setup

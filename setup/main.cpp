@@ -8,6 +8,7 @@
 #include "Status.h"
 #include "WindowsUi.h"
 #include "engine/InstallRun.h"
+#include "engine/SilentRun.h"
 #include "engine/UninstallRun.h"
 
 #include "PlatformPaths.h"
@@ -17,10 +18,14 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QLibraryInfo>
 #include <QLineEdit>
+#include <QLocale>
 #include <QLockFile>
 #include <QProcess>
 #include <QPushButton>
+#include <QTextStream>
+#include <QTranslator>
 
 #include <optional>
 
@@ -44,16 +49,37 @@ void offerRestart()
                       QStringLiteral("Windowsを再起動すると，セットアップは完了します．"), Buttons::Ok);
 }
 
+// The unattended run: no windows, so no display is needed.
+int silentMain(int argc, char** argv)
+{
+    QCoreApplication app(argc, argv);
+    QLockFile instance(platform::specialFolder(platform::SpecialFolder::Temp) + "/ONDSETUP.lock");
+    if (!instance.tryLock(0)) {
+        QTextStream(stderr) << "setup: another setup is running\n";
+        return setup::kSilentStopped;
+    }
+    platform::Registry& registry = platform::Registry::current();
+    return setup::runSilent(QCoreApplication::applicationFilePath(), QCoreApplication::arguments().value(2),
+                            setup::SystemFolders::current(registry), registry);
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
 {
+    if (argc > 1 && setup::kSilentOption == QString::fromLocal8Bit(argv[1]))
+        return silentMain(argc, argv);
     QApplication app(argc, argv);
     // One installer at a time: a second start ends at once, without a word.
     QLockFile instance(platform::specialFolder(platform::SpecialFolder::Temp) + "/ONDSETUP.lock");
     if (!instance.tryLock(0))
         return 0;
     QApplication::setApplicationName(QStringLiteral("Ondo! Setup 98 Standard"));
+    // Qt's own buttons and the folder browser in Japanese, like every text of setup.
+    QTranslator qtTexts;
+    if (qtTexts.load(QLocale(QLocale::Japanese, QLocale::Japan), QStringLiteral("qtbase"), QStringLiteral("_"),
+                     QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QApplication::installTranslator(&qtTexts);
     setupui::installFontSubstitutes();
     platform::QtPrompt prompt;
     platform::setPrompts(&prompt);
@@ -86,6 +112,13 @@ int main(int argc, char** argv)
         main.exec();
     };
     main.onInstall = [&] {
+        // A folder that cannot be made absolute is refused before the run; the user corrects it.
+        if (!setup::installFolderFor(main.txtFolder->text(), session->system)) {
+            platform::prompts().message(platform::MessageKind::Error, session->setupString + QStringLiteral("フォルダ"),
+                                        setup::relativeFolderMessage(main.txtFolder->text(), session->setupString),
+                                        platform::Buttons::Ok);
+            return;
+        }
         setup::InstallChoices choices;
         choices.folder = main.txtFolder->text();
         choices.overwrite = main.chkOverWrite->isChecked();

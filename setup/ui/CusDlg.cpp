@@ -1,6 +1,8 @@
 #include "CusDlg.h"
 
+#include "FitLabel.h"
 #include "SetupFonts.h"
+#include "ShownText.h"
 
 #include <QLabel>
 #include <QPushButton>
@@ -43,7 +45,10 @@ QString TfrmCustomDlg::ask(const QString& message)
     const QString held = m_answer->text();
     if (held != QLatin1String("Delete") && held != QLatin1String("Save"))
         m_answer->clear();
-    lblMessage->setText(message);
+    lblMessage->setText(shownText(message));
+    // The question's path and four lines take more than the form's room.
+    QList<QWidget*> buttons{btnYes, btnNo, btnDelete, btnSave};
+    fitLabelHeight(lblMessage, {}, buttons, this);
     exec();
     return m_answer->text();
 }

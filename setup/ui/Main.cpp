@@ -1,6 +1,7 @@
 #include "Main.h"
 #include "ShownText.h"
 
+#include "FitLabel.h"
 #include "FolderDialog.h"
 #include "Prompt.h"
 #include "SetupFonts.h"
@@ -190,6 +191,8 @@ void TfrmMain::setupInstall(const MainWindowScript& script)
     }
     message += QStringLiteral("\r※　処理を開始する前に，必ずすべてのプログラムを終了させてください．");
     lblMessage->setText(shownText(message));
+    // Five lines of [TopMessage] and the closing line need more than the form's room.
+    fitLabelHeight(lblMessage, {grpMessage, fraReadme, txtReadme}, {grpSetupFolder, grpOption, btnEvent, btnEnd}, this);
 
     const bool enabled = !script.locked;
     txtFolder->setEnabled(enabled);

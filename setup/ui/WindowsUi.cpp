@@ -4,6 +4,8 @@
 #include "Main.h"
 #include "Status.h"
 
+#include "Prompt.h"
+
 #include <QCoreApplication>
 #include <QEventLoop>
 #include <QPushButton>
@@ -16,6 +18,10 @@ WindowsUi::WindowsUi(QWidget& backdrop, TfrmMain& main, TfrmStatus& status, Tfrm
     m_status.onAbortConfirmed = [this] {
         m_aborted = true;
         m_main.setEnabled(false);
+        m_backdrop.setEnabled(true);
+        m_status.hide();
+        platform::prompts().message(platform::MessageKind::Warning, QStringLiteral("中断"),
+                                    QStringLiteral("セットアップを中断しました．"), platform::Buttons::Ok);
     };
 }
 

@@ -142,11 +142,13 @@ QString RemovalGuard::refuseFile(const QString& path) const
     return {};
 }
 
-QString RemovalGuard::refuseWildcard(const QString& pattern) const
+QString RemovalGuard::refuseWildcard(const QString& pattern, const QString& installFolder) const
 {
     if (QString fault = pathFault(pattern); !fault.isEmpty())
         return fault;
     const QString folder = folderOf(pattern);
+    if (installFolder.isEmpty() || !isAtOrBelow(QDir::cleanPath(folder), QDir::cleanPath(installFolder)))
+        return QStringLiteral("インストールフォルダの外のワイルドカードのため，削除しませんでした．");
     if (folder.contains(u'*') || folder.contains(u'?'))
         return QStringLiteral("フォルダ名にワイルドカードを含むため，削除しませんでした．");
     if (QString refusal = refuseFolder(folder); !refusal.isEmpty())

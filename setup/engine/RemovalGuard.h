@@ -10,7 +10,8 @@
 // - nothing inside the user's own folders is removed, except the launchers
 //   the installer puts on the desktop, and no file right in a root, top-level
 //   or home folder;
-// - wildcards only match in a folder that may itself be removed.
+// - wildcards only match inside the install folder, in a folder that may
+//   itself be removed.
 // Each check returns the reason of a refusal, or an empty text.
 #pragma once
 
@@ -26,7 +27,7 @@ public:
     RemovalGuard(const SystemFolders& system, const FolderTable& folders);
 
     QString refuseFile(const QString& path) const;
-    QString refuseWildcard(const QString& pattern) const;
+    QString refuseWildcard(const QString& pattern, const QString& installFolder) const;
     QString refuseFolder(const QString& folder) const;
     // Removing `folder` with all it holds (the install folder in the
     // "DeleteAll" layout).

@@ -130,7 +130,7 @@ private:
         if (!remove)
             return;
         // Refusals are listed even for the extra files, whose errors are not.
-        const QString refusal = hasWildcard(path) ? guard.refuseWildcard(path) : guard.refuseFile(path);
+        const QString refusal = hasWildcard(path) ? guard.refuseWildcard(path, installFolder) : guard.refuseFile(path);
         if (!refusal.isEmpty()) {
             ctx.logFailure("<File> " + path, refusal);
             return;

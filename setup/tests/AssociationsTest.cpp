@@ -181,3 +181,43 @@ TEST(Associations, AbortStopsBeforeTheQuestion)
     EXPECT_THROW(r.run(restore), RunAborted);
     EXPECT_TRUE(r.prompt.shown().isEmpty());
 }
+
+// The desktop learns the association: a MIME type of its own for an unknown
+// extension, a launcher as its default, and the uninstall puts back the
+// default that was there before, only while it is still ours.
+TEST(Associations, TheDesktopGetsTypeLauncherAndDefaultAndLosesThemExactly)
+{
+    RelateRun r;
+    r.desktop = {r.root + "data", r.root + "config"};
+    QDir().mkpath(r.root + "app");
+    QFile(r.root + "app/tav.png").open(QIODevice::WriteOnly);
+    QDir().mkpath(r.root + "config");
+    QFile list(r.root + "config/mimeapps.list");
+    ASSERT_TRUE(list.open(QIODevice::WriteOnly));
+    list.write("[Added Associations]\nx=y\n[Default Applications]\napplication/x-kvw-auto-file=other.desktop;\n");
+    list.close();
+    r.set("Name1", "kvw,Kavano picture");
+    r.set("File1", "open,(App)\\tav,/view,%1,0");
+    r.prompt.answer(Answer::Yes);
+    RestoreTable restore;
+    r.run(restore);
+    ASSERT_EQ(r.failures, 0);
+
+    const auto text = [&](const QString& relative) {
+        QFile file(r.root + relative);
+        return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
+    };
+    EXPECT_TRUE(text("data/mime/packages/x-kvw-auto-file.xml").contains("<glob pattern=\"*.kvw\"/>"));
+    const QString launcher = text("data/applications/kvw_auto_file.desktop");
+    EXPECT_TRUE(launcher.contains("Exec=" + r.root + "app/tav /view %f\n")) << launcher.toStdString();
+    EXPECT_TRUE(launcher.contains("MimeType=application/x-kvw-auto-file;\n"));
+    EXPECT_TRUE(launcher.contains("Icon=" + r.root + "app/tav.png\n"));
+    EXPECT_TRUE(text("config/mimeapps.list").contains("application/x-kvw-auto-file=kvw_auto_file.desktop;\n"));
+    EXPECT_EQ(r.desktopRestore.slotList().first(), "kvw,application/x-kvw-auto-file,other.desktop;");
+
+    setup::unregisterFromDesktop(r.desktop, r.desktopRestore.slotList().first());
+    EXPECT_EQ(text("config/mimeapps.list"),
+              "[Added Associations]\nx=y\n[Default Applications]\napplication/x-kvw-auto-file=other.desktop;\n");
+    EXPECT_FALSE(QFileInfo::exists(r.root + "data/applications/kvw_auto_file.desktop"));
+    EXPECT_FALSE(QFileInfo::exists(r.root + "data/mime/packages/x-kvw-auto-file.xml"));
+}

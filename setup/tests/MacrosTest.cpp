@@ -20,6 +20,15 @@ TEST(FolderMacros, ExpandWithOrWithoutDelimiterAnyCaseAndLeaveUnknownOnes)
     EXPECT_EQ(table.expand("(App)\\tav.exe"), "/opt/tav/tav.exe");
 }
 
+TEST(FolderMacros, DataKeepsItsBackslashesOutsideThePathAfterAMacro)
+{
+    FolderTable table;
+    table.set("(App)", "/opt/tav");
+    EXPECT_EQ(table.expandValue("DOMAIN\\user"), "DOMAIN\\user");
+    EXPECT_EQ(table.expandValue("\"(App)\\bin\\tav\" -d DOMAIN\\user"), "\"/opt/tav/bin/tav\" -d DOMAIN\\user");
+    EXPECT_EQ(table.expand("DOMAIN\\user"), "DOMAIN/user");  // a path
+}
+
 TEST(FolderMacros, AFolderWhoseNameHoldsAMacroDoesNotLoop)
 {
     FolderTable table;

@@ -60,7 +60,8 @@ const QString& bootTag()
         const ssize_t n = ::readlink("/proc/self/ns/pid", ns, sizeof(ns) - 1);
         if (boot.isEmpty() || n <= 0)
             return QString();
-        const QByteArray hash = QCryptographicHash::hash(boot + '/' + QByteArray(ns, n), QCryptographicHash::Sha1);
+        const QByteArray hash =
+            QCryptographicHash::hash(boot + '/' + QByteArray(ns, n), QCryptographicHash::Sha1);
         return QString::fromLatin1(hash.toHex().left(8));
     }();
     return tag;
@@ -86,12 +87,15 @@ bool processGone(const QString& pid)
 
 bool isStale(const QString& name, const struct stat& st)
 {
-    static const QRegularExpression current(QStringLiteral("^\\..*\\.tmp-([0-9a-f]{8})-([0-9]{1,10})-[0-9a-f]{8}$"));
-    static const QRegularExpression earlier(QStringLiteral("^\\..+\\.tmp-[0-9a-f]{1,8}$|^\\.tav[0-9a-f]{8}\\.tmp$"));
+    static const QRegularExpression current(
+        QStringLiteral("^\\..*\\.tmp-([0-9a-f]{8})-([0-9]{1,10})-[0-9a-f]{8}$"));
+    static const QRegularExpression earlier(
+        QStringLiteral("^\\..+\\.tmp-[0-9a-f]{1,8}$|^\\.tav[0-9a-f]{8}\\.tmp$"));
     const QRegularExpressionMatch match = current.match(name);
     if (!match.hasMatch() && !earlier.match(name).hasMatch())
         return false;
-    if (match.hasMatch() && !bootTag().isEmpty() && match.captured(1) == bootTag() && processGone(match.captured(2)))
+    const bool ours = match.hasMatch() && !bootTag().isEmpty() && match.captured(1) == bootTag();
+    if (ours && processGone(match.captured(2)))
         return true;
     return ::time(nullptr) - st.st_mtim.tv_sec > kStaleAgeSeconds;
 }

@@ -160,8 +160,9 @@ bool DdeServer::run()
             fds.push_back({c.fd, short(c.replying ? POLLOUT : POLLIN), 0});
             deadline = std::min(deadline, c.deadline);
         }
-        const std::int64_t wait = deadline == kNoDeadline ? -1 : std::max<std::int64_t>(deadline - dde::nowMs(), 0);
-        if (::poll(fds.data(), nfds_t(fds.size()), int(std::min<std::int64_t>(wait, INT_MAX))) < 0)
+        const std::int64_t wait =
+            deadline == kNoDeadline ? -1 : std::clamp<std::int64_t>(deadline - dde::nowMs(), 0, INT_MAX);
+        if (::poll(fds.data(), nfds_t(fds.size()), int(wait)) < 0)
             continue;
         const std::int64_t now = dde::nowMs();
         std::size_t i = 2;
@@ -205,7 +206,8 @@ bool DdeServer::serve(Client& client)
             return false;
         if (client.payloadDone == 0)
             client.payload.resize(qsizetype(client.header.length));
-        io = receiveSome(client.fd, client.payload.data(), std::size_t(client.payload.size()), client.payloadDone);
+        io = receiveSome(client.fd, client.payload.data(), std::size_t(client.payload.size()),
+                         client.payloadDone);
     }
     if (io == Io::WouldBlock && client.headerDone == 0)
         client.deadline = kNoDeadline;  // woken without a byte

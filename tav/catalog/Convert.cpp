@@ -192,8 +192,8 @@ int saveAs(const QString& file, const DibHandle& picture, const ConvertOptions& 
 // program killed meanwhile, leaves the file already there as it was.
 bool saveReplacing(const QString& target, const DibHandle& picture, const ConvertOptions& o)
 {
-    return platform::replaceFileThrough(target,
-                                        [&](const QString& temporary) { return saveAs(temporary, picture, o) != 0; });
+    return platform::replaceFileThrough(
+        target, [&](const QString& temporary) { return saveAs(temporary, picture, o) != 0; });
 }
 
 // Up to 20 names, one a line, then how many more there are.

@@ -60,7 +60,8 @@ TEST(CatalogueFileTest, WhatIsWrittenReadsBackThumbnailForThumbnail)
         EXPECT_EQ(serializeCatalogue(read.data), bytes);  // stable
     }
     // Names outside Shift-JIS are kept as numeric references.
-    EXPECT_TRUE(serializeCatalogue(sample(2)).endsWith(QByteArray(" Caf&#xE9;&#x1F600;.jpg_010203040506\r\n")));
+    EXPECT_TRUE(
+        serializeCatalogue(sample(2)).endsWith(QByteArray(" Caf&#xE9;&#x1F600;.jpg_010203040506\r\n")));
 }
 
 TEST(CatalogueFileTest, OtherVersionsAreIgnoredAndDamagedFilesRejected)

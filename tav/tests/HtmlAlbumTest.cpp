@@ -148,8 +148,8 @@ TEST_F(HtmlAlbumTest, TextsOutsideShiftJisAreEscapedOnceAsNumericReferences)
 {
     addPicture(QStringLiteral("Café 😀.bmp"), 20, 10);
     ASSERT_EQ(WriteComment(inFolder(QStringLiteral("Café 😀.bmp")),
-                           COMKATA{QStringLiteral("Grüße <&> &#x41;"), QStringLiteral("2001"), QStringLiteral("5"),
-                                   QStringLiteral("3"), {}}),
+                           COMKATA{QStringLiteral("Grüße <&> &#x41;"), QStringLiteral("2001"),
+                                   QStringLiteral("5"), QStringLiteral("3"), {}}),
               0);
     host.tabs.checks[QStringLiteral("ch_PrFnameHt")] = true;
     host.tabs.checks[QStringLiteral("ch_prTiTleHt")] = true;
@@ -160,8 +160,8 @@ TEST_F(HtmlAlbumTest, TextsOutsideShiftJisAreEscapedOnceAsNumericReferences)
     EXPECT_TRUE(bytes.contains("<TITLE>Fotos M&#xFC;nchen &amp; Co</TITLE>"));
     EXPECT_TRUE(bytes.contains("<A HREF=\"Caf%C3%A9%20%F0%9F%98%80.bmp\""));
     // The page's own escaping comes first: a typed "&#x41;" shows as typed.
-    EXPECT_TRUE(bytes.contains("<FONT SIZE=-1>Caf&#xE9; &#x1F600;.bmp<br> Gr&#xFC;&#xDF;e &lt;&amp;&gt; &amp;#x41;"
-                               "</font>"));
+    EXPECT_TRUE(bytes.contains("<FONT SIZE=-1>Caf&#xE9; &#x1F600;.bmp<br> "
+                               "Gr&#xFC;&#xDF;e &lt;&amp;&gt; &amp;#x41;</font>"));
 }
 
 TEST_F(HtmlAlbumTest, PageIsShiftJisWithCrLfAndThumbnailsAreJpegsOfTheFittedSize)

@@ -112,7 +112,8 @@ bool DdeServer::listen(const QString& service)
     if (m_path.isEmpty() || m_listenFd >= 0 || m_wakePipe[0] < 0)
         return false;
     const QByteArray native = QFile::encodeName(m_path);
-    const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    // Non-blocking: a peer gone between poll() and accept() cannot stall the loop.
+    const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
     if (fd < 0)
         return false;
     sockaddr_un addr {};

@@ -11,7 +11,6 @@
 #include <ctime>
 #include <sys/socket.h>
 #include <sys/stat.h>
-#include <sys/time.h>
 #include <sys/un.h>
 #include <unistd.h>
 
@@ -85,48 +84,6 @@ std::int64_t nowMs()
     timespec ts {};
     ::clock_gettime(CLOCK_MONOTONIC, &ts);
     return std::int64_t(ts.tv_sec) * 1000 + ts.tv_nsec / 1000000;
-}
-
-namespace {
-
-// Repeats `transfer` (send or recv on `fd`) until all `size` bytes have gone
-// through; false when the peer closed or an error other than EINTR occurred.
-template <class Byte, class Transfer>
-bool transferAll(Byte* p, std::size_t size, Transfer transfer)
-{
-    while (size > 0) {
-        const ssize_t n = transfer(p, size);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0)
-            return false;
-        p += n;
-        size -= std::size_t(n);
-    }
-    return true;
-}
-
-}  // namespace
-
-bool sendAll(int fd, const void* data, std::size_t size)
-{
-    return transferAll(static_cast<const char*>(data), size,
-                       [fd](const char* p, std::size_t n) { return ::send(fd, p, n, MSG_NOSIGNAL); });
-}
-
-bool receiveAll(int fd, void* data, std::size_t size)
-{
-    return transferAll(static_cast<char*>(data), size,
-                       [fd](char* p, std::size_t n) { return ::recv(fd, p, n, 0); });
-}
-
-void setSocketTimeouts(int fd, int milliseconds)
-{
-    timeval tv {};
-    tv.tv_sec = milliseconds / 1000;
-    tv.tv_usec = (milliseconds % 1000) * 1000;
-    ::setsockopt(fd, SOL_SOCKET, SO_RCVTIMEO, &tv, sizeof(tv));
-    ::setsockopt(fd, SOL_SOCKET, SO_SNDTIMEO, &tv, sizeof(tv));
 }
 
 void enlargeSocketBuffers(int fd)

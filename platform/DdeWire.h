@@ -1,5 +1,5 @@
 // What the DDE client and server share: where the endpoints live, the frame
-// that carries every message, and socket reads and writes with a deadline.
+// that carries every message, and the sockets' common settings.
 //
 // Each service is a Unix stream socket named after it in a folder private to
 // the user (mode 0700): below the sandbox when TAV_SANDBOX is set, else in
@@ -51,14 +51,6 @@ bool peerIsSameUser(int fd);
 
 // Milliseconds of a monotonic clock.
 std::int64_t nowMs();
-
-// Writes or reads exactly `size` bytes on a blocking socket whose send and
-// receive time-outs are set; false on error, end of stream or time-out.
-bool sendAll(int fd, const void* data, std::size_t size);
-bool receiveAll(int fd, void* data, std::size_t size);
-
-// Sets the socket's send and receive time-outs.
-void setSocketTimeouts(int fd, int milliseconds);
 
 // Asks for large socket buffers, so that a picture of many megabytes crosses
 // in few large steps rather than many small ones.

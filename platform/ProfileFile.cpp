@@ -108,11 +108,22 @@ QString unquoted(const QString& value)
     return value;
 }
 
-// Applies `edit` to the current content and replaces the file when it changed.
+}  // namespace
+
+ProfileFile::ProfileFile(QString path) : m_path(std::move(path)) {}
+
+// Applies `edit` to the batch, or to the current content, replacing the file
+// when it changed.
 template <typename Edit>
-bool editFile(const QString& path, Edit edit)
+bool ProfileFile::edit(Edit edit)
 {
-    const QString key = cacheKey(path);
+    if (m_batch) {
+        if (!m_batch->readable)
+            return false;
+        m_batch->changed = edit(m_batch->document) || m_batch->changed;
+        return true;
+    }
+    const QString key = cacheKey(m_path);
     const DocumentPtr current = cache().load(key);
     if (!current && QFileInfo::exists(key))
         return false;  // present but unreadable: never replace what cannot be read
@@ -123,16 +134,37 @@ bool editFile(const QString& path, Edit edit)
     return replaceFileAtomically(key, edited.serialize());
 }
 
-}  // namespace
+DocumentPtr ProfileFile::document() const
+{
+    if (m_batch)
+        return DocumentPtr(DocumentPtr(), &m_batch->document);  // not owned
+    return cache().load(cacheKey(m_path));
+}
 
-ProfileFile::ProfileFile(QString path) : m_path(std::move(path)) {}
+void ProfileFile::beginBatch()
+{
+    const QString key = cacheKey(m_path);
+    const DocumentPtr current = cache().load(key);
+    m_batch = Batch{current ? *current : ProfileDocument{}, current || !QFileInfo::exists(key), false};
+}
+
+bool ProfileFile::commitBatch()
+{
+    if (!m_batch)
+        return true;
+    const Batch batch = std::move(*m_batch);
+    m_batch.reset();
+    if (!batch.readable)
+        return false;
+    return !batch.changed || replaceFileAtomically(cacheKey(m_path), batch.document.serialize());
+}
 
 std::optional<QString> ProfileFile::readValue(const QString& section, const QString& key) const
 {
-    const DocumentPtr document = cache().load(cacheKey(m_path));
-    if (!document)
+    const DocumentPtr doc = document();
+    if (!doc)
         return std::nullopt;
-    const QString* value = document->findValue(section, key);
+    const QString* value = doc->findValue(section, key);
     if (!value)
         return std::nullopt;
     return unquoted(*value);
@@ -152,29 +184,29 @@ QString ProfileFile::readString(const QString& section, const QString& key,
 
 bool ProfileFile::writeString(const QString& section, const QString& key, const QString& value)
 {
-    return editFile(m_path, [&](ProfileDocument& d) { return d.setValue(section, key, value); });
+    return edit([&](ProfileDocument& d) { return d.setValue(section, key, value); });
 }
 
 bool ProfileFile::deleteKey(const QString& section, const QString& key)
 {
-    return editFile(m_path, [&](ProfileDocument& d) { return d.removeKey(section, key); });
+    return edit([&](ProfileDocument& d) { return d.removeKey(section, key); });
 }
 
 bool ProfileFile::deleteSection(const QString& section)
 {
-    return editFile(m_path, [&](ProfileDocument& d) { return d.removeSection(section); });
+    return edit([&](ProfileDocument& d) { return d.removeSection(section); });
 }
 
 QStringList ProfileFile::sectionNames() const
 {
-    const DocumentPtr document = cache().load(cacheKey(m_path));
-    return document ? document->sectionNames() : QStringList{};
+    const DocumentPtr doc = document();
+    return doc ? doc->sectionNames() : QStringList{};
 }
 
 QStringList ProfileFile::keyNames(const QString& section) const
 {
-    const DocumentPtr document = cache().load(cacheKey(m_path));
-    return document ? document->keyNames(section) : QStringList{};
+    const DocumentPtr doc = document();
+    return doc ? doc->keyNames(section) : QStringList{};
 }
 
 }  // namespace platform

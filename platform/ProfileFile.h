@@ -7,8 +7,11 @@
 // process killed mid-write leaves either the old file or the new one.
 #pragma once
 
+#include "ProfileDocument.h"
+
 #include <QString>
 #include <QStringList>
+#include <memory>
 #include <optional>
 
 namespace platform {
@@ -42,8 +45,27 @@ public:
     QStringList sectionNames() const;
     QStringList keyNames(const QString& section) const;
 
+    // Writes and deletions between the two reach the file in one replacement
+    // (one flush to the disk instead of one per key); reads through this
+    // object see them at once. A file that exists but cannot be read fails
+    // every write of the batch. commitBatch() is false when the file cannot
+    // be written; it is then as it was.
+    void beginBatch();
+    bool commitBatch();
+
 private:
+    template <typename Edit>
+    bool edit(Edit edit);
+    // The batch's document, or the parsed file; null when there is none.
+    std::shared_ptr<const ProfileDocument> document() const;
+
     QString m_path;
+    struct Batch {
+        ProfileDocument document;
+        bool readable = true;
+        bool changed = false;
+    };
+    std::optional<Batch> m_batch;
 };
 
 }  // namespace platform

@@ -62,6 +62,11 @@ int hexValue(char32_t c)
     return -1;
 }
 
+// The character at `i` of bytes or of code points, as a code point: a code
+// point is never cut to its low byte, where U+0130 would pass for a '0'.
+char32_t unitAt(const QByteArray& bytes, qsizetype i) { return char32_t(uchar(bytes[i])); }
+char32_t unitAt(const QList<uint>& ucs4, qsizetype i) { return char32_t(ucs4[i]); }
+
 // A reference "&#xHEX;" (one to six hex digits naming a valid code point)
 // starting at `at`: its length, with the code point in `codePoint`; 0 if
 // none starts there. Works on bytes and on code points alike.
@@ -74,7 +79,7 @@ qsizetype referenceAt(const Sequence& text, qsizetype at, char32_t* codePoint = 
     char32_t value = 0;
     qsizetype i = at + 3;
     for (; i < size && i < at + 9; ++i) {
-        const int digit = hexValue(char32_t(uchar(text[i])));
+        const int digit = hexValue(unitAt(text, i));
         if (digit < 0)
             break;
         value = value * 16 + char32_t(digit);

@@ -10,10 +10,14 @@
 #include <QTimer>
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <chrono>
 #include <condition_variable>
 #include <cstring>
 #include <mutex>
+#include <sys/socket.h>
 #include <sys/stat.h>
+#include <sys/un.h>
 #include <thread>
 
 namespace platform {
@@ -81,8 +85,10 @@ private:
 // A server on its own thread for the length of one test.
 class RunningServer {
 public:
-    explicit RunningServer(const QString& service) : m_server(m_handler)
+    explicit RunningServer(const QString& service, int frameTimeoutMs = DdeServer::kDefaultFrameTimeoutMs)
+        : m_server(m_handler)
     {
+        m_server.setFrameTimeout(frameTimeoutMs);
         m_listening = m_server.listen(service);
         if (m_listening)
             m_thread = std::thread([this] { m_server.run(); });
@@ -137,6 +143,64 @@ TEST(DdeTest, ConversationExecutesAndRequestsTextAndBinaryItems)
     EXPECT_EQ(server.handler().commands(), QStringList({"[ShowGV(OFF)]", "ExitGV()"}));
     conv.disconnect();
     EXPECT_FALSE(conv.isConnected());
+}
+
+// A client socket that writes frames byte by byte, as a hostile peer would.
+int rawClient(const QString& service)
+{
+    const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    sockaddr_un addr {};
+    addr.sun_family = AF_UNIX;
+    const QByteArray path = QFile::encodeName(dde::endpointPath(service));
+    std::memcpy(addr.sun_path, path.constData(), std::size_t(path.size()));
+    return ::connect(fd, reinterpret_cast<sockaddr*>(&addr), sizeof(addr)) == 0 ? fd : -1;
+}
+
+QByteArray frame(dde::FrameKind kind, std::uint32_t format, const QByteArray& payload)
+{
+    const dde::FrameHeader header {std::uint32_t(kind), format, std::uint64_t(payload.size())};
+    return QByteArray(reinterpret_cast<const char*>(&header), sizeof(header)) + payload;
+}
+
+TEST(DdeTest, TricklingOrStalledClientsNeverHoldUpAnother)
+{
+    application();
+    RunningServer server(QStringLiteral("Busy"), 800);
+    ASSERT_TRUE(server.listening());
+
+    // One client asks for a big reply and never reads it; another sends half a
+    // frame and then a byte every 200 ms, which would take 1.6 s to finish.
+    const int stalled = rawClient(QStringLiteral("Busy"));
+    const QByteArray connectFrame = frame(dde::FrameKind::Connect, 0, "System");
+    ASSERT_EQ(::send(stalled, connectFrame.data(), std::size_t(connectFrame.size()), 0), connectFrame.size());
+    dde::FrameHeader ack;
+    ASSERT_EQ(::recv(stalled, &ack, sizeof(ack), MSG_WAITALL), ssize_t(sizeof(ack)));
+    const QByteArray bigRequest = frame(dde::FrameKind::Request, 18, "Big");
+    ::send(stalled, bigRequest.data(), std::size_t(bigRequest.size()), 0);
+
+    const int trickler = rawClient(QStringLiteral("Busy"));
+    ::send(trickler, connectFrame.data(), 8, 0);
+    std::atomic<bool> refused = false;
+    std::thread dribble([&] {
+        for (int i = 8; i < connectFrame.size() && !refused; ++i) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(200));
+            refused = ::send(trickler, connectFrame.data() + i, 1, MSG_NOSIGNAL) != 1;
+        }
+    });
+
+    // Meanwhile a well-behaved client is answered as usual.
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    DdeClientConversation conv;
+    conv.setTimeout(600);
+    ASSERT_TRUE(conv.connect(QStringLiteral("Busy"), QStringLiteral("System")));
+    EXPECT_EQ(conv.requestText(QStringLiteral("Text")), QStringLiteral("読込み完了 OK"));
+    EXPECT_EQ(conv.requestData(QStringLiteral("Big"), 18).size(), TestHandler::kBigSize);
+
+    // The trickler is dropped at its frame's deadline, bytes or no bytes.
+    dribble.join();
+    EXPECT_TRUE(refused);
+    ::close(trickler);
+    ::close(stalled);
 }
 
 TEST(DdeTest, SilentPeerFailsAtItsTimeOutWhileTheEventLoopRuns)

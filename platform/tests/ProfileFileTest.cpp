@@ -168,6 +168,29 @@ TEST_F(ProfileFileTest, ChangesByOthersAreSeenByTheNextRead)
     EXPECT_EQ(ini.readString("S", "k", {}), "ccc");
 }
 
+TEST_F(ProfileFileTest, BatchReachesTheFileInOneReplacementAtItsCommit)
+{
+    writeBytes(path, "[S]\r\nk=old\r\n");
+    ProfileFile ini(path);
+    ini.beginBatch();
+    ASSERT_TRUE(ini.writeString("S", "k", "new"));
+    ASSERT_TRUE(ini.writeString("T", "München", "Café"));
+    ASSERT_TRUE(ini.deleteKey("S", "gone"));
+    EXPECT_EQ(ini.readString("T", "München", {}), "Café");  // seen before the commit
+    EXPECT_EQ(readBytes(path), QByteArray("[S]\r\nk=old\r\n"));
+    EXPECT_TRUE(ini.commitBatch());
+    EXPECT_EQ(readBytes(path), QByteArray("[S]\r\nk=new\r\n\r\n[T]\r\nM&#xFC;nchen=Caf&#xE9;\r\n"));
+    EXPECT_TRUE(leftovers() == QStringList{"tav.Ini"});
+
+    // What cannot be read as a file (here a folder) fails the batch and stays.
+    ASSERT_TRUE(QDir(folder).mkdir("taken.ini"));
+    ProfileFile taken(folder + "/taken.ini");
+    taken.beginBatch();
+    EXPECT_FALSE(taken.writeString("S", "k", "x"));
+    EXPECT_FALSE(taken.commitBatch());
+    EXPECT_TRUE(QFileInfo(folder + "/taken.ini").isDir());
+}
+
 TEST_F(ProfileFileTest, ReadOnlyFolderFailsTheWriteAndKeepsTheOldFile)
 {
     writeBytes(path, "[S]\r\nk=old\r\n");

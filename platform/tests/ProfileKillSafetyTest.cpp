@@ -37,7 +37,8 @@ bool isWholeGeneration(const QString& value)
 
 TEST(ProfileKillSafety, KilledWriterLeavesOldOrNewFileWhole)
 {
-    const QString path = freshFolder() + "/tav.Ini";
+    const QString folder = freshFolder();
+    const QString path = folder + "/tav.Ini";
     ProfileFile ini(path);
     ASSERT_TRUE(ini.writeString("Head", "First", "1"));
     ASSERT_TRUE(ini.writeString("Data", "Big", bigValue(0)));
@@ -65,4 +66,8 @@ TEST(ProfileKillSafety, KilledWriterLeavesOldOrNewFileWhole)
         EXPECT_TRUE(isWholeGeneration(*big)) << "round " << round;
         generation += 1000;
     }
+
+    // The temporaries of the killed writers go with the next save.
+    ASSERT_TRUE(ini.writeString("Tail", "Last", "done"));
+    EXPECT_EQ(QDir(folder).entryList(QDir::Files | QDir::Hidden), QStringList{"tav.Ini"});
 }

@@ -36,6 +36,10 @@ TEST(Sjis, TextOutsideTheCodePageRoundTripsAsNumericReferences)
         EXPECT_EQ(fromSjis(toSjis(text)), text) << qPrintable(text);
     // References in any case of hexadecimal are read; invalid ones stay text.
     EXPECT_EQ(fromSjis("&#xfc;&#xD800;&#x;"), QStringLiteral("ü&#xD800;&#x;"));
+    // A character is no hex digit because its low byte is one (U+4E38 ends in '8').
+    const QByteArray maru = QByteArray("&#x") + toSjis(QStringLiteral("丸")) + ';';
+    EXPECT_EQ(toSjis(QStringLiteral("&#x丸;")), maru);
+    EXPECT_EQ(fromSjis(maru), QStringLiteral("&#x丸;"));
 }
 
 TEST(Sjis, InvalidBytesBecomeReplacementCharacters)

@@ -2,6 +2,7 @@
 
 #include "AdjustImage.h"
 #include "AppSettings.h"
+#include "AtomicFile.h"
 #include "CommandHost.h"
 #include "ControlSurface.h"
 #include "ImageResize.h"
@@ -12,16 +13,12 @@
 #include "TextHelpers.h"
 
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
-#include <QRandomGenerator>
 #include <QSet>
 
 #include <algorithm>
-#include <filesystem>
 #include <iterator>
 #include <optional>
-#include <system_error>
 
 using imgkit::DibHandle;
 
@@ -190,33 +187,13 @@ int saveAs(const QString& file, const DibHandle& picture, const ConvertOptions& 
     return 0;
 }
 
-std::filesystem::path fsPath(const QString& path)
-{
-    return std::filesystem::path(QFile::encodeName(path).toStdString());
-}
-
-// Writes the picture under a fresh hidden name in the target's folder and
-// renames it over the target, so a write that fails part-way leaves the
-// file already there as it was.
+// Writes the picture under a hidden temporary name in the target's folder
+// and renames it over the target, so a write that fails part-way, or a
+// program killed meanwhile, leaves the file already there as it was.
 bool saveReplacing(const QString& target, const DibHandle& picture, const ConvertOptions& o)
 {
-    const QDir folder = QFileInfo(target).dir();
-    QString temporary;
-    do {
-        temporary = folder.filePath(
-            QStringLiteral(".tav%1.tmp").arg(QRandomGenerator::global()->generate(), 8, 16, QLatin1Char('0')));
-    } while (QFileInfo(temporary).exists() || QFileInfo(temporary).isSymLink());
-    if (saveAs(temporary, picture, o) == 0) {
-        QFile::remove(temporary);
-        return false;
-    }
-    std::error_code error;
-    std::filesystem::rename(fsPath(temporary), fsPath(target), error);
-    if (error) {
-        QFile::remove(temporary);
-        return false;
-    }
-    return true;
+    return platform::replaceFileThrough(
+        target, [&](const QString& temporary) { return saveAs(temporary, picture, o) != 0; });
 }
 
 // Up to 20 names, one a line, then how many more there are.

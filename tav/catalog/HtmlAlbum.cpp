@@ -88,7 +88,9 @@ bool writeThumbnail(const DibHandle& picture, std::int16_t colorCode, int width,
         small = ResizeImage(picture, {}, {}, width, height, false);
     if (small && colorCode != kTrueColor)
         small = ImgKitConvertColor(small, 24, 1, 0, {}, {});
-    return small && ImgKitJpegFileSave(path, small, {}, {}, kThumbnailQuality, 0) != 0;
+    return small && platform::replaceFileThrough(path, [&small](const QString& temporary) {
+               return ImgKitJpegFileSave(temporary, small, {}, {}, kThumbnailQuality, 0) != 0;
+           });
 }
 
 // Busy mode with the gauge counting `files`, left on every path out of the

@@ -108,8 +108,11 @@ private:
 bool SaveSettings(SettingsContext& c)
 {
     SettingsSaver saver(c);
+    // All keys reach the file in one replacement, flushed to the disk once.
+    c.file.beginBatch();
     walkSettingsSchema(saver, c.app);
-    if (!saver.failed())
+    const bool committed = c.file.commitBatch();
+    if (committed && !saver.failed())
         return true;
     platform::prompts().message(platform::MessageKind::Warning, {}, QString::fromUtf8(kSettingsWriteFailed),
                                 platform::Buttons::Ok);

@@ -27,7 +27,7 @@ CatalogueData sample(int count)
     CatalogueData data;
     for (int i = 0; i < count; ++i) {
         data.thumbnails << cellOfColour(qRgb(10 * i, 255 - 10 * i, 7 * i));
-        data.keys << QStringLiteral("写真%1.jpg_010203040506").arg(i);
+        data.keys << QStringLiteral("写真%1 Café😀.jpg_010203040506").arg(i);
     }
     return data;
 }
@@ -59,7 +59,9 @@ TEST(CatalogueFileTest, WhatIsWrittenReadsBackThumbnailForThumbnail)
             EXPECT_EQ(read.data.thumbnails[i], data.thumbnails[i]) << i;
         EXPECT_EQ(serializeCatalogue(read.data), bytes);  // stable
     }
-    EXPECT_TRUE(serializeCatalogue(sample(2)).endsWith(QByteArray("_010203040506\r\n")));
+    // Names outside Shift-JIS are kept as numeric references.
+    EXPECT_TRUE(
+        serializeCatalogue(sample(2)).endsWith(QByteArray(" Caf&#xE9;&#x1F600;.jpg_010203040506\r\n")));
 }
 
 TEST(CatalogueFileTest, OtherVersionsAreIgnoredAndDamagedFilesRejected)

@@ -1,5 +1,6 @@
 // The HTML album: the page text, the tab's checks and the files it writes.
 #include "BitmapTestPictures.h"
+#include "CommentFile.h"
 #include "FakePrintHost.h"
 #include "HtmlAlbum.h"
 #include "ImgKit.h"
@@ -141,6 +142,26 @@ TEST_F(HtmlAlbumTest, RefusedOverwriteLeavesTheOldPageAndAFailedSaveIsReported)
     WriteHtmlAlbum(host);
     EXPECT_EQ(prompt.messages().value(1), QStringLiteral("HTMLﾌｧｲﾙ「taken.htm」を保存できませんでした."));
     EXPECT_EQ(prompt.messages().size(), 2);
+}
+
+TEST_F(HtmlAlbumTest, TextsOutsideShiftJisAreEscapedOnceAsNumericReferences)
+{
+    addPicture(QStringLiteral("Café 😀.bmp"), 20, 10);
+    ASSERT_EQ(WriteComment(inFolder(QStringLiteral("Café 😀.bmp")),
+                           COMKATA{QStringLiteral("Grüße <&> &#x41;"), QStringLiteral("2001"),
+                                   QStringLiteral("5"), QStringLiteral("3"), {}}),
+              0);
+    host.tabs.checks[QStringLiteral("ch_PrFnameHt")] = true;
+    host.tabs.checks[QStringLiteral("ch_prTiTleHt")] = true;
+    host.tabs.texts[QStringLiteral("tx_pgTitleHt")] = QStringLiteral("Fotos München & Co");
+    WriteHtmlAlbum(host);
+
+    const QByteArray bytes = readAll(inFolder(QStringLiteral("album.htm")));
+    EXPECT_TRUE(bytes.contains("<TITLE>Fotos M&#xFC;nchen &amp; Co</TITLE>"));
+    EXPECT_TRUE(bytes.contains("<A HREF=\"Caf%C3%A9%20%F0%9F%98%80.bmp\""));
+    // The page's own escaping comes first: a typed "&#x41;" shows as typed.
+    EXPECT_TRUE(bytes.contains("<FONT SIZE=-1>Caf&#xE9; &#x1F600;.bmp<br> "
+                               "Gr&#xFC;&#xDF;e &lt;&amp;&gt; &amp;#x41;</font>"));
 }
 
 TEST_F(HtmlAlbumTest, PageIsShiftJisWithCrLfAndThumbnailsAreJpegsOfTheFittedSize)

@@ -15,6 +15,7 @@
 #include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QScreen>
+#include <QTextDocument>
 #include <QVBoxLayout>
 
 namespace {
@@ -43,6 +44,14 @@ QString recordLines(const QString& fieldText)
 QString fieldLines(const QString& recordText)
 {
     return QString(recordText).replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+}
+
+// The field's text exactly as typed, lines ended by LF: toPlainText() would
+// turn a no-break space into a plain one.
+QString fieldText(const QPlainTextEdit& edit)
+{
+    QString text = edit.document()->toRawText();
+    return text.replace(QChar::ParagraphSeparator, u'\n').replace(QChar::LineSeparator, u'\n');
 }
 
 }  // namespace
@@ -143,7 +152,7 @@ bool TfrCom::save()
     record.year = m_year->edit()->text();
     record.month = m_month->edit()->text();
     record.day = m_day->edit()->text();
-    record.comment = recordLines(m_comment->toPlainText());
+    record.comment = recordLines(fieldText(*m_comment));
     if (WriteComment(m_path, record) == 0)
         return true;
     platform::showError(kWriteFailed);

@@ -115,6 +115,26 @@ TEST_F(ComEditorTest, SaveAndCloseChecksTheDate)
     EXPECT_EQ(prompt.texts(), QStringList{kBadDate});
 }
 
+TEST_F(ComEditorTest, TextOutsideShiftJisIsSavedAndShownBackUnchanged)
+{
+    const QString title = QStringLiteral("Café 😀");
+    const QString comment = QStringLiteral("München\u00A0– 1\u00A0200 m\n&#x41; ©名");
+    auto editor = openEditor();
+    field(*editor, "tx_title")->setText(title);
+    auto* text = editor->findChild<QPlainTextEdit*>(QStringLiteral("tx_com"));
+    text->selectAll();
+    text->insertPlainText(comment);
+    editor->mnuSaveCloseClick();
+    EXPECT_TRUE(prompt.shown().isEmpty());
+    EXPECT_TRUE(commentBytes().startsWith("[TI]\r\nCaf&#xE9; &#x1F600;\r\n"));
+
+    auto again = openEditor();
+    EXPECT_EQ(field(*again, "tx_title")->text(), title);
+    EXPECT_EQ(again->findChild<QPlainTextEdit*>(QStringLiteral("tx_com"))->document()->toRawText(),
+              QString(comment).replace(u'\n', QChar::ParagraphSeparator));
+    EXPECT_EQ(saved().comment, QString(comment).replace(QStringLiteral("\n"), QStringLiteral("\r\n")));
+}
+
 TEST_F(ComEditorTest, DiscardAsksOnlyAfterAChange)
 {
     {

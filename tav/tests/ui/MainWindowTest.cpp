@@ -180,6 +180,29 @@ TEST_F(MainWindowTest, SettingsSurviveARunThroughTheRealControls)
     EXPECT_TRUE(prompt.shown().isEmpty());
 }
 
+TEST_F(MainWindowTest, FolderAndTitleOutsideShiftJisSurviveARestart)
+{
+    const QString folder = dir.path() + QStringLiteral("/Fotos München");
+    ASSERT_TRUE(QDir().mkpath(folder));
+    const QString title = QStringLiteral("Café 😀");
+    {
+        auto w = makeWindow();
+        w->findChild<FileColumn*>()->openFolder(folder);
+        w->findChild<QLineEdit*>(QStringLiteral("tx_pgTitleHt"))->setText(title);
+        w->close();
+    }
+    QFile ini(iniPath());
+    ASSERT_TRUE(ini.open(QIODevice::ReadOnly));
+    const QByteArray bytes = ini.readAll();
+    EXPECT_TRUE(bytes.contains("/Fotos M&#xFC;nchen\r\n"));
+    EXPECT_TRUE(bytes.contains("TiTle=Caf&#xE9; &#x1F600;\r\n"));
+
+    auto w = makeWindow();
+    EXPECT_EQ(w->currentFolder(), folder);
+    EXPECT_EQ(w->findChild<QLineEdit*>(QStringLiteral("tx_pgTitleHt"))->text(), title);
+    EXPECT_TRUE(prompt.shown().isEmpty());
+}
+
 TEST_F(MainWindowTest, RadioButtonsSwitchedOffStayOff)
 {
     writeIni(QStringLiteral("[FILE_HENKAN]\r\nbmp=0\r\njpg=0\r\ntif=0\r\n"));

@@ -253,4 +253,16 @@ TEST_F(PageEngineTest, ACaptionWiderThanTheCellIsShrunkToTheCellWidth)
     EXPECT_LE(text.top(), picture.bottom() + 10);
 }
 
+TEST_F(PageEngineTest, ACaptionKeepsALegibleSizeAndLosesItsMiddleInstead)
+{
+    const imgkit::DibHandle red = testpic::solid(100, 100, kRed);
+    Tmg_PR engine(environment());
+    ASSERT_TRUE(begin(engine, 9, 9));  // cells of 10 mm: 9 pt would shrink to 1 pt
+    engine.PutCell(&red, 100, 100, true, QStringLiteral("a-rather-long-file-name-for-a-small-cell.jpg"), {});
+    engine.EndJob();
+    const QRect text = pagetest::boundsOfDark(printer.pages()[0]);
+    EXPECT_LE(text.width(), engine.geometry().cellWidth);
+    EXPECT_GE(text.height(), 10);  // 5 pt is 17.6 dots; its letters stand well over 10
+}
+
 }  // namespace

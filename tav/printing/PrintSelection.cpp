@@ -80,6 +80,7 @@ PrintJobEnvironment PrintEnvironmentOf(PrintHost& host)
     env.printer = &host.printDevice();
     env.folder = host.currentFolder();
     env.showPreviewPage = [&host](const QImage& page, double& zoom) { return host.showPreviewPage(page, zoom); };
+    env.previewScale = host.previewPageScale();
     return env;
 }
 

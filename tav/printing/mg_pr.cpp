@@ -171,7 +171,14 @@ bool Tmg_PR::BeginJob(const QString& title, int cellMargin, double columns, doub
         g.imageAreaLeft = toScreen(g.imageAreaLeft + caps.physicalOffsetX);
         d = screen;
         g.dotsPerMm = d;
-        m_pageBitmap = QImage(std::max(1, g.physicalWidth), std::max(1, g.physicalHeight), QImage::Format_RGB32);
+        // Drawn in screen pixels on a bitmap finer by the scale: the painter
+        // takes the bitmap's pixel ratio, text and lines come out sharp.
+        const double sheet = double(std::max(1, g.physicalWidth)) * std::max(1, g.physicalHeight);
+        const double scale =
+            std::max(1.0, std::min(m_env.previewScale, std::sqrt(kPreviewPagePixels / sheet)));
+        m_pageBitmap = QImage(std::max(1, truncToInt(g.physicalWidth * scale)),
+                              std::max(1, truncToInt(g.physicalHeight * scale)), QImage::Format_RGB32);
+        m_pageBitmap.setDevicePixelRatio(scale);
         m_pageBitmap.fill(Qt::white);
         m_pagePainter = std::make_unique<QPainter>(&m_pageBitmap);
     }

@@ -29,7 +29,14 @@ struct PrintJobEnvironment {
     // Shows one finished preview page modally with the zoom carried in and
     // out; false when the user stopped the preview.
     std::function<bool(const QImage& page, double& zoom)> showPreviewPage;
+    // Preview pages are drawn this many times finer than the screen (their
+    // device pixel ratio), so that an enlarged page stays sharp; less when
+    // the sheet would exceed kPreviewPagePixels.
+    double previewScale = 1.0;
 };
+
+// The most pixels a preview page bitmap may take (96 MB at 32 bits).
+inline constexpr double kPreviewPagePixels = 24e6;
 
 // The geometry of the open job in device units of its target (printer dots,
 // or screen pixels when previewing).

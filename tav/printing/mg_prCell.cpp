@@ -262,15 +262,20 @@ void Tmg_PR::drawPicture(const DibHandle& picture, const Placement& at)
     }
     // The preview page is drawn at screen resolution: the picture is
     // resampled once to exactly its drawn size.
-    const QSize size(truncToInt(at.width), truncToInt(at.height));
+    const double scale = m_pageBitmap.devicePixelRatio();
+    const QSize size(truncToInt(truncToInt(at.width) * scale + 0.5), truncToInt(truncToInt(at.height) * scale + 0.5));
     DibHandle single;
     const DibHandle* drawn = m_stamping ? drawnPicture(picture, size) : nullptr;
     if (!m_stamping) {
         single = previewPicture(picture, size, highQuality);
         drawn = &single;
     }
-    if (drawn && *drawn)
-        ImgKitDisplayHdcXY(*dc, *drawn, truncToInt(g.imageAreaLeft + at.x), truncToInt(g.imageAreaTop + at.y));
+    if (!drawn || !*drawn)
+        return;
+    // Its pixels at the page bitmap's resolution, drawn at its size in screen pixels.
+    QImage image = imgkit::toQImage(*drawn);
+    image.setDevicePixelRatio(m_pageBitmap.devicePixelRatio());
+    dc->drawImage(QPoint(truncToInt(g.imageAreaLeft + at.x), truncToInt(g.imageAreaTop + at.y)), image);
 }
 
 void Tmg_PR::drawCaption(const QString& caption, const Placement& at)

@@ -224,7 +224,9 @@ Tmg_PR::Placement Tmg_PR::place(int w, int h, bool captionBelow) const
 
 const DibHandle* Tmg_PR::drawnPicture(const DibHandle& picture, QSize size)
 {
-    if (m_stamp.drawn && m_stamp.drawnSize == size)
+    // On the printer the copies keep the first one's reduction: their
+    // rectangles differ only by the rounding of tenths of a millimetre.
+    if (m_stamp.drawn && (m_stamp.drawnSize == size || !m_preview))
         return &m_stamp.drawn;
     DibHandle drawn;
     if (m_preview) {
@@ -254,7 +256,6 @@ void Tmg_PR::drawPicture(const DibHandle& picture, const Placement& at)
         const ImgKitRect rect{truncToInt((g.imageAreaLeft + at.x) / d * 10), truncToInt((g.imageAreaTop + at.y) / d * 10),
                               truncToInt((g.imageAreaLeft + at.x + at.width) / d * 10),
                               truncToInt((g.imageAreaTop + at.y + at.height) / d * 10)};
-        // Copies take the reduction the first of them needed.
         const DibHandle* drawn = m_stamping ? drawnPicture(picture, printedSize(picture, *dc, rect)) : &picture;
         if (!drawn || PrintImage(*dc, *drawn, highQuality, rect) == 0)
             platform::showInformation(QStringLiteral("プリントできません。"));

@@ -10,6 +10,8 @@
 # BUILD_DIR defaults to $BUILD_DIR or <repo>/build-bench (configured as Release
 # when new); CORPUS_DIR to $CORPUS or /tmp/corpus (made with the shared corpus
 # script when it does not check out); RUNS (default 5) timed runs of each.
+# SHARED_BENCH names the shared corpus scripts' folder when it is not
+# <repo>/../shared/bench.
 #
 # Peer "gm": reads the photograph, resamples it once to the frame (118 x 89
 # pixels) and tiles the 21 x 39 frames into an A4 page of a PDF file:
@@ -24,7 +26,7 @@ REPO=$(cd "$HERE/.." && pwd)
 BUILD_DIR=${1:-${BUILD_DIR:-$REPO/build-bench}}
 CORPUS=${2:-${CORPUS:-/tmp/corpus}}
 RUNS=${3:-5}
-SHARED_BENCH=$REPO/../shared/bench
+SHARED_BENCH=${SHARED_BENCH:-$REPO/../shared/bench}
 
 for tool in cmake gm djpeg pdfinfo python3; do
   command -v "$tool" >/dev/null || { echo "missing tool: $tool" >&2; exit 2; }

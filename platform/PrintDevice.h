@@ -33,6 +33,13 @@ public:
     virtual bool endDocument() = 0;
     // Drops the document: nothing of it is printed.
     virtual void abortDocument() = 0;
+
+    // The documents begun until endRun belong to one run of a command. On a
+    // printer each goes to the spooler on its own; into a file they make one
+    // file, their pages in order, written when the run ends (no file when no
+    // document of the run ended normally).
+    virtual void beginRun() = 0;
+    virtual void endRun() = 0;
 };
 
 }  // namespace platform

@@ -50,8 +50,13 @@ bool RasterPrinter::beginDocument(const QString& title)
         m_failBegin = false;
         return false;
     }
-    m_pages.clear();
-    m_documentName = title;
+    if (m_inRun && m_intoFile && m_runPagesKept > 0) {
+        // The run's file goes on with this document's pages.
+        m_pages.resize(m_runPagesKept);
+    } else {
+        m_pages.clear();
+        m_documentName = title;
+    }
     m_aborted = false;
     m_ended = false;
     startPage();
@@ -96,6 +101,9 @@ bool RasterPrinter::endDocument()
         return false;
     finishPage();
     m_ended = true;
+    m_endedDocuments << m_documentName;
+    if (m_inRun && m_intoFile)
+        m_runPagesKept = m_pages.size();
     return true;
 }
 
@@ -103,6 +111,16 @@ void RasterPrinter::abortDocument()
 {
     finishPage();
     m_aborted = true;
+    if (m_inRun && m_intoFile)
+        m_pages.resize(m_runPagesKept);
 }
+
+void RasterPrinter::beginRun()
+{
+    m_inRun = true;
+    m_runPagesKept = 0;
+}
+
+void RasterPrinter::endRun() { m_inRun = false; }
 
 }  // namespace platform

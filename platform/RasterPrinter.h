@@ -7,6 +7,7 @@
 
 #include <QImage>
 #include <QList>
+#include <QStringList>
 #include <memory>
 
 namespace platform {
@@ -27,11 +28,18 @@ public:
     int pageNumber() const override { return static_cast<int>(m_pages.size()); }
     bool endDocument() override;
     void abortDocument() override;
+    void beginRun() override;
+    void endRun() override;
 
     // Every page of the last document, whole sheets (the border stays white),
-    // the last one complete only once the document ended.
+    // the last one complete only once the document ended. Printing into a
+    // file, the documents of a run are one document.
     const QList<QImage>& pages() const { return m_pages; }
     QString documentName() const { return m_documentName; }
+    // The names of the documents that ended normally, in order, as a spooler lists its jobs.
+    const QStringList& endedDocuments() const { return m_endedDocuments; }
+    // Prints into a file (as a PDF printer does) rather than onto a queue.
+    void printIntoFile(bool intoFile) { m_intoFile = intoFile; }
     bool aborted() const { return m_aborted; }
     bool ended() const { return m_ended; }
     // Other paper (resolution, size, border) for the documents to come.
@@ -47,6 +55,10 @@ private:
     QList<QImage> m_pages;
     std::unique_ptr<QPainter> m_painter;
     QString m_documentName;
+    QStringList m_endedDocuments;
+    bool m_intoFile = false;
+    bool m_inRun = false;
+    qsizetype m_runPagesKept = 0;  // pages of the run's earlier documents
     bool m_aborted = false;
     bool m_ended = false;
     bool m_failBegin = false;

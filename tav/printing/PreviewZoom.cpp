@@ -25,6 +25,14 @@ double ReducedPreviewZoom(double zoom)
     return std::max(zoom - kPreviewZoomStep, kPreviewZoomMin);
 }
 
+double FitPreviewZoom(const QSize& page, const QSize& room)
+{
+    if (page.isEmpty())
+        return 1.0;
+    const double fit = std::min(double(room.width()) / page.width(), double(room.height()) / page.height());
+    return std::clamp(fit, kPreviewZoomMin, kPreviewZoomMax);
+}
+
 double UsablePreviewZoom(double zoom)
 {
     if (!std::isfinite(zoom))

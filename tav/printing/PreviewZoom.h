@@ -14,6 +14,10 @@ double EnlargedPreviewZoom(double zoom);
 // "縮小(&S)": one step smaller; a result below 0.25 becomes 0.25.
 double ReducedPreviewZoom(double zoom);
 
+// "ﾍﾟｰｼﾞ全体(&W)": the largest zoom, within 0.25 ... 2.0, at which a page
+// of `page` pixels at 100 % fits `room`.
+double FitPreviewZoom(const QSize& page, const QSize& room);
+
 // A zoom the window can show: a value from a hand-edited settings file outside
 // 0.25 ... 2.0 is brought to the nearer end (a huge one would ask for a page
 // bitmap of gigabytes); one that is not a number becomes 1.0.

@@ -42,9 +42,7 @@ public:
             return false;
         const DibHandle* dib = &picture->dib;
         if (m_args.repeatSamePicture) {
-            const int copies = truncToInt(m_args.columns) * truncToInt(m_args.rows);
-            for (int i = 0; i < copies; ++i)
-                m_engine.PutCell(dib, picture->width, picture->height, true, {}, {});
+            m_engine.PutCopies(*dib, picture->width, picture->height, true, m_engine.geometry().cellsPerPage);
         } else {
             m_engine.PutCell(dib, picture->width, picture->height, true, BuildCaption(0, dib, path), {});
             if (m_args.printComments) {
@@ -82,6 +80,7 @@ PrintJobEnvironment PrintEnvironmentOf(PrintHost& host)
     env.printer = &host.printDevice();
     env.folder = host.currentFolder();
     env.showPreviewPage = [&host](const QImage& page, double& zoom) { return host.showPreviewPage(page, zoom); };
+    env.previewScale = host.previewPageScale();
     return env;
 }
 

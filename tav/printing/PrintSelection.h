@@ -26,6 +26,8 @@ public:
     virtual platform::PrintDevice& printDevice() = 0;
     // Shows one finished preview page modally; false = the user stopped.
     virtual bool showPreviewPage(const QImage& page, double& zoom) = 0;
+    // How many times finer than the screen preview pages are drawn.
+    virtual double previewPageScale() const { return 1.0; }
 };
 
 // The main window's print choices that a layout sets before it prints.

@@ -10,6 +10,7 @@
 #include "RunState.h"
 
 #include <algorithm>
+#include <cmath>
 #include <iterator>
 
 namespace {
@@ -48,10 +49,11 @@ PrintLayout ServiceSizeLayout(double areaWidthMm, double areaHeightMm, double wi
 {
     const PrintLayout upright{wholeOrNone(areaWidthMm / widthMm), wholeOrNone(areaHeightMm / heightMm)};
     const PrintLayout turned{wholeOrNone(areaWidthMm / heightMm), wholeOrNone(areaHeightMm / widthMm)};
-    // Both products are W x H / (w x h) when every count is at least 1; in
-    // floating point they may differ in the last bit, which must not decide.
-    const double uprightPrints = upright.across * upright.down;
-    return turned.across * turned.down >= uprightPrints * (1 - 1e-9) ? turned : upright;
+    // The products of the real counts are W x H / (w x h) either way; only the
+    // whole prints that fit tell the layouts apart. The counts stay real so
+    // that each cell is exactly one print.
+    const auto prints = [](const PrintLayout& l) { return std::floor(l.across) * std::floor(l.down); };
+    return prints(turned) >= prints(upright) ? turned : upright;
 }
 
 void PrintServiceSize(PrintHost& host, bool preview)

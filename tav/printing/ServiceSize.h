@@ -19,7 +19,7 @@ std::span<const PrintSize> PrintSizes();
 
 // Prints of widthMm x heightMm across and down a printable area of
 // areaWidthMm x areaHeightMm, as real counts (a count below 1 is 0): upright,
-// or turned when that holds at least as many.
+// or turned when that holds at least as many whole prints.
 struct PrintLayout {
     double across;
     double down;

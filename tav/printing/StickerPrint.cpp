@@ -102,8 +102,10 @@ public:
         }
 
         const QString name = QFileInfo(path).fileName();
-        const double s = m_frameWidthMm * m_area.dotsPerMm / width;
-        const int frameWidth = truncToInt(width * s + 0.5);
+        // The frame is exactly the entered width; its height follows the
+        // picture's proportions from that width, as the engine stacks frames.
+        const int frameWidth = truncToInt(m_frameWidthMm * m_area.dotsPerMm + 0.5);
+        const double s = double(frameWidth) / width;
         const int frameHeight = truncToInt(height * s + 0.5);
         // A picture so flat that its frame is no dot high cannot be printed either.
         const double columns = double(m_area.width) / frameWidth;
@@ -113,16 +115,16 @@ public:
             return false;
         }
 
+        // The frame size is the engine's cell size, so that frames and
+        // cutting marks come from one computation.
         Tmg_PR engine(PrintEnvironmentOf(m_host));
         const QString title = QStringLiteral("Tav(") + name + QStringLiteral(")");
-        if (!engine.BeginJob(title, 0, columns, rows, m_cropMarks, m_cropMarks ? frameWidth : 0,
-                             m_cropMarks ? frameHeight : 0, true, false, false, false)) {
+        if (!engine.BeginJob(title, 0, columns, rows, m_cropMarks, frameWidth, frameHeight, true, false, false,
+                             false)) {
             m_cannotGoOn = true;
             return false;
         }
-        const int copies = truncToInt(columns) * truncToInt(rows);
-        for (int i = 0; i < copies; ++i)
-            engine.PutCell(&picture, width, height, false, {}, {});
+        engine.PutCopies(picture, width, height, false, engine.geometry().cellsPerPage);
         picture = {};
         engine.EndJob();
         return true;
@@ -172,7 +174,13 @@ void PrintStickers(PrintHost& host, bool preview)
     // message: saying it was completed would report the failure as success.
     const BatchTexts texts = PrintRunTexts(QStringLiteral("を印刷中です。(ESCｷｰで中断できます)"));
     StickerJob job(host, static_cast<int>(*frameWidthMm), *area);
+    // Into a file, the sheets of all pictures make one file.
+    platform::PrintDevice& printer = host.printDevice();
+    if (!PreviewMode)
+        printer.beginRun();
     runBatch(host, host.selectedPaths(), texts, job);
+    if (!PreviewMode)
+        printer.endRun();
     host.file_list3Click();
 }
 

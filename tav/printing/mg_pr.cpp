@@ -171,25 +171,40 @@ bool Tmg_PR::BeginJob(const QString& title, int cellMargin, double columns, doub
         g.imageAreaLeft = toScreen(g.imageAreaLeft + caps.physicalOffsetX);
         d = screen;
         g.dotsPerMm = d;
-        m_pageBitmap = QImage(std::max(1, g.physicalWidth), std::max(1, g.physicalHeight), QImage::Format_RGB32);
+        // Drawn in screen pixels on a bitmap finer by the scale: the painter
+        // takes the bitmap's pixel ratio, text and lines come out sharp.
+        const double sheet = double(std::max(1, g.physicalWidth)) * std::max(1, g.physicalHeight);
+        const double scale =
+            std::max(1.0, std::min(m_env.previewScale, std::sqrt(kPreviewPagePixels / sheet)));
+        m_pageBitmap = QImage(std::max(1, truncToInt(g.physicalWidth * scale)),
+                              std::max(1, truncToInt(g.physicalHeight * scale)), QImage::Format_RGB32);
+        m_pageBitmap.setDevicePixelRatio(scale);
         m_pageBitmap.fill(Qt::white);
         m_pagePainter = std::make_unique<QPainter>(&m_pageBitmap);
-    } else if (!m_env.printer->beginDocument(title)) {
-        return false;
     }
 
     m_requestedWidth = truncToInt(requestedWidthMm * d);
     m_requestedHeight = truncToInt(requestedHeightMm * d);
     g.cellInset = truncToInt(cellMargin * d * 2 + 0.5);
-    g.cellWidth = truncToInt(g.imageAreaWidth / columns + 0.5);
-    g.cellHeight = truncToInt(g.imageAreaHeight / rows + 0.5);
-    g.cropPitchX = cropPitchX;
-    g.cropPitchY = cropPitchY;
-    if (cropMarks && (cropPitchX == 0 || cropPitchY == 0)) {
-        g.cropPitchX = g.cellWidth;
-        g.cropPitchY = g.cellHeight;
+    if (cropPitchX > 0 && cropPitchY > 0) {
+        // Cells of exactly the given size, as many as the image area holds:
+        // a count worked out from another area could let the last one spill.
+        g.cellWidth = cropPitchX;
+        g.cellHeight = cropPitchY;
+        g.columns = std::min(g.columns, g.imageAreaWidth / cropPitchX);
+        g.rows = std::min(g.rows, g.imageAreaHeight / cropPitchY);
+        if (g.columns < 1 || g.rows < 1)
+            return false;
+    } else {
+        g.cellWidth = truncToInt(g.imageAreaWidth / columns + 0.5);
+        g.cellHeight = truncToInt(g.imageAreaHeight / rows + 0.5);
     }
+    // The marks cross the corners of the cells that were laid out.
+    g.cropPitchX = g.cellWidth;
+    g.cropPitchY = g.cellHeight;
     g.cellsPerPage = g.columns * g.rows;
+    if (!m_preview && !m_env.printer->beginDocument(title))
+        return false;
     m_geometry = g;
     m_active = true;
     return true;

@@ -10,6 +10,7 @@
 #include "DibHandle.h"
 
 #include <QImage>
+#include <QSize>
 #include <array>
 #include <QString>
 #include <functional>
@@ -28,7 +29,14 @@ struct PrintJobEnvironment {
     // Shows one finished preview page modally with the zoom carried in and
     // out; false when the user stopped the preview.
     std::function<bool(const QImage& page, double& zoom)> showPreviewPage;
+    // Preview pages are drawn this many times finer than the screen (their
+    // device pixel ratio), so that an enlarged page stays sharp; less when
+    // the sheet would exceed kPreviewPagePixels.
+    double previewScale = 1.0;
 };
+
+// The most pixels a preview page bitmap may take (96 MB at 32 bits).
+inline constexpr double kPreviewPagePixels = 24e6;
 
 // The geometry of the open job in device units of its target (printer dots,
 // or screen pixels when previewing).
@@ -67,7 +75,10 @@ public:
     int MaxBandFontSize(bool footer) const;
 
     // Opens the job: the geometry, the margin questions, the size checks and
-    // the first page. False when nothing was started.
+    // the first page. False when nothing was started. A crop pitch given in
+    // both directions is the size of every cell (sticker frames): the grid
+    // then holds as many of them as fit the image area, at most columns x
+    // rows, and frames and cutting marks come from the same cell size.
     bool BeginJob(const QString& title, int cellMargin, double columns, double rows, bool cropMarks,
                   int cropPitchX, int cropPitchY, bool useMargins, bool header, bool footer, bool cutToFill);
     // Fills the next cell with `picture` (the caller keeps it) and its
@@ -75,6 +86,10 @@ public:
     // when no job is open.
     int PutCell(const imgkit::DibHandle* picture, int pictureWidth, int pictureHeight, bool captionBelow,
                 const QString& caption, const QString& comment);
+    // Fills the next `count` cells with copies of `picture` without captions,
+    // turning, cutting and resampling it once for all of them.
+    int PutCopies(const imgkit::DibHandle& picture, int pictureWidth, int pictureHeight, bool captionBelow,
+                  int count);
     // Finishes the last page and the document. True if a job was open.
     bool EndJob();
     // Drops the document at the printer. True if a job was open.
@@ -89,6 +104,15 @@ private:
         double x = 0, y = 0;  // from the image area's origin
         double width = 0, height = 0;
     };
+    // The picture of a run of copies as drawn: turned and cut once, then
+    // resampled once to the size its cells take on the target.
+    struct Stamp {
+        bool shaped = false;
+        imgkit::DibHandle shape;  // empty: the caller's picture as it is
+        int width = 0, height = 0;
+        imgkit::DibHandle drawn;
+        QSize drawnSize;
+    };
 
     QPainter* canvas();
     // The stored font at the current target's resolution; `pointSize`
@@ -102,6 +126,9 @@ private:
     imgkit::DibHandle orientedAndCut(const imgkit::DibHandle& picture, int& width, int& height) const;
     Placement place(int width, int height, bool captionBelow) const;
     void drawPicture(const imgkit::DibHandle& picture, const Placement& at);
+    // The picture resampled to `size` for this target (24 bits for the
+    // preview); reused through a run of copies.
+    const imgkit::DibHandle* drawnPicture(const imgkit::DibHandle& picture, QSize size);
     void drawCaption(const QString& caption, const Placement& at);
     void advance();
 
@@ -128,4 +155,6 @@ private:
     std::unique_ptr<QPainter> m_pagePainter;
     double m_lastX = 0, m_lastY = 0;
     bool m_cutToFill = false;
+    bool m_stamping = false;  // inside PutCopies
+    Stamp m_stamp;
 };

@@ -13,16 +13,42 @@
 #include <QFontMetrics>
 #include <QPainter>
 
+#include <algorithm>
 #include <cmath>
 
 using imgkit::DibHandle;
 
 namespace {
 
+// A caption is not drawn smaller than this many points.
+constexpr int kSmallestCaptionPoints = 5;
+
 // The orientation test of auto-rotate: a square cell or picture always turns.
 bool keepsOrientation(int width, int height, int cellWidth, int cellHeight)
 {
     return (cellWidth > cellHeight && width > height) || (cellHeight > cellWidth && height > width);
+}
+
+// The size the printer's picture output reduces `picture` to in `rect`
+// (tenths of a millimetre): no more pixels than the printer has dots there.
+QSize printedSize(const DibHandle& picture, const QPainter& dc, const ImgKitRect& rect)
+{
+    ImageInfo info;
+    if (!dc.device() || ImgKitImageInfo(picture, &info) == 0)
+        return {};
+    const double dotsPerTenth = dc.device()->logicalDpiX() / 254.0;
+    const int dotsAcross = std::max(1, int(std::ceil((rect.right - rect.left) * dotsPerTenth)));
+    const int dotsDown = std::max(1, int(std::ceil((rect.bottom - rect.top) * dc.device()->logicalDpiY() / 254.0)));
+    return {std::min(info.width, dotsAcross), std::min(info.height, dotsDown)};
+}
+
+// The preview's copy of `picture`: 24 bits, resampled to `size`.
+DibHandle previewPicture(const DibHandle& picture, QSize size, bool highQuality)
+{
+    const DibHandle trueColor = ImgKitConvertColor(picture, 24, 1, 0, {}, {});
+    if (!trueColor)
+        return {};
+    return ResizeImage(trueColor, {}, {}, size.width(), size.height(), highQuality);
 }
 
 }  // namespace
@@ -57,16 +83,46 @@ int Tmg_PR::PutCell(const DibHandle* picture, int pictureWidth, int pictureHeigh
 
     int width = pictureWidth;
     int height = pictureHeight;
-    // The turned or cut copy belongs to this cell; the caller's picture is untouched.
-    const DibHandle copy = orientedAndCut(*picture, width, height);
+    // The turned or cut copy belongs to this cell, or to the run of copies;
+    // the caller's picture is untouched.
+    DibHandle copy;
+    const DibHandle* source = picture;
+    if (m_stamping && m_stamp.shaped) {
+        width = m_stamp.width;
+        height = m_stamp.height;
+    } else {
+        copy = orientedAndCut(*picture, width, height);
+        if (m_stamping) {
+            m_stamp.shaped = true;
+            m_stamp.shape = std::move(copy);
+            m_stamp.width = width;
+            m_stamp.height = height;
+        }
+    }
+    if (m_stamping && m_stamp.shape)
+        source = &m_stamp.shape;
+    else if (copy)
+        source = &copy;
     const Placement at = place(width, height, captionBelow);
     m_lastX = at.x;
     m_lastY = at.y;
-    drawPicture(copy ? copy : *picture, at);
+    drawPicture(*source, at);
     if (!caption.isEmpty())
         drawCaption(caption, at);
     ++m_cellsPlaced;
     advance();
+    return 0;
+}
+
+int Tmg_PR::PutCopies(const DibHandle& picture, int pictureWidth, int pictureHeight, bool captionBelow, int count)
+{
+    if (!m_active)
+        return 9;
+    m_stamping = true;
+    for (int i = 0; i < count; ++i)
+        PutCell(&picture, pictureWidth, pictureHeight, captionBelow, {}, {});
+    m_stamping = false;
+    m_stamp = Stamp{};
     return 0;
 }
 
@@ -166,6 +222,30 @@ Tmg_PR::Placement Tmg_PR::place(int w, int h, bool captionBelow) const
     return p;
 }
 
+const DibHandle* Tmg_PR::drawnPicture(const DibHandle& picture, QSize size)
+{
+    // On the printer the copies keep the first one's reduction: their
+    // rectangles differ only by the rounding of tenths of a millimetre.
+    if (m_stamp.drawn && (m_stamp.drawnSize == size || !m_preview))
+        return &m_stamp.drawn;
+    DibHandle drawn;
+    if (m_preview) {
+        drawn = previewPicture(picture, size, m_env.settings->highQualityScaling);
+    } else {
+        ImageInfo info;
+        if (ImgKitImageInfo(picture, &info) != 0 && QSize(info.width, info.height) == size)
+            return &picture;
+        // As the printer's picture output reduces it (smoothly: device mode 1).
+        drawn = imgkit::fromQImage(
+            imgkit::toQImage(picture).scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
+    }
+    if (!drawn)
+        return nullptr;
+    m_stamp.drawn = std::move(drawn);
+    m_stamp.drawnSize = size;
+    return &m_stamp.drawn;
+}
+
 void Tmg_PR::drawPicture(const DibHandle& picture, const Placement& at)
 {
     const PageGeometry& g = m_geometry;
@@ -176,18 +256,27 @@ void Tmg_PR::drawPicture(const DibHandle& picture, const Placement& at)
         const ImgKitRect rect{truncToInt((g.imageAreaLeft + at.x) / d * 10), truncToInt((g.imageAreaTop + at.y) / d * 10),
                               truncToInt((g.imageAreaLeft + at.x + at.width) / d * 10),
                               truncToInt((g.imageAreaTop + at.y + at.height) / d * 10)};
-        if (PrintImage(*dc, picture, highQuality, rect) == 0)
+        const DibHandle* drawn = m_stamping ? drawnPicture(picture, printedSize(picture, *dc, rect)) : &picture;
+        if (!drawn || PrintImage(*dc, *drawn, highQuality, rect) == 0)
             platform::showInformation(QStringLiteral("プリントできません。"));
         return;
     }
     // The preview page is drawn at screen resolution: the picture is
     // resampled once to exactly its drawn size.
-    const DibHandle trueColor = ImgKitConvertColor(picture, 24, 1, 0, {}, {});
-    if (!trueColor)
+    const double scale = m_pageBitmap.devicePixelRatio();
+    const QSize size(truncToInt(truncToInt(at.width) * scale + 0.5), truncToInt(truncToInt(at.height) * scale + 0.5));
+    DibHandle single;
+    const DibHandle* drawn = m_stamping ? drawnPicture(picture, size) : nullptr;
+    if (!m_stamping) {
+        single = previewPicture(picture, size, highQuality);
+        drawn = &single;
+    }
+    if (!drawn || !*drawn)
         return;
-    const DibHandle sized = ResizeImage(trueColor, {}, {}, truncToInt(at.width), truncToInt(at.height), highQuality);
-    if (sized)
-        ImgKitDisplayHdcXY(*dc, sized, truncToInt(g.imageAreaLeft + at.x), truncToInt(g.imageAreaTop + at.y));
+    // Its pixels at the page bitmap's resolution, drawn at its size in screen pixels.
+    QImage image = imgkit::toQImage(*drawn);
+    image.setDevicePixelRatio(m_pageBitmap.devicePixelRatio());
+    dc->drawImage(QPoint(truncToInt(g.imageAreaLeft + at.x), truncToInt(g.imageAreaTop + at.y)), image);
 }
 
 void Tmg_PR::drawCaption(const QString& caption, const Placement& at)
@@ -196,17 +285,25 @@ void Tmg_PR::drawCaption(const QString& caption, const Placement& at)
     const PageGeometry& g = m_geometry;
     const platform::FontSpec& stored = m_env.settings->fileNameFont;
     QFont font = deviceFont(stored);
-    int textWidth = QFontMetrics(font, dc->device()).horizontalAdvance(caption);
+    QString text = caption;
+    int textWidth = QFontMetrics(font, dc->device()).horizontalAdvance(text);
     if (textWidth > g.cellWidth) {
-        const int size = std::max(1, truncToInt(double(std::abs(stored.size)) * g.cellWidth / textWidth));
+        const int storedSize = std::abs(stored.size);
+        const int fitted = truncToInt(double(storedSize) * g.cellWidth / textWidth);
+        // Smaller than legible on paper, the caption keeps the smallest
+        // legible size and loses the middle of its text instead.
+        const int size = std::max({1, fitted, std::min(kSmallestCaptionPoints, storedSize)});
         font = deviceFont(stored, size);
-        textWidth = QFontMetrics(font, dc->device()).horizontalAdvance(caption);
+        const QFontMetrics metrics(font, dc->device());
+        if (size > fitted)
+            text = metrics.elidedText(caption, Qt::ElideMiddle, g.cellWidth);
+        textWidth = metrics.horizontalAdvance(text);
     }
     dc->setFont(font);
     dc->setPen(platform::toQColor(stored.color));
     const int x = g.imageAreaLeft + truncToInt((at.width - textWidth) / 2 + at.x);
     const int y = g.imageAreaTop + truncToInt(at.height + at.y);
-    dc->drawText(x, y + QFontMetrics(font, dc->device()).ascent(), caption);
+    dc->drawText(x, y + QFontMetrics(font, dc->device()).ascent(), text);
 }
 
 void Tmg_PR::advance()

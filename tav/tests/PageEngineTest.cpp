@@ -185,6 +185,27 @@ TEST_F(PageEngineTest, AnExactlyFullLastPageEndsWithoutABlankPage)
     }
 }
 
+TEST_F(PageEngineTest, AFinerPreviewPageKeepsItsLayoutAtTwiceThePixels)
+{
+    const imgkit::DibHandle red = testpic::solid(300, 200, kRed);
+    PreviewMode = true;
+    for (const double scale : {1.0, 2.0}) {
+        PrintJobEnvironment env = environment();
+        env.previewScale = scale;
+        Tmg_PR engine(env);
+        ASSERT_TRUE(begin(engine));
+        engine.PutCell(&red, 300, 200, true, {}, {});
+        engine.EndJob();
+    }
+    ASSERT_EQ(previews.size(), 2);
+    EXPECT_EQ(previews[1].size(), previews[0].size() * 2);
+    EXPECT_EQ(previews[1].devicePixelRatio(), 2.0);
+    const QRect coarse = pagetest::boundsOf(previews[0], testpic::rgb(kRed));
+    const QRect fine = pagetest::boundsOf(previews[1], testpic::rgb(kRed));
+    EXPECT_EQ(fine.topLeft(), coarse.topLeft() * 2);
+    EXPECT_NEAR(fine.width(), coarse.width() * 2, 1);
+}
+
 TEST_F(PageEngineTest, FractionalColumnsGiveCellsOfExactPhysicalSize)
 {
     const imgkit::DibHandle red = testpic::solid(100, 100, kRed);
@@ -251,6 +272,18 @@ TEST_F(PageEngineTest, ACaptionWiderThanTheCellIsShrunkToTheCellWidth)
     EXPECT_LE(text.width(), engine.geometry().cellWidth);
     EXPECT_GE(text.top(), picture.bottom());  // under the picture, touching it
     EXPECT_LE(text.top(), picture.bottom() + 10);
+}
+
+TEST_F(PageEngineTest, ACaptionKeepsALegibleSizeAndLosesItsMiddleInstead)
+{
+    const imgkit::DibHandle red = testpic::solid(100, 100, kRed);
+    Tmg_PR engine(environment());
+    ASSERT_TRUE(begin(engine, 9, 9));  // cells of 10 mm: 9 pt would shrink to 1 pt
+    engine.PutCell(&red, 100, 100, true, QStringLiteral("a-rather-long-file-name-for-a-small-cell.jpg"), {});
+    engine.EndJob();
+    const QRect text = pagetest::boundsOfDark(printer.pages()[0]);
+    EXPECT_LE(text.width(), engine.geometry().cellWidth);
+    EXPECT_GE(text.height(), 10);  // 5 pt is 17.6 dots; its letters stand well over 10
 }
 
 }  // namespace

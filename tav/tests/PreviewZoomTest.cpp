@@ -45,3 +45,10 @@ TEST(PreviewZoomTest, ZoomedSizeTruncatesAndNeverVanishes)
     EXPECT_EQ(ZoomedPageSize(QSize(3, 1), 0.25), QSize(1, 1));
     EXPECT_EQ(ZoomedPageSize(QSize(290, 100), 0.29), QSize(84, 29));
 }
+
+TEST(PreviewZoomTest, FitShowsTheWholePageWithinTheSteps)
+{
+    EXPECT_DOUBLE_EQ(FitPreviewZoom(QSize(794, 1123), QSize(1280, 950)), 950.0 / 1123);
+    EXPECT_DOUBLE_EQ(FitPreviewZoom(QSize(100, 100), QSize(1280, 950)), 2.0);
+    EXPECT_DOUBLE_EQ(FitPreviewZoom(QSize(10000, 10000), QSize(1280, 950)), 0.25);
+}

@@ -88,14 +88,30 @@ TEST_F(PrintLayoutsTest, IndexGridFollowsThePaperAndTheCaptionLine)
 
 namespace {
 
-TEST(ServiceSizeLayout, TurnsOnATieAndStaysUprightWhenTurnedPrintsDoNotFit)
+TEST(ServiceSizeLayout, TakesTheLayoutOfMoreWholePrintsAndTurnsOnATie)
 {
     const PrintLayout a4 = ServiceSizeLayout(210, 297, 81, 120);
-    EXPECT_DOUBLE_EQ(a4.across, 210.0 / 120);  // as many prints either way: turned
-    EXPECT_DOUBLE_EQ(a4.down, 297.0 / 81);
+    EXPECT_DOUBLE_EQ(a4.across, 210.0 / 81);  // 2 x 2 upright against 1 x 3 turned
+    EXPECT_DOUBLE_EQ(a4.down, 297.0 / 120);
+    const PrintLayout tie = ServiceSizeLayout(100, 100, 50, 40);
+    EXPECT_DOUBLE_EQ(tie.across, 100.0 / 40);  // 2 x 2 either way: turned
     const PrintLayout narrow = ServiceSizeLayout(100, 300, 81, 120);
     EXPECT_DOUBLE_EQ(narrow.across, 100.0 / 81);  // upright: turned, 120 mm would not fit across
     EXPECT_DOUBLE_EQ(narrow.down, 300.0 / 120);
+}
+
+TEST_F(PrintLayoutsTest, FourLPrintsFillAnA4PrintableAreaUpright)
+{
+    // 203 x 290 mm printable at 5 dots per mm: 2 x 2 prints of 88 x 126 mm, each cell exact.
+    host.printer.loadPaper(platform::RasterPrinter::paper(127, 210, 297, 3.5));
+    for (const char* name : {"a.bmp", "b.bmp", "c.bmp", "d.bmp", "e.bmp"})
+        addPicture(QString::fromLatin1(name), 88, 126);
+    host.tabs.checks[QStringLiteral("rb_L")] = true;
+    host.tabs.checks[QStringLiteral("ch_giseiSV")] = true;
+    PrintServiceSize(host, false);
+    EXPECT_EQ(host.printer.documentName(), QStringLiteral("Tav(4koma)"));
+    ASSERT_EQ(host.printer.pages().size(), 2);
+    EXPECT_EQ(redOn(0), QRect(18, 18, 2 * 440, 2 * 630));
 }
 
 TEST_F(PrintLayoutsTest, ServiceSizePrintsFillTheirCellOrSayTheyDoNotFit)

@@ -95,6 +95,50 @@ TEST_F(StickerPrintTest, CuttingMarksCrossEveryFrameCorner)
     EXPECT_FALSE(darkAt(100 + 125, 100 + 130));
 }
 
+TEST_F(StickerPrintTest, FramesAndCrossesShareTheCornersWhenTheBorderIsNoWholeMillimetre)
+{
+    // 300 dpi with a 3.53 mm (42-dot) border: the 4 mm margins start 5 dots
+    // inside the printable area, so the area the frames are counted in and
+    // the engine's image area differ.
+    host.printer.loadPaper(platform::RasterPrinter::paper(300, 100, 150, 3.53));
+    host.app.marginTop = host.app.marginLeft = host.app.marginBottom = host.app.marginRight = 4;
+    host.tabs.checks[QStringLiteral("ch_tonbo")] = true;
+    addPicture(QStringLiteral("a.bmp"), 300, 200);
+    width(QStringLiteral("30"));
+    PrintStickers(host, false);
+    // Frames of exactly 30 mm (354 dots) by 236 dots, 3 x 7 from the image area's corner.
+    const int left = 42 + 5, top = 42 + 5, frameWidth = 354, frameHeight = 236;
+    const QRect red = pagetest::boundsOf(page(), kRed);
+    EXPECT_EQ(red.topLeft(), QPoint(left, top));
+    EXPECT_NEAR(red.width(), 3 * frameWidth, 1);  // picture rectangles are whole tenths of a millimetre
+    EXPECT_NEAR(red.height(), 7 * frameHeight, 1);
+    for (int r = 0; r <= 7; ++r) {
+        for (int c = 0; c <= 3; ++c) {
+            // The arms beyond the first row and column fall in the printer's border.
+            const int x = left + c * frameWidth, y = top + r * frameHeight;
+            EXPECT_TRUE(darkAt(x, y) && (c == 0 || darkAt(x - 17, y)) && darkAt(x + 17, y) &&
+                        (r == 0 || darkAt(x, y - 17)) && darkAt(x, y + 17))
+                << c << "," << r;
+        }
+    }
+}
+
+TEST_F(StickerPrintTest, IntoAFileEverySheetIsKeptOnAPrinterEachPictureIsAJob)
+{
+    addPicture(QStringLiteral("a.bmp"), 100, 100);
+    addPicture(QStringLiteral("b.bmp"), 200, 100);
+    PrintStickers(host, false);
+    EXPECT_EQ(host.printer.endedDocuments(), (QStringList{QStringLiteral("Tav(a.bmp)"), QStringLiteral("Tav(b.bmp)")}));
+    EXPECT_EQ(host.printer.pages().size(), 1);
+
+    host.printer.printIntoFile(true);
+    PrintStickers(host, false);
+    ASSERT_EQ(host.printer.pages().size(), 2);
+    EXPECT_EQ(pagetest::boundsOf(host.printer.pages()[0], kRed), QRect(50, 50, 800, 1200));
+    EXPECT_EQ(pagetest::boundsOf(host.printer.pages()[1], kRed), QRect(50, 50, 800, 1400));
+    EXPECT_EQ(prompt.messages().last(), QStringLiteral("印刷完了。"));
+}
+
 TEST_F(StickerPrintTest, AnOverlayIsLaidOverEveryCopyWhenItsFileExists)
 {
     addPicture(QStringLiteral("a.bmp"), 100, 100);

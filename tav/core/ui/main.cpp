@@ -33,6 +33,7 @@
 #include "TitlesTabView.h"
 #include "WidgetControls.h"
 #include "WorkTabs.h"
+#include "PreviewZoom.h"
 #include "frmPrnPV.h"
 
 #include <QAbstractButton>
@@ -389,6 +390,9 @@ platform::PrintDevice& TfrTav::printDevice()
 }
 
 bool TfrTav::showPreviewPage(const QImage& page, double& zoom) { return TfrPrnPV::showPage(this, page, zoom); }
+
+// Pages as sharp at the largest zoom as at 100 %.
+double TfrTav::previewPageScale() const { return kPreviewZoomMax; }
 
 bool TfrTav::sentBy(const char* name) const { return sender() && sender()->objectName() == QLatin1String(name); }
 

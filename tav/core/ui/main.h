@@ -79,6 +79,7 @@ public:
     bool choosePrinter() override;
     platform::PrintDevice& printDevice() override;
     bool showPreviewPage(const QImage& page, double& zoom) override;
+    double previewPageScale() const override;
     void file_list3Click() override;
     void refreshFolder() override;
 

@@ -44,6 +44,7 @@ TfrPrnPV::TfrPrnPV(QWidget* parent, const QImage& page, double zoom)
     menuItem(view, "mnuSyukuSyou", "縮小(&S)", this, &TfrPrnPV::mnuSyukuSyouClick);
     menuItem(view, "mnuKakuDai", "拡大(&K)", this, &TfrPrnPV::mnuKakuDaiClick);
     menuItem(view, "mnuDspNomal", "標準(&N)", this, &TfrPrnPV::mnuDspNomalClick);
+    menuItem(view, "mnuZentai", "ﾍﾟｰｼﾞ全体(&W)", this, &TfrPrnPV::mnuZentaiClick);
     QMenu* edit = menuBar->addMenu(QStringLiteral("編集(&E)"));
     menuItem(edit, "mnuCopy", "ｺﾋﾟｰ(&C)", this, &TfrPrnPV::mnuCopyClick);
     QAction* stop = menuBar->addAction(QStringLiteral("ﾌﾟﾚﾋﾞｭｰ中止(&X)"), this, &TfrPrnPV::mnuPV_endClick);
@@ -94,10 +95,20 @@ void TfrPrnPV::mnuDspNomalClick()
     setZoom(1.0);
 }
 
+void TfrPrnPV::mnuZentaiClick()
+{
+    setZoom(FitPreviewZoom(pageSize(), room().size() - chrome()));
+}
+
 void TfrPrnPV::mnuCopyClick()
 {
+    // The page at its size in screen pixels, however finely it was drawn.
+    QImage copy = m_page.devicePixelRatio() == 1.0
+                      ? m_page
+                      : m_page.scaled(pageSize(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    copy.setDevicePixelRatio(1.0);
     if (QClipboard* clipboard = QGuiApplication::clipboard())
-        clipboard->setImage(m_page);
+        clipboard->setImage(copy);
 }
 
 void TfrPrnPV::mnuPV_endClick()
@@ -112,22 +123,34 @@ void TfrPrnPV::setZoom(double zoom)
     applyZoom();
 }
 
-void TfrPrnPV::applyZoom()
-{
-    const QSize pageSize = ZoomedPageSize(m_page.size(), m_zoom);
-    m_pic->setFixedSize(pageSize);
-    setWindowTitle(PreviewCaption(m_zoom));
+QSize TfrPrnPV::pageSize() const { return m_page.deviceIndependentSize().toSize(); }
 
+QRect TfrPrnPV::room() const
+{
     const QScreen* screen = parentWidget() && parentWidget()->screen() ? parentWidget()->screen()
                                                                       : QGuiApplication::primaryScreen();
-    const QRect room = screen ? screen->availableGeometry() : QRect(0, 0, 1024, 768);
+    return screen ? screen->availableGeometry() : QRect(0, 0, 1024, 768);
+}
+
+QSize TfrPrnPV::chrome() const
+{
     // The frame the window manager adds lies outside the room asked for.
     const QSize frame = frameGeometry().size() - geometry().size();
     const int menuHeight = layout() && layout()->menuBar() ? layout()->menuBar()->sizeHint().height() : 0;
-    const QSize wanted =
-        QSize(pageSize.width(), pageSize.height() + menuHeight).boundedTo(room.size() - frame);
+    return frame + QSize(0, menuHeight);
+}
+
+void TfrPrnPV::applyZoom()
+{
+    const QSize zoomed = ZoomedPageSize(pageSize(), m_zoom);
+    m_pic->setFixedSize(zoomed);
+    setWindowTitle(PreviewCaption(m_zoom));
+
+    const QRect screen = room();
+    const QSize frame = frameGeometry().size() - geometry().size();
+    const QSize wanted = (zoomed + chrome() - frame).boundedTo(screen.size() - frame);
     resize(wanted);
-    move(room.center() - QPoint(wanted.width() + frame.width(), wanted.height() + frame.height()) / 2);
+    move(screen.center() - QPoint(wanted.width() + frame.width(), wanted.height() + frame.height()) / 2);
 }
 
 bool TfrPrnPV::showPage(QWidget* owner, const QImage& page, double& zoom)

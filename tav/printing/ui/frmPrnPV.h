@@ -12,7 +12,7 @@ class TfrPrnPV : public QDialog {
     Q_OBJECT
 public:
     // `page` is the finished page (24-bit, one millimetre = ScreenDotsPerMm
-    // pixels); `zoom` the zoom to show it at.
+    // pixels times its device pixel ratio); `zoom` the zoom to show it at.
     TfrPrnPV(QWidget* parent, const QImage& page, double zoom);
 
     double zoom() const { return m_zoom; }
@@ -25,6 +25,8 @@ public:
     void mnuSyukuSyouClick();
     void mnuKakuDaiClick();
     void mnuDspNomalClick();
+    // "ﾍﾟｰｼﾞ全体(&W)": the zoom at which the whole page fits the screen.
+    void mnuZentaiClick();
     // "ｺﾋﾟｰ(&C)": the page bitmap to the clipboard.
     void mnuCopyClick();
     // "ﾌﾟﾚﾋﾞｭｰ中止(&X)": sets the stop flag and closes.
@@ -41,6 +43,11 @@ protected:
 
 private:
     void setZoom(double zoom);
+    // The page's size in screen pixels at 100 % (it may be drawn finer).
+    QSize pageSize() const;
+    // The screen's room for the window, and what the window adds around the page.
+    QRect room() const;
+    QSize chrome() const;
     // Sizes `pic` and the window to the page at the zoom (the window no
     // larger than the screen, the page then scrolls) and rewrites the caption.
     void applyZoom();

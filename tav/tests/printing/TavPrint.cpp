@@ -3,17 +3,22 @@
 // onto a printer queue or into a PDF file, without a window. The real-CUPS
 // test and the printing benchmark drive it.
 //
-//   tav_print (--printer QUEUE | --pdf FILE) [--caps] PICTURE...
+//   tav_print (--printer QUEUE | --pdf FILE) [--caps] [--stickers MM] [--stop-after N] PICTURE...
 //
 // Margins are off ("余白なし"), header and footer off, no captions. With
 // --caps the printer's capabilities are printed first as
 // "caps dpi horzRes vertRes physicalWidth physicalHeight offsetX offsetY".
-// The messages the command showed are printed one per line.
+// --stickers prints sticker sheets ("ﾌﾟﾘｸﾗ印刷") of frames MM wide instead.
+// --stop-after presses the stop button after the Nth picture and answers
+// "はい" to the stop question. The messages the command showed are printed
+// one per line; the exit status is 0 when the run ended with "印刷完了。".
 #include "AppSettings.h"
 #include "FakeControls.h"
 #include "OnePerPage.h"
 #include "PictureMemory.h"
 #include "PrintSelection.h"
+#include "RunState.h"
+#include "StickerPrint.h"
 #include "QtPrintDevice.h"
 #include "ScriptedPrompt.h"
 
@@ -36,11 +41,18 @@ public:
             m_controls.texts[QString::fromLatin1(name)] = QStringLiteral("0");
     }
 
+    void setStickerWidth(const QString& mm) { m_controls.texts[QStringLiteral("tx_komaHabaMM")] = mm; }
+
     void setBusy(bool) override {}
     void setStatus(const QString&) override {}
     void setGaugeMaximum(int) override {}
     void setGauge(int) override {}
-    void processWaitingInput() override { QCoreApplication::processEvents(); }
+    void processWaitingInput() override
+    {
+        QCoreApplication::processEvents();
+        if (++m_processed == stopAfter)
+            AbortRequested = true;
+    }
     QStringList selectedPaths() const override { return m_pictures; }
     QString currentFolder() const override
     {
@@ -54,7 +66,10 @@ public:
     void file_list3Click() override {}
     void refreshFolder() override {}
 
+    int stopAfter = 0;
+
 private:
+    int m_processed = 0;
     platform::QtPrintDevice m_device;
     QStringList m_pictures;
     AppSettings m_settings;
@@ -63,7 +78,8 @@ private:
 
 int usage()
 {
-    std::fprintf(stderr, "usage: tav_print (--printer QUEUE | --pdf FILE) [--caps] PICTURE...\n");
+    std::fprintf(stderr, "usage: tav_print (--printer QUEUE | --pdf FILE) [--caps] [--stickers MM] [--stop-after N] "
+                         "PICTURE...\n");
     return 2;
 }
 
@@ -78,6 +94,8 @@ int main(int argc, char** argv)
     QStringList args = app.arguments().mid(1);
     QPrinter printer(QPrinter::HighResolution);
     bool showCaps = false;
+    QString stickerWidth;
+    int stopAfter = 0;
     QStringList pictures;
     for (int i = 0; i < args.size(); ++i) {
         if (args[i] == QLatin1String("--printer") && i + 1 < args.size()) {
@@ -89,6 +107,10 @@ int main(int argc, char** argv)
             printer.setOutputFileName(args[++i]);
         } else if (args[i] == QLatin1String("--caps")) {
             showCaps = true;
+        } else if (args[i] == QLatin1String("--stickers") && i + 1 < args.size()) {
+            stickerWidth = args[++i];
+        } else if (args[i] == QLatin1String("--stop-after") && i + 1 < args.size()) {
+            stopAfter = args[++i].toInt();
         } else if (args[i].startsWith(QLatin1String("--"))) {
             return usage();
         } else {
@@ -106,8 +128,17 @@ int main(int argc, char** argv)
         out << "caps " << c.logPixelsX << ' ' << c.horzRes << ' ' << c.vertRes << ' ' << c.physicalWidth << ' '
             << c.physicalHeight << ' ' << c.physicalOffsetX << ' ' << c.physicalOffsetY << '\n';
     }
-    PrintOnePerPage(host, false);
-    for (const QString& message : prompt.messages())
+    host.stopAfter = stopAfter;
+    if (stopAfter > 0)
+        prompt.answer(platform::Answer::Yes);
+    if (stickerWidth.isEmpty()) {
+        PrintOnePerPage(host, false);
+    } else {
+        host.setStickerWidth(stickerWidth);
+        PrintStickers(host, false);
+    }
+    const QStringList messages = prompt.messages();
+    for (const QString& message : messages)
         out << message << '\n';
-    return prompt.messages() == QStringList(QStringLiteral("印刷完了。")) ? 0 : 1;
+    return !messages.isEmpty() && messages.last() == QStringLiteral("印刷完了。") ? 0 : 1;
 }

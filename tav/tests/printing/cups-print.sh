@@ -3,6 +3,8 @@
 # through Tav's print path (tav_print) onto a virtual PDF printer of a private
 # CUPS scheduler, waits for the job and checks the PDF that came out: two
 # pages, each picture where the page engine must have put it (within 1 mm).
+# Before that, a run stopped after its first picture and a run whose only
+# file cannot be read must leave no job in the queue and no PDF behind.
 #
 # The scheduler is the script's own: its configuration, spool, logs and socket
 # live in a temporary folder, it listens on no port, and it is stopped on exit.
@@ -69,7 +71,7 @@ trap cleanup EXIT
 trap 'exit 1' INT TERM HUP
 
 mkdir -p "$work" "$sched"/{etc,spool/tmp,cache,state,log,out,pdf-spool}
-rm -f "$work"/{landscape.png,portrait.jpg,printed.pdf,page-*.ppm,*_log}
+rm -f "$work"/{landscape.png,portrait.jpg,unreadable.jpg,printed.pdf,page-*.ppm,*_log}
 
 cat >"$sched/etc/cups-files.conf" <<EOF
 ServerRoot $sched/etc
@@ -124,6 +126,19 @@ echo "ok   queue $queue (cups-pdf, $(basename "$ppd")) enabled and accepting"
 
 gm convert -size 1200x800 xc:red "$work/landscape.png"
 gm convert -size 600x900 xc:blue "$work/portrait.jpg"
+
+# Runs that must print nothing: stopped after the first picture (the stop
+# confirmed with "はい"), and a run whose only file is unreadable.
+echo "not a picture" >"$work/unreadable.jpg"
+for run in "--stop-after 1 $work/landscape.png $work/portrait.jpg" "$work/unreadable.jpg"; do
+  # shellcheck disable=SC2086 # the run's words are its arguments
+  output=$("$bin/tav_print" --printer "$queue" $run 2>&1) || fail "tav_print $run failed: $output"
+  sleep 2  # a document handed over would be listed at once; give the backend time to write it too
+  jobs=$(lpstat -W all -o "$queue" 2>/dev/null || true)
+  [ -z "$jobs" ] || fail "tav_print $run left jobs in the queue: $jobs"
+  [ -z "$(ls -A "$sched/out")" ] || fail "tav_print $run printed: $(ls "$sched/out")"
+  echo "ok   nothing printed by: tav_print $run"
+done
 
 output=$("$bin/tav_print" --printer "$queue" --caps "$work/landscape.png" "$work/portrait.jpg" 2>&1) &&
   rc=0 || rc=$?

@@ -1,7 +1,8 @@
-// ImgKitCopy, ImgKitRotation and ImgKitRectCut: pictures rearranged at their
-// own depth, colour table and masks kept.
+// ImgKitCopy, ImgKitRotation, ImgKitOrient and ImgKitRectCut: pictures
+// rearranged at their own depth, colour table and masks kept.
 #include "ImgKit.h"
 
+#include "Orientation.h"
 #include "PixelAccess.h"
 #include "Progress.h"
 
@@ -34,7 +35,45 @@ private:
     int m_bytes;
 };
 
+// Where pixel (x, y) of a w x h picture stored with EXIF `orientation` lies
+// in the upright picture.
+void uprightPosition(int orientation, int x, int y, int w, int h, int& dx, int& dy)
+{
+    switch (orientation) {
+    case 2: dx = w - 1 - x; dy = y; break;  // mirrored left to right
+    case 3: dx = w - 1 - x; dy = h - 1 - y; break;  // upside down
+    case 4: dx = x; dy = h - 1 - y; break;  // mirrored top to bottom
+    case 5: dx = y; dy = x; break;  // first row on the left, first column at the top
+    case 6: dx = h - 1 - y; dy = x; break;  // first row on the right: turned clockwise
+    case 7: dx = h - 1 - y; dy = w - 1 - x; break;
+    case 8: dx = y; dy = w - 1 - x; break;  // first row on the left: turned anticlockwise
+    default: dx = x; dy = y; break;
+    }
+}
+
 }  // namespace
+
+DibHandle orientUpright(const DibHandle& dib, int orientation)
+{
+    if (orientation < 2 || orientation > 8)
+        return dib.clone();
+    const int w = dib.width(), h = dib.height();
+    const bool transposed = orientation >= 5;
+    DibHandle out = DibHandle::createLike(dib, transposed ? h : w, transposed ? w : h);
+    if (!out)
+        return {};
+    if (transposed)
+        std::swap(out.header().xPelsPerMeter, out.header().yPelsPerMeter);
+    PixelMover mover(dib, out);
+    int dx = 0, dy = 0;
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) {
+            uprightPosition(orientation, x, y, w, h, dx, dy);
+            mover.move(x, y, dx, dy);
+        }
+    return out;
+}
+
 }  // namespace imgkit
 
 using imgkit::DibHandle;
@@ -71,6 +110,11 @@ DibHandle ImgKitRotation(const DibHandle& dib, const QString& caption, const QSt
             progress.update(y, h);
     }
     return out;
+}
+
+DibHandle ImgKitOrient(const DibHandle& dib, int orientation)
+{
+    return dib.isUsable() ? imgkit::orientUpright(dib, orientation) : DibHandle{};
 }
 
 DibHandle ImgKitRectCut(const DibHandle& dib, const QString& caption, const QString& message, int left,

@@ -46,6 +46,7 @@ struct ConvertOptions {
     int width = 320;
     int height = 240;
     bool highQuality = false;
+    bool keepGps = true;  // JPEG targets carry the source's EXIF data, its GPS position only with this
 };
 
 // The colour lists' entries "そのまま", "2色（白黒）", "16色", "２５６色", "ﾌﾙｶﾗｰ" as
@@ -177,13 +178,13 @@ bool prepareForFormat(DibHandle& picture, const ConvertOptions& o)
     return false;
 }
 
-int saveAs(const QString& file, const DibHandle& picture, const ConvertOptions& o)
+int saveAs(const QString& file, const DibHandle& picture, const ConvertOptions& o, const QString& source)
 {
     switch (o.format) {
     case Format::Bmp:
         return ImgKitBmpFileSave(file, picture, {}, {}, o.bmpRle ? 1 : 0);
     case Format::Jpg:
-        return ImgKitJpegFileSave(file, picture, {}, {}, o.jpegQuality, 0);
+        return ImgKitJpegFileSaveExif(file, picture, {}, {}, o.jpegQuality, source, o.keepGps);
     case Format::Tif:
         return ImgKitTiffFileSave(file, picture, {}, {}, o.tifCompression);
     }
@@ -198,7 +199,7 @@ std::filesystem::path fsPath(const QString& path)
 // Writes the picture under a fresh hidden name in the target's folder and
 // renames it over the target, so a write that fails part-way leaves the
 // file already there as it was.
-bool saveReplacing(const QString& target, const DibHandle& picture, const ConvertOptions& o)
+bool saveReplacing(const QString& target, const DibHandle& picture, const ConvertOptions& o, const QString& source)
 {
     const QDir folder = QFileInfo(target).dir();
     QString temporary;
@@ -206,7 +207,7 @@ bool saveReplacing(const QString& target, const DibHandle& picture, const Conver
         temporary = folder.filePath(
             QStringLiteral(".tav%1.tmp").arg(QRandomGenerator::global()->generate(), 8, 16, QLatin1Char('0')));
     } while (QFileInfo(temporary).exists() || QFileInfo(temporary).isSymLink());
-    if (saveAs(temporary, picture, o) == 0) {
+    if (saveAs(temporary, picture, o, source) == 0) {
         QFile::remove(temporary);
         return false;
     }
@@ -253,7 +254,7 @@ public:
         if (!LoadForPrint(path, m_adjustment, m_gvPath, picture, width, height))
             return false;
         if (!(resize(picture, width, height) && prepareForFormat(picture, m_options)
-              && saveReplacing(target, picture, m_options)))
+              && saveReplacing(target, picture, m_options, path)))
             m_failed << name;
         return true;
     }
@@ -335,6 +336,7 @@ void ConvertSelection(CommandHost& host)
         }
     }
     options.highQuality = host.settings().highQualityScaling;
+    options.keepGps = host.settings().keepGpsOnConvert;
 
     BatchTexts texts;
     texts.emptySelection = QStringLiteral("変換するﾌｧｲﾙが選択されていません。");

@@ -44,11 +44,15 @@ cmsHPROFILE standardCmykProfile()
 // Only a transform over whole-byte sRGB rows is made; errors stay quiet.
 void quietLcms(cmsContext, cmsUInt32Number, const char*) {}
 
-cmsHTRANSFORM toSrgbTransform(cmsHPROFILE source, cmsUInt32Number inputFormat)
+// Relative colorimetric: the paper's white becomes white and colours inside
+// sRGB keep their values, as other viewers convert. `flags` may ask Little
+// CMS not to replace the conversion by its coarse 8-bit table, which puts
+// saturated CMYK colours up to 16 levels off.
+cmsHTRANSFORM toSrgbTransform(cmsHPROFILE source, cmsUInt32Number inputFormat, cmsUInt32Number flags = 0)
 {
     cmsSetLogErrorHandler(quietLcms);
     const ProfileCloser srgb{cmsCreate_sRGBProfile()};
-    return cmsCreateTransform(source, inputFormat, srgb.profile, TYPE_BGR_8, INTENT_PERCEPTUAL, 0);
+    return cmsCreateTransform(source, inputFormat, srgb.profile, TYPE_BGR_8, INTENT_RELATIVE_COLORIMETRIC, flags);
 }
 
 }  // namespace
@@ -83,7 +87,7 @@ CmykConverter::CmykConverter(const std::uint8_t* icc, std::size_t size, bool inv
     }
     const ProfileCloser source{own ? own : standardCmykProfile()};
     if (source.profile)
-        m_transform = toSrgbTransform(source.profile, inverted ? TYPE_CMYK_8_REV : TYPE_CMYK_8);
+        m_transform = toSrgbTransform(source.profile, inverted ? TYPE_CMYK_8_REV : TYPE_CMYK_8, cmsFLAGS_NOOPTIMIZE);
 }
 
 CmykConverter::~CmykConverter()

@@ -147,8 +147,9 @@ DibHandle decodeWithGm(const QString& path)
 DibHandle decodeWithIm(const QString& path, const std::string& options)
 {
     int status = 0;
+    // +repage: a turned picture keeps its old canvas, which flattening would apply.
     const std::string ppm = run("convert '" + path.toStdString() + "' " + options
-                                    + " -background white -flatten -depth 8 ppm:- 2>/dev/null",
+                                    + " +repage -background white -flatten -depth 8 ppm:- 2>/dev/null",
                                 &status);
     return fromPpm(ppm, status);
 }

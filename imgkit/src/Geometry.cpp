@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <vector>
 
 namespace imgkit {
 namespace {
@@ -64,13 +65,23 @@ DibHandle orientUpright(const DibHandle& dib, int orientation)
         return {};
     if (transposed)
         std::swap(out.header().xPelsPerMeter, out.header().yPelsPerMeter);
-    PixelMover mover(dib, out);
+    const int bits = dib.bitCount(), bytes = bits / 8;
+    // Row addresses once: a camera picture has millions of pixels to move.
+    std::vector<std::uint8_t*> rows(static_cast<std::size_t>(out.height()));
+    for (int y = 0; y < out.height(); ++y)
+        rows[static_cast<std::size_t>(y)] = out.row(y);
     int dx = 0, dy = 0;
-    for (int y = 0; y < h; ++y)
+    for (int y = 0; y < h; ++y) {
+        const std::uint8_t* src = dib.row(y);
         for (int x = 0; x < w; ++x) {
             uprightPosition(orientation, x, y, w, h, dx, dy);
-            mover.move(x, y, dx, dy);
+            std::uint8_t* dst = rows[static_cast<std::size_t>(dy)];
+            if (bytes > 0)
+                std::memcpy(dst + dx * bytes, src + x * bytes, static_cast<std::size_t>(bytes));
+            else
+                writeRaw(dst, dx, bits, readRaw(src, x, bits));
         }
+    }
     return out;
 }
 

@@ -11,14 +11,10 @@
 #include "PixelAccess.h"
 #include "Readers.h"
 
-#include <atomic>
 #include <cstring>
 
 namespace imgkit {
 namespace {
-
-std::atomic<bool> g_upright{true};
-std::atomic<bool> g_colourProfiles{true};
 
 bool startsWith(const std::uint8_t* data, std::size_t size, const char* magic, std::size_t n)
 {
@@ -71,23 +67,18 @@ DibHandle decode(const QString& file, Progress& progress)
 }
 
 }  // namespace
-
-bool uprightOnLoad() { return g_upright; }
-bool colourProfilesOnLoad() { return g_colourProfiles; }
-
 }  // namespace imgkit
 
 using imgkit::DibHandle;
 
 void ImgKitSetLoadOptions(const ImgKitLoadOptions& options)
 {
-    imgkit::g_upright = options.upright;
-    imgkit::g_colourProfiles = options.colourProfiles;
+    imgkit::setLoadOptions(options.upright, options.colourProfiles);
 }
 
 ImgKitLoadOptions ImgKitGetLoadOptions()
 {
-    return {imgkit::g_upright, imgkit::g_colourProfiles};
+    return {imgkit::uprightOnLoad(), imgkit::colourProfilesOnLoad()};
 }
 
 DibHandle ImgKitFileLoad(const QString& file, const QString& caption, const QString& message)

@@ -3,6 +3,7 @@
 
 namespace imgkit {
 
+void setLoadOptions(bool upright, bool colourProfiles);
 bool uprightOnLoad();
 bool colourProfilesOnLoad();
 

@@ -4,7 +4,8 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
-    for (const imgkit::ExifBlock& block : {imgkit::findExif(data, size), imgkit::ExifBlock{data, size, false}}) {
+    const imgkit::ExifBlock blocks[] = {imgkit::findExif(data, size), imgkit::ExifBlock{data, size, false}};
+    for (const imgkit::ExifBlock& block : blocks) {
         const imgkit::ExifData exif = imgkit::parseExif(block);
         if (exif.orientation < 1 || exif.orientation > 8)
             __builtin_trap();

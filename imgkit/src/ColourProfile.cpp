@@ -52,7 +52,8 @@ cmsHTRANSFORM toSrgbTransform(cmsHPROFILE source, cmsUInt32Number inputFormat, c
 {
     cmsSetLogErrorHandler(quietLcms);
     const ProfileCloser srgb{cmsCreate_sRGBProfile()};
-    return cmsCreateTransform(source, inputFormat, srgb.profile, TYPE_BGR_8, INTENT_RELATIVE_COLORIMETRIC, flags);
+    return cmsCreateTransform(source, inputFormat, srgb.profile, TYPE_BGR_8, INTENT_RELATIVE_COLORIMETRIC,
+                              flags);
 }
 
 }  // namespace
@@ -87,7 +88,8 @@ CmykConverter::CmykConverter(const std::uint8_t* icc, std::size_t size, bool inv
     }
     const ProfileCloser source{own ? own : standardCmykProfile()};
     if (source.profile)
-        m_transform = toSrgbTransform(source.profile, inverted ? TYPE_CMYK_8_REV : TYPE_CMYK_8, cmsFLAGS_NOOPTIMIZE);
+        m_transform =
+            toSrgbTransform(source.profile, inverted ? TYPE_CMYK_8_REV : TYPE_CMYK_8, cmsFLAGS_NOOPTIMIZE);
 }
 
 CmykConverter::~CmykConverter()

@@ -127,7 +127,8 @@ private:
 
 const Entry* findTag(const std::vector<Entry>& entries, std::uint16_t tag)
 {
-    const auto it = std::find_if(entries.begin(), entries.end(), [tag](const Entry& e) { return e.tag == tag; });
+    const auto it =
+        std::find_if(entries.begin(), entries.end(), [tag](const Entry& e) { return e.tag == tag; });
     return it == entries.end() ? nullptr : &*it;
 }
 
@@ -140,7 +141,9 @@ bool plausibleDate(const std::string& s)
     for (int i : {0, 1, 2, 3, 5, 6, 8, 9, 11, 12, 14, 15, 17, 18})
         if (s[i] < '0' || s[i] > '9')
             return false;
-    const int year = std::stoi(s.substr(0, 4)), month = std::stoi(s.substr(5, 2)), day = std::stoi(s.substr(8, 2));
+    const int year = std::stoi(s.substr(0, 4));
+    const int month = std::stoi(s.substr(5, 2));
+    const int day = std::stoi(s.substr(8, 2));
     return year > 0 && month >= 1 && month <= 12 && day >= 1 && day <= 31;
 }
 
@@ -229,7 +232,8 @@ void blankDirectory(const TiffView& view, std::uint8_t* bytes, std::size_t ifd)
 
 // Removes entry `index` of the directory at `ifd`: the later entries move up
 // and the freed twelve bytes after the next-directory link are zeroed.
-void removeEntry(const TiffView& view, std::uint8_t* bytes, std::size_t ifd, std::size_t index, std::size_t count)
+void removeEntry(const TiffView& view, std::uint8_t* bytes, std::size_t ifd, std::size_t index,
+                 std::size_t count)
 {
     const std::size_t at = ifd + 2 + index * kEntrySize;
     const std::size_t end = ifd + 2 + count * kEntrySize + 4;  // past the link

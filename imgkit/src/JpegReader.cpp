@@ -94,7 +94,8 @@ bool decode(jpeg_decompress_struct& cinfo, ErrorManager& err, const std::uint8_t
         setGreyPalette(dib);
     if (isCmyk) {
         out.cmyk.resize(static_cast<std::size_t>(width) * 4);
-        out.converter = std::make_unique<CmykConverter>(out.icc, out.iccSize, cinfo.saw_Adobe_marker, manageColour);
+        out.converter =
+            std::make_unique<CmykConverter>(out.icc, out.iccSize, cinfo.saw_Adobe_marker, manageColour);
     }
 
     while (cinfo.output_scanline < cinfo.output_height) {

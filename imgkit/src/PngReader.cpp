@@ -72,7 +72,8 @@ bool decode(png_structp png, png_infop info, Source& source, Decoded& out)
     if (!sizeAllowed(width, height))
         return false;
     const int colourType = png_get_color_type(png, info);
-    const bool transparent = (colourType & PNG_COLOR_MASK_ALPHA) != 0 || png_get_valid(png, info, PNG_INFO_tRNS);
+    const bool transparent =
+        (colourType & PNG_COLOR_MASK_ALPHA) != 0 || png_get_valid(png, info, PNG_INFO_tRNS) != 0;
     const bool grey = colourType == PNG_COLOR_TYPE_GRAY && !transparent;
     png_set_expand(png);
     png_set_scale_16(png);

@@ -199,7 +199,8 @@ std::filesystem::path fsPath(const QString& path)
 // Writes the picture under a fresh hidden name in the target's folder and
 // renames it over the target, so a write that fails part-way leaves the
 // file already there as it was.
-bool saveReplacing(const QString& target, const DibHandle& picture, const ConvertOptions& o, const QString& source)
+bool saveReplacing(const QString& target, const DibHandle& picture, const ConvertOptions& o,
+                   const QString& source)
 {
     const QDir folder = QFileInfo(target).dir();
     QString temporary;

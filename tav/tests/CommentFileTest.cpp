@@ -8,7 +8,6 @@
 
 #include <QDir>
 #include <QFile>
-#include <QProcess>
 #include <QTemporaryDir>
 #include <csignal>
 #include <gtest/gtest.h>
@@ -233,13 +232,12 @@ TEST_F(CommentFileTest, RecordedShootingDateComesBeforeTheFileDateButNotBeforeTh
     // A copied photograph: its file date is today, its camera recorded 2018/3/9.
     const QString photo = dir.filePath(QStringLiteral("DSC01.JPG"));
     ASSERT_NE(ImgKitJpegFileSave(photo, testpic::solid(8, 6, testpic::kRed), {}, {}, 90, 0), 0);
-    ASSERT_EQ(QProcess::execute(QStringLiteral("exiftool"), {QStringLiteral("-q"), QStringLiteral("-overwrite_original"),
-                                                            QStringLiteral("-DateTimeOriginal=2018:03:09 08:07:06"), photo}),
-              0);
+    testpic::exiftool({"-DateTimeOriginal=2018:03:09 08:07:06", photo});
     COMKATA record;
     ASSERT_EQ(ReadComment(photo, record), 0);
     EXPECT_EQ(record.year + "/" + record.month + "/" + record.day, QStringLiteral("2018/03/09"));
-    EXPECT_EQ(BuildCaption(CaptionOptions{1, 0, 1, 0}, 0, nullptr, photo), QStringLiteral("DSC01.JPG 2018/03/09"));
+    EXPECT_EQ(BuildCaption(CaptionOptions{1, 0, 1, 0}, 0, nullptr, photo),
+              QStringLiteral("DSC01.JPG 2018/03/09"));
 
     AppSettings settings;
     settings.exifShootingDate = false;

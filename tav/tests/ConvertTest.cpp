@@ -5,7 +5,6 @@
 #include "ImgKit.h"
 
 #include <QFile>
-#include <QProcess>
 #include <gtest/gtest.h>
 
 namespace {
@@ -85,13 +84,8 @@ TEST_F(ConvertTest, PortraitPhotoIsWrittenUprightKeepingItsExifAndGpsByTheSwitch
 {
     const QString photo = QDir(dir.path()).filePath(QStringLiteral("phone.jpg"));
     ASSERT_NE(ImgKitJpegFileSave(photo, testpic::solid(60, 40, testpic::kRed), {}, {}, 90, 0), 0);
-    const auto exiftool = [](const QStringList& args) {
-        QProcess p;
-        p.start(QStringLiteral("exiftool"), QStringList{"-s", "-s", "-s", "-n"} + args);
-        p.waitForFinished();
-        return QString::fromUtf8(p.readAllStandardOutput()).trimmed();
-    };
-    exiftool({"-overwrite_original", "-Orientation=6", "-Model=Phone", "-GPSLatitude=35.5", "-GPSLatitudeRef=N", photo});
+    using testpic::exiftool;
+    exiftool({"-Orientation=6", "-Model=Phone", "-GPSLatitude=35.5", "-GPSLatitudeRef=N", photo});
     host.selected << photo;
     host.tabs.checks[QStringLiteral("rb_bmp")] = false;
     host.tabs.checks[QStringLiteral("rb_jpg")] = true;

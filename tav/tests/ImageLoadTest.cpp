@@ -6,7 +6,6 @@
 #include "ImgKit.h"
 
 #include <QFile>
-#include <QProcess>
 #include <QSize>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -195,9 +194,7 @@ TEST(ResizeImage, PalettePicturesNeverTakeTheHighQualityPath)
 TEST_F(LoadImageFileTest, PicturesFromGvStandUprightByTheirRecordedOrientation)
 {
     const QString photo = jpegNamed(QStringLiteral("portrait.jpe"));  // a name only GV is asked for
-    ASSERT_EQ(QProcess::execute(QStringLiteral("exiftool"), {QStringLiteral("-q"), QStringLiteral("-overwrite_original"),
-                                                            QStringLiteral("-Orientation#=6"), photo}),
-              0);
+    testpic::exiftool({"-Orientation=6", photo});
     const DibHandle upright = load(photo);
     ASSERT_TRUE(upright);
     EXPECT_EQ(gv.asked, QStringList(photo));

@@ -12,7 +12,6 @@
 
 #include <QDir>
 #include <QImage>
-#include <QProcess>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -50,9 +49,7 @@ TEST_F(PrintSelectionTest, APhotoStoredOnItsSidePrintsUpright)
     stored.fill(QColor(255, 0, 0));
     const QString path = QDir(dir.path()).filePath(QStringLiteral("phone.png"));
     ASSERT_TRUE(stored.save(path, "PNG"));
-    ASSERT_EQ(QProcess::execute(QStringLiteral("exiftool"), {QStringLiteral("-q"), QStringLiteral("-overwrite_original"),
-                                                            QStringLiteral("-Orientation#=6"), path}),
-              0);
+    testpic::exiftool({"-Orientation=6", path});
     host.selected << path;
     PrintOnePerPage(host, false);
     ASSERT_EQ(host.printer.pages().size(), 1);

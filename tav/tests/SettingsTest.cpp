@@ -176,8 +176,10 @@ TEST_F(SettingsTest, CameraPictureSwitchesAreOnInOlderFilesAndKeptWhenOff)
     EXPECT_FALSE(app.keepGpsOnConvert);
     EXPECT_TRUE(app.colourProfiles && app.exifShootingDate);
     ASSERT_TRUE(save());
-    EXPECT_EQ(read("ETC", "EXIF_KAITEN") + read("ETC", "ICC_IRO") + read("ETC", "EXIF_DATE") + read("ETC", "EXIF_GPS"),
-              QStringLiteral("0110"));
+    QString stored;
+    for (const char* key : {"EXIF_KAITEN", "ICC_IRO", "EXIF_DATE", "EXIF_GPS"})
+        stored += read("ETC", key);
+    EXPECT_EQ(stored, QStringLiteral("0110"));
 }
 
 TEST_F(SettingsTest, HexadecimalAndNonNumericValues)

@@ -186,12 +186,16 @@ void TfrOp::bt_okClick()
     accept();
 }
 
+namespace {
+
 // The camera-picture switches, in the order of m_photoSwitches.
 std::array<bool OptionsForm::*, 4> photoSwitchFields()
 {
     return {&OptionsForm::uprightPictures, &OptionsForm::colourProfiles, &OptionsForm::exifShootingDate,
             &OptionsForm::keepGpsOnConvert};
 }
+
+}  // namespace
 
 void TfrOp::showPhotoSwitches()
 {

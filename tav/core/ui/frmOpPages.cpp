@@ -109,8 +109,8 @@ QWidget* TfrOp::buildPhotoSwitches()
                        form::checkBox("ch_iccIro", QStringLiteral("埋め込まれたｶﾗｰﾌﾟﾛﾌｧｲﾙで色を合わせる"), true),
                        form::checkBox("ch_exifDate", QStringLiteral("ｺﾒﾝﾄに日付がないときは撮影日時(Exif)を使う"), true),
                        form::checkBox("ch_exifGps", QStringLiteral("JPEGへの変換で位置情報(GPS)を残す"), true)};
-    return form::group(QStringLiteral("ﾃﾞｼﾞｶﾒ写真"), {m_photoSwitches[0], m_photoSwitches[1], m_photoSwitches[2],
-                                                       m_photoSwitches[3]});
+    return form::group(QStringLiteral("ﾃﾞｼﾞｶﾒ写真"),
+                       {m_photoSwitches[0], m_photoSwitches[1], m_photoSwitches[2], m_photoSwitches[3]});
 }
 
 QWidget* TfrOp::buildMarginPage(const std::array<int, 4>& lowerLimits)

@@ -12,6 +12,7 @@
 
 #include "DibHandle.h"
 
+#include <QDateTime>
 #include <QString>
 
 #include <cstddef>
@@ -39,9 +40,24 @@ enum ImgKitType : std::int16_t {
     ImgKitTypeUnreadable = 15,
 };
 
+// How the loaders treat camera pictures, for the whole process; both on
+// unless switched off. `upright`: a picture whose EXIF data (or TIFF tag)
+// records the orientation it was taken in is turned to stand upright, so its
+// width and height are the upright ones. `colourProfiles`: a colour picture
+// with an embedded ICC profile is converted to sRGB through it, and a CMYK
+// JPEG through its profile or the system's standard CMYK profile.
+struct ImgKitLoadOptions {
+    bool upright = true;
+    bool colourProfiles = true;
+};
+void ImgKitSetLoadOptions(const ImgKitLoadOptions& options);
+ImgKitLoadOptions ImgKitGetLoadOptions();
+
 // Loading. Both loaders recognise the format by the file's contents, so a
 // picture with the wrong extension still loads. FlashPix files are
-// recognised but not decoded (0), which leaves them to the GV viewer.
+// recognised but not decoded (0), which leaves them to the GV viewer. Only
+// regular files are read: a FIFO or a device named like a picture gives 0 at
+// once. A JPEG cut short gives the part that decoded, the rest grey.
 imgkit::DibHandle ImgKitFileLoad(const QString& file, const QString& caption, const QString& message);
 // Non-zero when the file could be examined; `code` receives an ImgKitType
 // (ImgKitTypeUnreadable for contents of no known format).
@@ -53,6 +69,13 @@ imgkit::DibHandle IK5FileLoad(const QString& file, int reserved1, int reserved2,
 // A packed DIB received from another program (for example over the GV link),
 // checked and brought into this library's layout.
 imgkit::DibHandle ImgKitPackedDibLoad(const void* data, std::size_t size);
+
+// The EXIF orientation (1 to 8) a JPEG, PNG, WebP or TIFF file records; 1
+// when it records none or cannot be read.
+int ImgKitFileOrientation(const QString& file);
+// The date and time a picture file records as its shooting time (EXIF
+// DateTimeOriginal, else DateTime), as local time; invalid when none.
+QDateTime ImgKitFileShotDate(const QString& file);
 
 int ImgKitImageInfo(const imgkit::DibHandle& dib, ImageInfo* info);
 
@@ -92,6 +115,9 @@ int ImgKitRGB(imgkit::DibHandle& dib, const QString& caption, const QString& mes
 // quarter turn anticlockwise.
 imgkit::DibHandle ImgKitRotation(const imgkit::DibHandle& dib, const QString& caption,
                                  const QString& message, int direction);
+// A copy turned and mirrored to stand upright for an EXIF orientation of 1
+// to 8 (1 and other values: an unchanged copy).
+imgkit::DibHandle ImgKitOrient(const imgkit::DibHandle& dib, int orientation);
 // The part from (left, top) to (right, bottom), corners included, counted
 // from the top left. Corners outside the picture are moved onto its edge; a
 // rectangle with no pixel inside the picture fails.
@@ -101,6 +127,13 @@ imgkit::DibHandle ImgKitRectCut(const imgkit::DibHandle& dib, const QString& cap
 // Saving; non-zero on success. JPEG quality 0 (smallest) to 100 (best).
 int ImgKitJpegFileSave(const QString& file, const imgkit::DibHandle& dib, const QString& caption,
                        const QString& message, int quality, int reserved);
+// The same, carrying the EXIF data of `exifSource` (a JPEG, PNG or WebP
+// file) into the new file: dates, camera and settings kept, orientation set
+// to 1 since the pixels are stored upright, the source's thumbnail left out,
+// and the GPS position only when `keepGps`. A source without EXIF data
+// gives a file without it.
+int ImgKitJpegFileSaveExif(const QString& file, const imgkit::DibHandle& dib, const QString& caption,
+                           const QString& message, int quality, const QString& exifSource, bool keepGps);
 // Compression 0 none, 1 CCITT run length, 2 Group 3 1-D, 3 Group 3 2-D,
 // 4 Group 4, 5 PackBits. The CCITT schemes need a 2-colour picture.
 int ImgKitTiffFileSave(const QString& file, const imgkit::DibHandle& dib, const QString& caption,

@@ -12,6 +12,10 @@ packages=(
   # codecs and stores
   libjpeg62-turbo-dev libjpeg-turbo-progs libpng-dev libtiff-dev libtiff-tools
   libgraphicsmagick++1-dev graphicsmagick libsqlite3-dev
+  # colour profiles: Little CMS, and the standard CMYK profile (SWOP) for CMYK JPEGs without one
+  liblcms2-dev libgs-common
+  # camera data (EXIF) in the tests' photographs
+  libimage-exiftool-perl
   # Japanese fonts (metric-compatible with the fonts the settings name)
   fontconfig fonts-ipafont-gothic fonts-ipafont-mincho
   # desktop integration: opener, trash, the installer's MIME types and menu caches

@@ -3,7 +3,10 @@
 #include "ImgKit.h"
 
 #include "DibParser.h"
+#include "Exif.h"
 #include "FileBytes.h"
+#include "LoadOptions.h"
+#include "Orientation.h"
 #include "Progress.h"
 #include "PixelAccess.h"
 #include "Readers.h"
@@ -55,6 +58,11 @@ DibHandle decode(const QString& file, Progress& progress)
     }
     if (dib && !progress.update(1, 1))
         return {};  // cancelled at the last moment: the caller asked for nothing
+    if (dib && uprightOnLoad()) {
+        const int orientation = parseExif(findExif(data, size)).orientation;
+        if (orientation != 1)
+            dib = orientUpright(dib, orientation);
+    }
     return dib;
 }
 
@@ -62,6 +70,16 @@ DibHandle decode(const QString& file, Progress& progress)
 }  // namespace imgkit
 
 using imgkit::DibHandle;
+
+void ImgKitSetLoadOptions(const ImgKitLoadOptions& options)
+{
+    imgkit::setLoadOptions(options.upright, options.colourProfiles);
+}
+
+ImgKitLoadOptions ImgKitGetLoadOptions()
+{
+    return {imgkit::uprightOnLoad(), imgkit::colourProfilesOnLoad()};
+}
 
 DibHandle ImgKitFileLoad(const QString& file, const QString& caption, const QString& message)
 {
@@ -83,6 +101,21 @@ DibHandle IK5FileLoad(const QString& file, int, int, const QString& caption, con
 {
     imgkit::Progress progress(caption, message, cancelText);
     return imgkit::decode(file, progress);
+}
+
+int ImgKitFileOrientation(const QString& file)
+{
+    const imgkit::FileBytes bytes(file);
+    return bytes.ok() ? imgkit::parseExif(imgkit::findExif(bytes.data(), bytes.size())).orientation : 1;
+}
+
+QDateTime ImgKitFileShotDate(const QString& file)
+{
+    const imgkit::FileBytes bytes(file);
+    if (!bytes.ok())
+        return {};
+    const std::string text = imgkit::parseExif(imgkit::findExif(bytes.data(), bytes.size())).dateTime;
+    return QDateTime::fromString(QString::fromLatin1(text.c_str()), QStringLiteral("yyyy:MM:dd HH:mm:ss"));
 }
 
 DibHandle ImgKitPackedDibLoad(const void* data, std::size_t size)

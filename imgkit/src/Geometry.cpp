@@ -1,12 +1,14 @@
-// ImgKitCopy, ImgKitRotation and ImgKitRectCut: pictures rearranged at their
-// own depth, colour table and masks kept.
+// ImgKitCopy, ImgKitRotation, ImgKitOrient and ImgKitRectCut: pictures
+// rearranged at their own depth, colour table and masks kept.
 #include "ImgKit.h"
 
+#include "Orientation.h"
 #include "PixelAccess.h"
 #include "Progress.h"
 
 #include <algorithm>
 #include <cstring>
+#include <vector>
 
 namespace imgkit {
 namespace {
@@ -34,7 +36,55 @@ private:
     int m_bytes;
 };
 
+// Where pixel (x, y) of a w x h picture stored with EXIF `orientation` lies
+// in the upright picture.
+void uprightPosition(int orientation, int x, int y, int w, int h, int& dx, int& dy)
+{
+    switch (orientation) {
+    case 2: dx = w - 1 - x; dy = y; break;  // mirrored left to right
+    case 3: dx = w - 1 - x; dy = h - 1 - y; break;  // upside down
+    case 4: dx = x; dy = h - 1 - y; break;  // mirrored top to bottom
+    case 5: dx = y; dy = x; break;  // first row on the left, first column at the top
+    case 6: dx = h - 1 - y; dy = x; break;  // first row on the right: turned clockwise
+    case 7: dx = h - 1 - y; dy = w - 1 - x; break;
+    case 8: dx = y; dy = w - 1 - x; break;  // first row on the left: turned anticlockwise
+    default: dx = x; dy = y; break;
+    }
+}
+
 }  // namespace
+
+DibHandle orientUpright(const DibHandle& dib, int orientation)
+{
+    if (orientation < 2 || orientation > 8)
+        return dib.clone();
+    const int w = dib.width(), h = dib.height();
+    const bool transposed = orientation >= 5;
+    DibHandle out = DibHandle::createLike(dib, transposed ? h : w, transposed ? w : h);
+    if (!out)
+        return {};
+    if (transposed)
+        std::swap(out.header().xPelsPerMeter, out.header().yPelsPerMeter);
+    const int bits = dib.bitCount(), bytes = bits / 8;
+    // Row addresses once: a camera picture has millions of pixels to move.
+    std::vector<std::uint8_t*> rows(static_cast<std::size_t>(out.height()));
+    for (int y = 0; y < out.height(); ++y)
+        rows[static_cast<std::size_t>(y)] = out.row(y);
+    int dx = 0, dy = 0;
+    for (int y = 0; y < h; ++y) {
+        const std::uint8_t* src = dib.row(y);
+        for (int x = 0; x < w; ++x) {
+            uprightPosition(orientation, x, y, w, h, dx, dy);
+            std::uint8_t* dst = rows[static_cast<std::size_t>(dy)];
+            if (bytes > 0)
+                std::memcpy(dst + dx * bytes, src + x * bytes, static_cast<std::size_t>(bytes));
+            else
+                writeRaw(dst, dx, bits, readRaw(src, x, bits));
+        }
+    }
+    return out;
+}
+
 }  // namespace imgkit
 
 using imgkit::DibHandle;
@@ -71,6 +121,11 @@ DibHandle ImgKitRotation(const DibHandle& dib, const QString& caption, const QSt
             progress.update(y, h);
     }
     return out;
+}
+
+DibHandle ImgKitOrient(const DibHandle& dib, int orientation)
+{
+    return dib.isUsable() ? imgkit::orientUpright(dib, orientation) : DibHandle{};
 }
 
 DibHandle ImgKitRectCut(const DibHandle& dib, const QString& caption, const QString& message, int left,

@@ -1,13 +1,20 @@
 // JPEG through libjpeg-turbo. Colour pictures are decoded straight into the
 // picture's bottom-up rows as blue-green-red, grey ones into an 8-bit grey
-// picture; CMYK pictures go through one row of conversion.
+// picture; CMYK pictures go through one row of conversion. An embedded ICC
+// profile is honoured, and a file cut short gives what decoded, the rest
+// grey, as other viewers show it.
+#include "ColourProfile.h"
 #include "Limits.h"
+#include "LoadOptions.h"
 #include "PixelAccess.h"
 #include "Progress.h"
 #include "Readers.h"
 
 #include <csetjmp>
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <memory>
 #include <vector>
 
 #include <jpeglib.h>
@@ -19,7 +26,6 @@ namespace {
 struct ErrorManager {
     jpeg_error_mgr pub;
     std::jmp_buf jump;
-    bool truncated = false;
 };
 
 void onError(j_common_ptr cinfo)
@@ -27,40 +33,49 @@ void onError(j_common_ptr cinfo)
     std::longjmp(reinterpret_cast<ErrorManager*>(cinfo->err)->jump, 1);
 }
 
-// Corrupt-data warnings still give a usable picture; running out of data
-// does not (the rest would be grey), so it counts as a failure.
-void onMessage(j_common_ptr cinfo, int level)
+// Warnings (corrupt data, a premature end of the file) still leave a usable
+// picture; they are not printed.
+void onMessage(j_common_ptr, int) {}
+
+// What the decoding step hands back; it lives in the caller so that a
+// decoding error cannot leak it.
+struct Decoded {
+    DibHandle dib;
+    std::vector<std::uint8_t> cmyk;
+    std::unique_ptr<CmykConverter> converter;
+    JOCTET* icc = nullptr;
+    unsigned int iccSize = 0;
+    bool rgb = false;
+    ~Decoded() { std::free(icc); }
+};
+
+// After a decoding error part-way through, the rows that decoded are kept
+// and the rest is grey; an error before the first row gives nothing.
+bool keepDecodedRows(const jpeg_decompress_struct& cinfo, DibHandle& dib)
 {
-    if (level < 0 && cinfo->err->msg_code == JWRN_JPEG_EOF)
-        reinterpret_cast<ErrorManager*>(cinfo->err)->truncated = true;
+    const int decoded = static_cast<int>(cinfo.output_scanline);
+    if (!dib || decoded <= 0 || decoded > dib.height())
+        return false;
+    for (int y = decoded; y < dib.height(); ++y)
+        std::memset(dib.row(y), 128, dib.stride());
+    return true;
 }
 
-void cmykRowToBgr(const std::uint8_t* cmyk, std::uint8_t* bgr, int width, bool inverted)
-{
-    for (int x = 0; x < width; ++x) {
-        int c = cmyk[4 * x], m = cmyk[4 * x + 1], y = cmyk[4 * x + 2], k = cmyk[4 * x + 3];
-        if (!inverted) {
-            c = 255 - c;
-            m = 255 - m;
-            y = 255 - y;
-            k = 255 - k;
-        }
-        bgr[3 * x] = std::uint8_t(y * k / 255);
-        bgr[3 * x + 1] = std::uint8_t(m * k / 255);
-        bgr[3 * x + 2] = std::uint8_t(c * k / 255);
-    }
-}
-
-// Everything between setjmp and a possible longjmp is plain C data; `dib`
-// and `cmyk` live in the caller, so a decoding error cannot leak them.
+// Everything between setjmp and a possible longjmp is plain C data or lives
+// in the caller's `out`, so a decoding error cannot leak it.
 bool decode(jpeg_decompress_struct& cinfo, ErrorManager& err, const std::uint8_t* data,
-            std::size_t size, DibHandle& dib, std::vector<std::uint8_t>& cmyk, Progress* progress)
+            std::size_t size, Decoded& out, Progress* progress)
 {
     if (setjmp(err.jump))
-        return false;
+        return keepDecodedRows(cinfo, out.dib);
     jpeg_mem_src(&cinfo, data, static_cast<unsigned long>(size));
+    const bool manageColour = colourProfilesOnLoad();
+    if (manageColour)
+        jpeg_save_markers(&cinfo, JPEG_APP0 + 2, 0xFFFF);
     if (jpeg_read_header(&cinfo, TRUE) != JPEG_HEADER_OK)
         return false;
+    if (manageColour)
+        jpeg_read_icc_profile(&cinfo, &out.icc, &out.iccSize);
     if (!sizeAllowed(cinfo.image_width, cinfo.image_height))
         return false;
     const bool grey = cinfo.jpeg_color_space == JCS_GRAYSCALE;
@@ -70,20 +85,25 @@ bool decode(jpeg_decompress_struct& cinfo, ErrorManager& err, const std::uint8_t
 
     const int width = static_cast<int>(cinfo.output_width);
     const int height = static_cast<int>(cinfo.output_height);
-    dib = DibHandle::create(width, height, grey ? 8 : 24);
+    out.dib = DibHandle::create(width, height, grey ? 8 : 24);
+    DibHandle& dib = out.dib;
     if (!dib)
         return false;
+    out.rgb = !isCmyk && !grey;
     if (grey)
         setGreyPalette(dib);
-    if (isCmyk)
-        cmyk.resize(static_cast<std::size_t>(width) * 4);
+    if (isCmyk) {
+        out.cmyk.resize(static_cast<std::size_t>(width) * 4);
+        out.converter =
+            std::make_unique<CmykConverter>(out.icc, out.iccSize, cinfo.saw_Adobe_marker, manageColour);
+    }
 
     while (cinfo.output_scanline < cinfo.output_height) {
         const int y = static_cast<int>(cinfo.output_scanline);
         if (isCmyk) {
-            JSAMPROW row = cmyk.data();
+            JSAMPROW row = out.cmyk.data();
             jpeg_read_scanlines(&cinfo, &row, 1);
-            cmykRowToBgr(cmyk.data(), dib.row(y), width, cinfo.saw_Adobe_marker);
+            out.converter->convert(out.cmyk.data(), dib.row(y), width);
         } else {
             JSAMPROW rows[16];
             const int n = std::min(16, height - y);
@@ -95,7 +115,7 @@ bool decode(jpeg_decompress_struct& cinfo, ErrorManager& err, const std::uint8_t
             return false;
     }
     jpeg_finish_decompress(&cinfo);
-    return !err.truncated;
+    return true;
 }
 
 }  // namespace
@@ -110,14 +130,15 @@ DibHandle readJpeg(const std::uint8_t* data, std::size_t size, Progress* progres
     err.pub.error_exit = onError;
     err.pub.emit_message = onMessage;
     jpeg_create_decompress(&cinfo);
-    DibHandle dib;
-    std::vector<std::uint8_t> cmyk;
-    const bool ok = decode(cinfo, err, data, size, dib, cmyk, progress);
+    Decoded out;
+    const bool ok = decode(cinfo, err, data, size, out, progress);
     jpeg_destroy_decompress(&cinfo);
     if (!ok)
         return {};
+    if (out.rgb && colourProfilesOnLoad())
+        convertToSrgb(out.dib, out.icc, out.iccSize);
     reportProgress(progress, 1, 1);
-    return dib;
+    return std::move(out.dib);
 }
 
 }  // namespace imgkit

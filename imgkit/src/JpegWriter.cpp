@@ -1,8 +1,10 @@
 // ImgKitJpegFileSave through libjpeg-turbo: grey palette pictures as grey
 // JPEGs, everything else as 24-bit colour, rows fed straight from the
-// picture (or converted one row at a time).
+// picture (or converted one row at a time), with the EXIF data of a source
+// file carried on when asked.
 #include "ImgKit.h"
 
+#include "Exif.h"
 #include "FileBytes.h"
 #include "PixelAccess.h"
 #include "Progress.h"
@@ -28,10 +30,28 @@ void onError(j_common_ptr cinfo)
     std::longjmp(reinterpret_cast<ErrorManager*>(cinfo->err)->jump, 1);
 }
 
+// The APP1 segment's body for an EXIF block; empty when there is none or it
+// is too long for one segment.
+std::vector<std::uint8_t> exifSegment(const QString& source, bool keepGps)
+{
+    if (source.isEmpty())
+        return {};
+    const FileBytes bytes(source);
+    if (!bytes.ok())
+        return {};
+    const std::vector<std::uint8_t> block = exifForUprightCopy(findExif(bytes.data(), bytes.size()), keepGps);
+    constexpr std::size_t kMaxSegment = 65533;
+    if (block.empty() || block.size() + 6 > kMaxSegment)
+        return {};
+    std::vector<std::uint8_t> segment{'E', 'x', 'i', 'f', 0, 0};
+    segment.insert(segment.end(), block.begin(), block.end());
+    return segment;
+}
+
 // Plain C data only between setjmp and the libjpeg calls that may jump.
 bool encode(jpeg_compress_struct& cinfo, ErrorManager& err, const DibHandle& dib, int quality,
-            bool grey, std::vector<std::uint8_t>& line, unsigned char** buffer, unsigned long* size,
-            Progress& progress)
+            bool grey, std::vector<std::uint8_t>& line, const std::vector<std::uint8_t>& exif,
+            unsigned char** buffer, unsigned long* size, Progress& progress)
 {
     if (setjmp(err.jump))
         return false;
@@ -46,6 +66,8 @@ bool encode(jpeg_compress_struct& cinfo, ErrorManager& err, const DibHandle& dib
     cinfo.X_density = static_cast<UINT16>(std::clamp(dib.header().xPelsPerMeter * 254 / 10000, 1, 65535));
     cinfo.Y_density = static_cast<UINT16>(std::clamp(dib.header().yPelsPerMeter * 254 / 10000, 1, 65535));
     jpeg_start_compress(&cinfo, TRUE);
+    if (!exif.empty())
+        jpeg_write_marker(&cinfo, JPEG_APP0 + 1, exif.data(), static_cast<unsigned int>(exif.size()));
     const bool direct = dib.bitCount() == 24 || (grey && dib.bitCount() == 8 && hasGreyRamp(dib));
     while (cinfo.next_scanline < cinfo.image_height) {
         const int y = static_cast<int>(cinfo.next_scanline);
@@ -76,8 +98,15 @@ using imgkit::DibHandle;
 int ImgKitJpegFileSave(const QString& file, const DibHandle& dib, const QString& caption,
                        const QString& message, int quality, int)
 {
+    return ImgKitJpegFileSaveExif(file, dib, caption, message, quality, {}, false);
+}
+
+int ImgKitJpegFileSaveExif(const QString& file, const DibHandle& dib, const QString& caption,
+                           const QString& message, int quality, const QString& exifSource, bool keepGps)
+{
     if (!dib.isUsable())
         return 0;
+    const std::vector<std::uint8_t> exif = imgkit::exifSegment(exifSource, keepGps);
     imgkit::Progress progress(caption, message);
     const bool grey = dib.bitCount() <= 8 && imgkit::hasGreyPalette(dib);
     std::vector<std::uint8_t> line(static_cast<std::size_t>(dib.width()) * 3);
@@ -88,7 +117,7 @@ int ImgKitJpegFileSave(const QString& file, const DibHandle& dib, const QString&
     jpeg_create_compress(&cinfo);
     unsigned char* buffer = nullptr;
     unsigned long size = 0;
-    const bool ok = imgkit::encode(cinfo, err, dib, quality, grey, line, &buffer, &size, progress);
+    const bool ok = imgkit::encode(cinfo, err, dib, quality, grey, line, exif, &buffer, &size, progress);
     jpeg_destroy_compress(&cinfo);
     const bool written = ok && imgkit::writeFileBytes(file, buffer, size);
     std::free(buffer);

@@ -66,6 +66,21 @@ toff_t sizeProc(thandle_t h)
     return mem(h).size;
 }
 
+// Reading maps the memory itself: libtiff then reads every strip and tile in
+// place (its own buffered reads refuse uncompressed tiles smaller than its
+// minimum read size).
+int mapProc(thandle_t h, void** base, toff_t* size)
+{
+    TiffMemory& m = mem(h);
+    if (!m.readData)
+        return 0;
+    *base = const_cast<std::uint8_t*>(m.readData);
+    *size = m.size;
+    return 1;
+}
+
+void unmapProc(thandle_t, void*, toff_t) {}
+
 int quiet(TIFF*, void*, const char*, const char*, va_list)
 {
     return 1;  // handled: print nothing
@@ -78,7 +93,7 @@ TIFF* open(TiffMemory& memory, const char* mode)
     TIFFOpenOptionsSetErrorHandlerExtR(options, quiet, nullptr);
     TIFFOpenOptionsSetWarningHandlerExtR(options, quiet, nullptr);
     TIFF* tif = TIFFClientOpenExt("memory", mode, &memory, readProc, writeProc, seekProc,
-                                  closeProc, sizeProc, nullptr, nullptr, options);
+                                  closeProc, sizeProc, mapProc, unmapProc, options);
     TIFFOpenOptionsFree(options);
     return tif;
 }
@@ -87,7 +102,7 @@ TIFF* open(TiffMemory& memory, const char* mode)
 
 TIFF* openTiffReader(TiffMemory& memory)
 {
-    return open(memory, "rm");  // m: no memory mapping, we are the memory
+    return open(memory, "r");
 }
 
 TIFF* openTiffWriter(TiffMemory& memory)

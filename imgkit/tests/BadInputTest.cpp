@@ -7,6 +7,10 @@
 #include "TestPictures.h"
 
 #include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+#include <sys/stat.h>
 
 #include <gtest/gtest.h>
 
@@ -39,7 +43,7 @@ std::vector<std::uint8_t> bmpHeader(int w, int h, int bits, std::uint32_t compre
 
 }  // namespace
 
-TEST(BadInput, TruncatedFilesOfEveryFormatGiveNothing)
+TEST(BadInput, TruncatedFilesGiveNothingExceptAJpegWithItsHeader)
 {
     struct Format {
         const char* name;
@@ -68,12 +72,45 @@ TEST(BadInput, TruncatedFilesOfEveryFormatGiveNothing)
         const std::vector<std::uint8_t> whole = validFile(f.name, f.save);
         ASSERT_GT(whole.size(), 100u) << f.name;
         ASSERT_TRUE(IK5FileLoad(tempPath(f.name), 0, 0, "", "", "")) << f.name;
+        // A JPEG cut after its header (up to the start of the scan) shows what decoded (see below).
+        const bool jpeg = QString(f.name).endsWith(".jpg");
+        const std::uint8_t startOfScan[] = {0xFF, 0xDA};
+        const std::size_t header = std::size_t(std::search(whole.begin(), whole.end(), startOfScan, startOfScan + 2)
+                                               - whole.begin()) + 20;
         for (double part : {0.0, 0.05, 0.3, 0.6, 0.9}) {
+            const std::size_t size = std::size_t(whole.size() * part);
             const QString cut = tempPath(QString("cut_") + f.name);
-            writeBytes(cut, std::vector<std::uint8_t>(whole.begin(), whole.begin() + std::size_t(whole.size() * part)));
-            EXPECT_FALSE(IK5FileLoad(cut, 0, 0, "", "", "")) << f.name << " at " << part;
+            writeBytes(cut, std::vector<std::uint8_t>(whole.begin(), whole.begin() + size));
+            EXPECT_EQ(bool(IK5FileLoad(cut, 0, 0, "", "", "")), jpeg && size > header) << f.name << " at " << part;
         }
     }
+}
+
+TEST(BadInput, ACutShortJpegKeepsItsDecodedRowsAndTheRestIsGrey)
+{
+    const QString path = tempPath("whole.jpg");
+    ASSERT_EQ(ImgKitJpegFileSave(path, photo24(64, 256), "", "", 90, 0), 1);
+    const std::vector<std::uint8_t> whole = readBytes(path);
+    const QString cut = tempPath("half.jpg");
+    writeBytes(cut, std::vector<std::uint8_t>(whole.begin(), whole.begin() + whole.size() / 2));
+    const DibHandle full = ImgKitFileLoad(path, "", ""), part = ImgKitFileLoad(cut, "", "");
+    ASSERT_TRUE(part);
+    ASSERT_EQ(part.height(), 256);
+    EXPECT_TRUE(std::equal(full.row(0), full.row(0) + full.stride(), part.row(0)));
+    EXPECT_TRUE(std::all_of(part.row(255), part.row(255) + 64 * 3, [](std::uint8_t v) { return v == 128; }));
+}
+
+TEST(BadInput, OnlyRegularFilesAreOpened)
+{
+    // A FIFO named like a picture would block the loader until a writer came.
+    const QString fifo = tempPath("pipe.jpg");
+    ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    std::int16_t code = 0;
+    EXPECT_EQ(ImgKitFileType(fifo, &code), 0);
+    EXPECT_FALSE(ImgKitFileLoad(fifo, "", ""));
+    EXPECT_FALSE(IK5FileLoad(fifo, 0, 0, "", "", ""));
+    EXPECT_FALSE(ImgKitFileLoad(QFileInfo(fifo).path(), "", ""));
+    EXPECT_EQ(ImgKitFileOrientation(fifo), 1);
 }
 
 TEST(BadInput, AbsurdDimensionsAreRefusedBeforeAllocating)

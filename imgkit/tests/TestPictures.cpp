@@ -110,12 +110,11 @@ std::string run(const std::string& command, int* status)
     return out;
 }
 
-DibHandle decodeWithGm(const QString& path)
+namespace {
+
+// A binary PPM of 8-bit samples printed by a tool, as a 24-bit picture.
+DibHandle fromPpm(const std::string& ppm, int status)
 {
-    int status = 0;
-    const std::string ppm = run("gm convert '" + path.toStdString()
-                                    + "' -background white -flatten -depth 8 ppm:- 2>/dev/null",
-                                &status);
     int w = 0, h = 0, max = 0, consumed = 0;
     if (status != 0 || std::sscanf(ppm.c_str(), "P6 %d %d %d%n", &w, &h, &max, &consumed) != 3 || max != 255)
         return {};
@@ -132,6 +131,27 @@ DibHandle decodeWithGm(const QString& path)
             q[2] = p[0];
         }
     return dib;
+}
+
+}  // namespace
+
+DibHandle decodeWithGm(const QString& path)
+{
+    int status = 0;
+    const std::string ppm = run("gm convert '" + path.toStdString()
+                                    + "' -background white -flatten -depth 8 ppm:- 2>/dev/null",
+                                &status);
+    return fromPpm(ppm, status);
+}
+
+DibHandle decodeWithIm(const QString& path, const std::string& options)
+{
+    int status = 0;
+    // +repage: a turned picture keeps its old canvas, which flattening would apply.
+    const std::string ppm = run("convert '" + path.toStdString() + "' " + options
+                                    + " +repage -background white -flatten -depth 8 ppm:- 2>/dev/null",
+                                &status);
+    return fromPpm(ppm, status);
 }
 
 }  // namespace imgkit::test

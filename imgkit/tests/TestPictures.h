@@ -32,5 +32,8 @@ std::string run(const std::string& command, int* status = nullptr);
 // The pixels of a picture file as GraphicsMagick decodes it (flattened on
 // white), as a 24-bit DibHandle; empty when gm cannot read it.
 DibHandle decodeWithGm(const QString& path);
+// The same through ImageMagick, with `options` (such as "-auto-orient" or
+// "-profile x.icc") applied before flattening.
+DibHandle decodeWithIm(const QString& path, const std::string& options = {});
 
 }  // namespace imgkit::test

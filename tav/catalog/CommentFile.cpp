@@ -2,6 +2,8 @@
 #include "CommentFile.h"
 
 #include "AtomicFile.h"
+#include "ImgKit.h"
+#include "PictureOptions.h"
 #include "Sjis.h"
 #include "TextHelpers.h"
 
@@ -61,8 +63,9 @@ void parseLines(const QStringList& lines, COMKATA& record)
     }
 }
 
-// Plain decimal text for a readable date; the picture's modification date
-// for a missing or unreadable one.
+// Plain decimal text for a readable date; for a missing or unreadable one
+// the shooting date the picture records (when that switch is on), else its
+// modification date, so copied photographs keep the day they were taken.
 void settleDate(const QString& picturePath, COMKATA& record)
 {
     bool yearOk = false, monthOk = false, dayOk = false;
@@ -76,7 +79,8 @@ void settleDate(const QString& picturePath, COMKATA& record)
         return;
     }
     record.year = record.month = record.day = QStringLiteral("0");
-    const QDateTime modified = QFileInfo(picturePath).lastModified();
+    const QDateTime shot = ExifShootingDateOn() ? ImgKitFileShotDate(picturePath) : QDateTime();
+    const QDateTime modified = shot.isValid() ? shot : QFileInfo(picturePath).lastModified();
     if (!modified.isValid())
         return;
     record.year = FormatDateTimeAnyYear(QStringLiteral("yyyy"), modified);

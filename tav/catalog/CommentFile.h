@@ -22,8 +22,9 @@ QString CommentFileName(const QString& picturePath);
 
 // Fills `record` from the picture's comment file. The title keeps its value
 // when the file does not set it; the comment starts empty; a missing or
-// undated file gives the picture's modification date (year "yyyy", month
-// "mm", day "dd"). 0, or 1 when the file exists but cannot be read (the
+// undated file gives the shooting date the picture records (EXIF, while
+// ExifShootingDateOn), else its modification date (year "yyyy", month "mm",
+// day "dd"). 0, or 1 when the file exists but cannot be read (the
 // record then holds the defaults: empty comment, date "0").
 int ReadComment(const QString& picturePath, COMKATA& record);
 

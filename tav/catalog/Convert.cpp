@@ -43,6 +43,7 @@ struct ConvertOptions {
     int width = 320;
     int height = 240;
     bool highQuality = false;
+    bool keepGps = true;  // JPEG targets carry the source's EXIF data, its GPS position only with this
 };
 
 // The colour lists' entries "そのまま", "2色（白黒）", "16色", "２５６色", "ﾌﾙｶﾗｰ" as
@@ -174,13 +175,13 @@ bool prepareForFormat(DibHandle& picture, const ConvertOptions& o)
     return false;
 }
 
-int saveAs(const QString& file, const DibHandle& picture, const ConvertOptions& o)
+int saveAs(const QString& file, const DibHandle& picture, const ConvertOptions& o, const QString& source)
 {
     switch (o.format) {
     case Format::Bmp:
         return ImgKitBmpFileSave(file, picture, {}, {}, o.bmpRle ? 1 : 0);
     case Format::Jpg:
-        return ImgKitJpegFileSave(file, picture, {}, {}, o.jpegQuality, 0);
+        return ImgKitJpegFileSaveExif(file, picture, {}, {}, o.jpegQuality, source, o.keepGps);
     case Format::Tif:
         return ImgKitTiffFileSave(file, picture, {}, {}, o.tifCompression);
     }
@@ -190,10 +191,11 @@ int saveAs(const QString& file, const DibHandle& picture, const ConvertOptions& 
 // Writes the picture under a hidden temporary name in the target's folder
 // and renames it over the target, so a write that fails part-way, or a
 // program killed meanwhile, leaves the file already there as it was.
-bool saveReplacing(const QString& target, const DibHandle& picture, const ConvertOptions& o)
+bool saveReplacing(const QString& target, const DibHandle& picture, const ConvertOptions& o,
+                   const QString& source)
 {
     return platform::replaceFileThrough(
-        target, [&](const QString& temporary) { return saveAs(temporary, picture, o) != 0; });
+        target, [&](const QString& temporary) { return saveAs(temporary, picture, o, source) != 0; });
 }
 
 // Up to 20 names, one a line, then how many more there are.
@@ -230,7 +232,7 @@ public:
         if (!LoadForPrint(path, m_adjustment, m_gvPath, picture, width, height))
             return false;
         if (!(resize(picture, width, height) && prepareForFormat(picture, m_options)
-              && saveReplacing(target, picture, m_options)))
+              && saveReplacing(target, picture, m_options, path)))
             m_failed << name;
         return true;
     }
@@ -312,6 +314,7 @@ void ConvertSelection(CommandHost& host)
         }
     }
     options.highQuality = host.settings().highQualityScaling;
+    options.keepGps = host.settings().keepGpsOnConvert;
 
     BatchTexts texts;
     texts.emptySelection = QStringLiteral("変換するﾌｧｲﾙが選択されていません。");

@@ -26,6 +26,14 @@ struct AppSettings {
     double previewZoom = 1.0;  // 1.0 = 100 %
     bool highQualityScaling = false;
     bool showHintsAtStart = true;
+    // Camera pictures: stand them upright by their recorded orientation,
+    // convert embedded colour profiles to sRGB, take the recorded shooting
+    // date when no comment file gives one, keep the GPS position in
+    // converted JPEGs.
+    bool uprightPictures = true;
+    bool colourProfiles = true;
+    bool exifShootingDate = true;
+    bool keepGpsOnConvert = true;
 
     platform::FontSpec fileNameFont;
     platform::FontSpec commentFont;

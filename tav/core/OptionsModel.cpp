@@ -19,6 +19,10 @@ OptionsForm optionsOf(const AppSettings& s)
     f.footerLineSize = s.footerLineSize;
     f.gvIs080OrLater = s.gvIs080OrLater;
     f.highQualityScaling = s.highQualityScaling;
+    f.uprightPictures = s.uprightPictures;
+    f.colourProfiles = s.colourProfiles;
+    f.exifShootingDate = s.exifShootingDate;
+    f.keepGpsOnConvert = s.keepGpsOnConvert;
     f.gvPath = s.gvPath;
     f.gvWaitSeconds = s.gvWaitSeconds;
     return f;
@@ -42,6 +46,10 @@ void storeOptions(const OptionsForm& f, AppSettings& s)
     s.footerLineSize = f.footerLineSize;
     s.gvIs080OrLater = f.gvIs080OrLater;
     s.highQualityScaling = f.highQualityScaling;
+    s.uprightPictures = f.uprightPictures;
+    s.colourProfiles = f.colourProfiles;
+    s.exifShootingDate = f.exifShootingDate;
+    s.keepGpsOnConvert = f.keepGpsOnConvert;
     s.gvPath = f.gvPath;
     s.gvWaitSeconds = f.gvWaitSeconds;
 }

@@ -25,6 +25,10 @@ struct OptionsForm {
     int footerLineSize = 0;
     bool gvIs080OrLater = false;
     bool highQualityScaling = false;
+    bool uprightPictures = true;
+    bool colourProfiles = true;
+    bool exifShootingDate = true;
+    bool keepGpsOnConvert = true;
     QString gvPath;
     int gvWaitSeconds = 6;
 };

@@ -16,6 +16,10 @@ void walkEtc(SettingsVisitor& v)
     v.listIndex("SORT", 0, "cb_sort");
     v.appFlag("DIB_FLG", false, &AppSettings::highQualityScaling);
     v.appFlag("SHOW_WANPO", true, &AppSettings::showHintsAtStart);
+    v.appFlag("EXIF_KAITEN", true, &AppSettings::uprightPictures);
+    v.appFlag("ICC_IRO", true, &AppSettings::colourProfiles);
+    v.appFlag("EXIF_DATE", true, &AppSettings::exifShootingDate);
+    v.appFlag("EXIF_GPS", true, &AppSettings::keepGpsOnConvert);
 }
 
 void walkFonts(SettingsVisitor& v, AppSettings& s)

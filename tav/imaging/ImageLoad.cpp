@@ -57,5 +57,10 @@ DibHandle LoadImageFile(const QString& fileName, const QString& caption, const Q
     }
     if (gvPath.isEmpty() || !gv)
         return {};
-    return gv->fetch(fileName);
+    DibHandle dib = gv->fetch(fileName);
+    // GV hands pictures over as stored; they stand upright like the library's.
+    if (dib && ImgKitGetLoadOptions().upright)
+        if (const int orientation = ImgKitFileOrientation(fileName); orientation != 1)
+            dib = ImgKitOrient(dib, orientation);
+    return dib;
 }

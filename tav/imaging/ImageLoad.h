@@ -20,6 +20,8 @@ LoadRoute LoadRouteFor(const QString& upperExtension);
 // `caption` and `message` go to the library's progress box ("案内" and the
 // name followed by "を読込み中", or empty texts for silent loading). An empty
 // `gvPath` means no fallback to GV; otherwise `gv` is asked for files the
-// library could not read (nullptr: no fallback either).
+// library could not read (nullptr: no fallback either). With the load option
+// `upright` on, every route gives the picture turned as its EXIF orientation
+// says.
 imgkit::DibHandle LoadImageFile(const QString& fileName, const QString& caption, const QString& message,
                                 const QString& gvPath, DibFetcher* gv = GvFetcher());

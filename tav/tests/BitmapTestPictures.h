@@ -4,6 +4,8 @@
 #include "DibHandle.h"
 
 #include <QImage>
+#include <QProcess>
+#include <QStringList>
 #include <cstring>
 
 namespace testpic {
@@ -39,5 +41,15 @@ inline constexpr imgkit::Bgr kRed{0, 0, 255};
 inline constexpr imgkit::Bgr kBlue{255, 0, 0};
 inline constexpr imgkit::Bgr kWhite{255, 255, 255};
 inline constexpr imgkit::Bgr kBlack{0, 0, 0};
+
+// Runs exiftool, as a camera or phone would tag a picture, with numeric
+// values ("-n") and bare output; gives what it printed, trimmed.
+inline QString exiftool(const QStringList& args)
+{
+    QProcess p;
+    p.start(QStringLiteral("exiftool"), QStringList{"-q", "-n", "-s", "-s", "-s", "-overwrite_original"} + args);
+    p.waitForFinished(30000);
+    return QString::fromUtf8(p.readAllStandardOutput()).trimmed();
+}
 
 }  // namespace testpic

@@ -1,4 +1,9 @@
+#include "AppSettings.h"
+#include "BitmapTestPictures.h"
+#include "Caption.h"
 #include "CommentFile.h"
+#include "ImgKit.h"
+#include "PictureOptions.h"
 #include "Sjis.h"
 
 #include <QDir>
@@ -221,3 +226,28 @@ TEST_F(CommentFileTest, InterruptedWriteLeavesTheOldFileIntact)
 }
 
 }  // namespace
+
+TEST_F(CommentFileTest, RecordedShootingDateComesBeforeTheFileDateButNotBeforeTheFile)
+{
+    // A copied photograph: its file date is today, its camera recorded 2018/3/9.
+    const QString photo = dir.filePath(QStringLiteral("DSC01.JPG"));
+    ASSERT_NE(ImgKitJpegFileSave(photo, testpic::solid(8, 6, testpic::kRed), {}, {}, 90, 0), 0);
+    testpic::exiftool({"-DateTimeOriginal=2018:03:09 08:07:06", photo});
+    COMKATA record;
+    ASSERT_EQ(ReadComment(photo, record), 0);
+    EXPECT_EQ(record.year + "/" + record.month + "/" + record.day, QStringLiteral("2018/03/09"));
+    EXPECT_EQ(BuildCaption(CaptionOptions{1, 0, 1, 0}, 0, nullptr, photo),
+              QStringLiteral("DSC01.JPG 2018/03/09"));
+
+    AppSettings settings;
+    settings.exifShootingDate = false;
+    ApplyPictureOptions(settings);
+    ReadComment(photo, record);
+    ApplyPictureOptions(AppSettings{});
+    EXPECT_EQ(record.year.toInt(), QDate::currentDate().year());
+
+    writeBytes(dir.filePath(QStringLiteral("DSC01.tav")),
+               platform::toSjis(QStringLiteral("[NEN]\r\n2001\r\n[TUKI]\r\n5\r\n[HI]\r\n3\r\n")));
+    ReadComment(photo, record);
+    EXPECT_EQ(record.year + "/" + record.month + "/" + record.day, QStringLiteral("2001/5/3"));
+}

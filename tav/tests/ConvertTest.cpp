@@ -1,4 +1,5 @@
 // Batch conversion of the selected pictures into BMP, JPG and TIF files.
+#include "BitmapTestPictures.h"
 #include "Convert.h"
 #include "FakePrintHost.h"
 #include "ImgKit.h"
@@ -77,6 +78,26 @@ TEST_F(ConvertTest, ResizedPictureIsWrittenAndTheTrailingSeparatorLeavesTheBox)
     host.selected.clear();
     ConvertSelection(host);
     EXPECT_EQ(host.tabs.texts[QStringLiteral("tx_out_path")], QStringLiteral("/"));
+}
+
+TEST_F(ConvertTest, PortraitPhotoIsWrittenUprightKeepingItsExifAndGpsByTheSwitch)
+{
+    const QString photo = QDir(dir.path()).filePath(QStringLiteral("phone.jpg"));
+    ASSERT_NE(ImgKitJpegFileSave(photo, testpic::solid(60, 40, testpic::kRed), {}, {}, 90, 0), 0);
+    using testpic::exiftool;
+    exiftool({"-Orientation=6", "-Model=Phone", "-GPSLatitude=35.5", "-GPSLatitudeRef=N", photo});
+    host.selected << photo;
+    host.tabs.checks[QStringLiteral("rb_bmp")] = false;
+    host.tabs.checks[QStringLiteral("rb_jpg")] = true;
+    const QString target = QDir(out).filePath(QStringLiteral("phone.jpg"));
+    for (bool keepGps : {true, false}) {
+        host.app.keepGpsOnConvert = keepGps;
+        ConvertSelection(host);
+        const ImageInfo info = written(QStringLiteral("phone.jpg"));
+        EXPECT_EQ(QSize(info.width, info.height), QSize(40, 60));
+        EXPECT_EQ(exiftool({"-Orientation", "-Model", target}), QStringLiteral("1\nPhone"));
+        EXPECT_EQ(exiftool({"-GPSLatitude", target}).isEmpty(), !keepGps);
+    }
 }
 
 TEST_F(ConvertTest, FaxCompressionMakesTwoColoursOtherSchemesKeepTheDepth)

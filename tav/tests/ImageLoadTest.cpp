@@ -1,11 +1,12 @@
-// LoadImageFile's choice of decoder by extension and its GV fallback, and
-// ResizeImage's high-quality path.
+// LoadImageFile's choice of decoder by extension, its GV fallback and the
+// orientation of what GV decodes, and ResizeImage's high-quality path.
 #include "BitmapTestPictures.h"
 #include "ImageLoad.h"
 #include "ImageResize.h"
 #include "ImgKit.h"
 
 #include <QFile>
+#include <QSize>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -188,4 +189,17 @@ TEST(ResizeImage, PalettePicturesNeverTakeTheHighQualityPath)
     EXPECT_EQ(out.width(), 150);
     EXPECT_EQ(out.height(), 80);
     EXPECT_FALSE(ResizeImage(DibHandle(), {}, {}, 10, 10, true));
+}
+
+TEST_F(LoadImageFileTest, PicturesFromGvStandUprightByTheirRecordedOrientation)
+{
+    const QString photo = jpegNamed(QStringLiteral("portrait.jpe"));  // a name only GV is asked for
+    testpic::exiftool({"-Orientation=6", photo});
+    const DibHandle upright = load(photo);
+    ASSERT_TRUE(upright);
+    EXPECT_EQ(gv.asked, QStringList(photo));
+    EXPECT_EQ(QSize(upright.width(), upright.height()), QSize(2, 3));
+    ImgKitSetLoadOptions({false, true});
+    EXPECT_EQ(load(photo).width(), 3);
+    ImgKitSetLoadOptions({});
 }

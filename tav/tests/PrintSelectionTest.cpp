@@ -11,6 +11,7 @@
 #include "ScriptedPrompt.h"
 
 #include <QDir>
+#include <QImage>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -39,6 +40,20 @@ TEST_F(PrintSelectionTest, PrintsEachPictureOnItsOwnPageAndSkipsUnreadableFiles)
     EXPECT_EQ(host.selectionRefreshes, 1);
     // Whole page: 900 x 450 centred in the 1400-dot high area, the sheet adds the border.
     EXPECT_EQ(pagetest::boundsOf(host.printer.pages()[0], testpic::rgb(kRed)), QRect(50, 50 + 475, 900, 450));
+}
+
+TEST_F(PrintSelectionTest, APhotoStoredOnItsSidePrintsUpright)
+{
+    // Stored 200 x 100 with the EXIF orientation "turn clockwise", as phones write portraits.
+    QImage stored(200, 100, QImage::Format_RGB32);
+    stored.fill(QColor(255, 0, 0));
+    const QString path = QDir(dir.path()).filePath(QStringLiteral("phone.png"));
+    ASSERT_TRUE(stored.save(path, "PNG"));
+    testpic::exiftool({"-Orientation=6", path});
+    host.selected << path;
+    PrintOnePerPage(host, false);
+    ASSERT_EQ(host.printer.pages().size(), 1);
+    EXPECT_EQ(pagetest::boundsOf(host.printer.pages()[0], testpic::rgb(kRed)).size(), QSize(700, 1400));
 }
 
 TEST_F(PrintSelectionTest, AGivenWidthKeepsProportionsAndSizesLargerThanThePaperAreRefused)

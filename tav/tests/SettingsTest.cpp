@@ -165,6 +165,23 @@ TEST_F(SettingsTest, PreviewZoomIsCorrectedAndWrittenAsPercent)
     }
 }
 
+TEST_F(SettingsTest, CameraPictureSwitchesAreOnInOlderFilesAndKeptWhenOff)
+{
+    writeIni(QStringLiteral("[ETC]\r\nDIB_FLG=1\r\n"));
+    load();
+    EXPECT_TRUE(app.uprightPictures && app.colourProfiles && app.exifShootingDate && app.keepGpsOnConvert);
+    writeIni(QStringLiteral("[ETC]\r\nEXIF_KAITEN=0\r\nEXIF_GPS=0\r\n"));
+    load();
+    EXPECT_FALSE(app.uprightPictures);
+    EXPECT_FALSE(app.keepGpsOnConvert);
+    EXPECT_TRUE(app.colourProfiles && app.exifShootingDate);
+    ASSERT_TRUE(save());
+    QString stored;
+    for (const char* key : {"EXIF_KAITEN", "ICC_IRO", "EXIF_DATE", "EXIF_GPS"})
+        stored += read("ETC", key);
+    EXPECT_EQ(stored, QStringLiteral("0110"));
+}
+
 TEST_F(SettingsTest, HexadecimalAndNonNumericValues)
 {
     writeIni(QStringLiteral("[PN]\ngaSu=0x3\nsuW=abc\n[SUM]\nkageCol=0xFF\n"));

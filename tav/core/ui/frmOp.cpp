@@ -154,6 +154,7 @@ void TfrOp::FormShow(const QString& currentFolder, const PageMargins& printerMin
 
     m_gvVer->setChecked(m_form.gvIs080OrLater);
     m_pelcalc->setChecked(m_form.highQualityScaling);
+    showPhotoSwitches();
     m_gvWait->setPosition(m_form.gvWaitSeconds);
     m_gvPath->setText(m_form.gvPath);
 }
@@ -178,10 +179,34 @@ void TfrOp::bt_okClick()
     m_form.footerLineSize = m_footerLineSize->currentIndex();
     m_form.gvIs080OrLater = m_gvVer->isChecked();
     m_form.highQualityScaling = m_pelcalc->isChecked();
+    storePhotoSwitches();
     m_form.gvPath = m_gvPath->text();
     m_form.gvWaitSeconds = m_gvWait->position();
     storeOptions(m_form, m_settings);
     accept();
+}
+
+namespace {
+
+// The camera-picture switches, in the order of m_photoSwitches.
+std::array<bool OptionsForm::*, 4> photoSwitchFields()
+{
+    return {&OptionsForm::uprightPictures, &OptionsForm::colourProfiles, &OptionsForm::exifShootingDate,
+            &OptionsForm::keepGpsOnConvert};
+}
+
+}  // namespace
+
+void TfrOp::showPhotoSwitches()
+{
+    for (std::size_t i = 0; i < m_photoSwitches.size(); ++i)
+        m_photoSwitches[i]->setChecked(m_form.*photoSwitchFields()[i]);
+}
+
+void TfrOp::storePhotoSwitches()
+{
+    for (std::size_t i = 0; i < m_photoSwitches.size(); ++i)
+        m_form.*photoSwitchFields()[i] = m_photoSwitches[i]->isChecked();
 }
 
 QLabel* TfrOp::targetLabel(FontTarget target) const

@@ -39,6 +39,9 @@ private:
     QWidget* buildGvPage();
     QWidget* buildFontPage(const char* sampleName, const char* buttonName, int tag, QLabel*& sample);
     QWidget* buildScalingPage();
+    QWidget* buildPhotoSwitches();
+    void showPhotoSwitches();
+    void storePhotoSwitches();
     // The margin counters run from the printer's minimum on their side to 50.
     QWidget* buildMarginPage(const std::array<int, 4>& lowerLimits);
     QWidget* buildHeaderPage();
@@ -70,6 +73,8 @@ private:
     QLabel* m_fileFontSample = nullptr;
     QLabel* m_commentFontSample = nullptr;
     QCheckBox* m_pelcalc = nullptr;
+    // Camera pictures: upright, colour profiles, EXIF date, GPS kept on conversion.
+    std::array<QCheckBox*, 4> m_photoSwitches{};
 
     // Top, bottom, left, right, in the order of the page.
     std::array<QGroupBox*, 4> m_marginGroups{};

@@ -97,8 +97,20 @@ QWidget* TfrOp::buildScalingPage()
     layout->addSpacing(8);
     layout->addWidget(note(QStringLiteral("★高品位な拡大･縮小を行うと、より美しい結果が得られます。 ")));
     layout->addWidget(note(QStringLiteral("ただし、多少、処理時間が長くなります。")));
+    layout->addSpacing(8);
+    layout->addWidget(buildPhotoSwitches());
     layout->addStretch(1);
     return page;
+}
+
+QWidget* TfrOp::buildPhotoSwitches()
+{
+    m_photoSwitches = {form::checkBox("ch_exifKaiten", QStringLiteral("撮影時の向きに回転する"), true),
+                       form::checkBox("ch_iccIro", QStringLiteral("埋め込まれたｶﾗｰﾌﾟﾛﾌｧｲﾙで色を合わせる"), true),
+                       form::checkBox("ch_exifDate", QStringLiteral("ｺﾒﾝﾄに日付がないときは撮影日時(Exif)を使う"), true),
+                       form::checkBox("ch_exifGps", QStringLiteral("JPEGへの変換で位置情報(GPS)を残す"), true)};
+    return form::group(QStringLiteral("ﾃﾞｼﾞｶﾒ写真"),
+                       {m_photoSwitches[0], m_photoSwitches[1], m_photoSwitches[2], m_photoSwitches[3]});
 }
 
 QWidget* TfrOp::buildMarginPage(const std::array<int, 4>& lowerLimits)

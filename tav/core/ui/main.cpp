@@ -17,6 +17,7 @@
 #include "IndexPrint.h"
 #include "MultiImage.h"
 #include "OnePerPage.h"
+#include "PictureOptions.h"
 #include "PictureView.h"
 #include "PlatformPaths.h"
 #include "PrinterMargins.h"
@@ -130,6 +131,7 @@ TfrTav::TfrTav(MainWindowEnvironment environment, QWidget* parent)
     platform::ProfileFile file(m_env.programFolder + QString::fromLatin1(kSettingsFileName));
     SettingsContext context{file, *m_controls, *m_files, m_app, m_env.registry, m_env.printer};
     LoadSettings(context);
+    ApplyPictureOptions(m_app);
     m_gv->SetGvOptions(m_app.gvIs080OrLater ? 1 : 0, m_app.gvPath);
     m_adjust->connectTabControls();
 
@@ -510,7 +512,8 @@ void TfrTav::mnuOpClick()
     if (m_busy)
         return;
     const PageMargins minimum = m_env.printer ? PrinterMinimumMargins(*m_env.printer) : PageMargins{};
-    TfrOp::Execute(this, m_app, m_files->currentFolder(), minimum);
+    if (TfrOp::Execute(this, m_app, m_files->currentFolder(), minimum))
+        ApplyPictureOptions(m_app);
 }
 
 void TfrTav::mnuWanpoClick()

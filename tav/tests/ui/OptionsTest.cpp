@@ -68,6 +68,8 @@ TEST_F(OptionsDialogTest, OkStoresEveryPageAndShowsNoMessage)
     child<QCheckBox>(dialog.get(), "cb_HeKyoukaiSen")->setChecked(true);
     child<QComboBox>(dialog.get(), "cb_HeSenFutosa")->setCurrentIndex(3);
     child<QCheckBox>(dialog.get(), "ch_pelcalc_flg")->setChecked(true);
+    EXPECT_TRUE(child<QCheckBox>(dialog.get(), "ch_exifKaiten")->isChecked());
+    child<QCheckBox>(dialog.get(), "ch_exifGps")->setChecked(false);
     press(dialog.get(), "bt_ok");
 
     EXPECT_EQ(dialog->result(), QDialog::Accepted);
@@ -84,6 +86,8 @@ TEST_F(OptionsDialogTest, OkStoresEveryPageAndShowsNoMessage)
     EXPECT_TRUE(settings.headerLine);
     EXPECT_EQ(settings.headerLineSize, 3);
     EXPECT_TRUE(settings.highQualityScaling);
+    EXPECT_TRUE(settings.uprightPictures && settings.colourProfiles && settings.exifShootingDate);
+    EXPECT_FALSE(settings.keepGpsOnConvert);
     EXPECT_EQ(settings.gvPath, QStringLiteral("/opt/gv/gv"));
     EXPECT_EQ(settings.gvWaitSeconds, 7);
     EXPECT_TRUE(prompt.shown().isEmpty());

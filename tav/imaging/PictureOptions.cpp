@@ -1,0 +1,16 @@
+#include "PictureOptions.h"
+
+#include "AppSettings.h"
+#include "ImgKit.h"
+
+namespace {
+bool g_exifShootingDate = true;
+}
+
+void ApplyPictureOptions(const AppSettings& settings)
+{
+    ImgKitSetLoadOptions({settings.uprightPictures, settings.colourProfiles});
+    g_exifShootingDate = settings.exifShootingDate;
+}
+
+bool ExifShootingDateOn() { return g_exifShootingDate; }

@@ -93,6 +93,11 @@ FolderPane::FolderPane(QWidget* parent) : QWidget(parent)
         if (m_revealPending && inside(m_folder, loaded))
             revealFolder();
     });
+    // The model sorts the folders it read a moment later, which moves the rows.
+    connect(m_model, &QAbstractItemModel::layoutChanged, this, [this] {
+        if (m_revealPending)
+            revealFolder();
+    });
     // Whatever the user does with the tree makes it theirs: no more scrolling back.
     connect(m_tree->verticalScrollBar(), &QScrollBar::actionTriggered, this, &FolderPane::userTookTheTree);
     m_tree->installEventFilter(this);

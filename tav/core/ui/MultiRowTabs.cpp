@@ -42,6 +42,13 @@ QVector<QRect> MultiRowTabBar::layoutRows(int width) const
         rows.last().append(i);
         used += w;
     }
+    // The row of the current tab lies next to the page, which its tab opens onto.
+    for (int r = 0; r + 1 < rows.size(); ++r) {
+        if (rows[r].contains(currentIndex())) {
+            rows.append(rows.takeAt(r));
+            break;
+        }
+    }
     QVector<QRect> rects(count());
     const int height = tabHeight();
     for (int r = 0; r < rows.size(); ++r) {

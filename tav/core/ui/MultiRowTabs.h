@@ -1,6 +1,7 @@
 // A tab widget whose captions wrap onto further rows when they do not fit
-// side by side, so every tab stays in sight without scroll arrows; the rows
-// keep their order, and each row is stretched to the full width.
+// side by side, so every tab stays in sight without scroll arrows. Each row
+// is stretched to the full width, and the row of the current tab lies next
+// to the page, as multi-row tab controls of the desktop do.
 #pragma once
 
 #include <QTabBar>

@@ -35,6 +35,7 @@
 #include "Shell.h"
 #include "TitlesTabView.h"
 #include "WidgetControls.h"
+#include "WindowPlacement.h"
 #include "WorkTabs.h"
 #include "frmPrnPV.h"
 #include "spath.h"
@@ -288,14 +289,12 @@ void TfrTav::shrinkToScreen()
     const QScreen* screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen();
     if (!screen)
         return;
-    const QRect available = screen->availableGeometry();
     // Once shown, the frame the window system adds (title bar, borders) must fit as well.
     const QSize frame = isVisible() ? frameGeometry().size() - size() : QSize();
-    const int w = std::min(width(), available.width() - frame.width());
-    const int h = std::min(height(), available.height() - frame.height());
-    if (w != width() || h != height())
-        resize(w, h);
-    move(available.center() - QRect(QPoint(), size() + frame).center());
+    const QRect placed = placeOnScreen(size(), frame, screen->availableGeometry());
+    if (placed.size() != size())
+        resize(placed.size());
+    move(placed.topLeft());
 }
 
 void TfrTav::SetBusy(bool on)

@@ -19,6 +19,7 @@
 #include <QListView>
 #include <QTreeWidget>
 #include <QVBoxLayout>
+#include <algorithm>
 
 namespace {
 
@@ -32,6 +33,7 @@ constexpr FilterEntry kFilters[] = {
 
 constexpr int kInputIntervalMs = 30;
 constexpr int kGridCellWidth = 84;
+constexpr int kNameColumnMax = 320;
 
 const QString kViewHint = QStringLiteral(
     "印刷したいﾌｧｲﾙをﾏｳｽで選択します. CTRLやShiftｷｰを押しながら選択すると、複数のﾌｧｲﾙが選択可能です.");
@@ -186,6 +188,7 @@ void FileColumn::buildGrid()
     m_grid->setResizeMode(QListView::Adjust);
     m_grid->setWrapping(true);
     m_grid->setWordWrap(true);
+    m_grid->setTextElideMode(Qt::ElideMiddle);
     m_grid->setUniformItemSizes(true);
     m_grid->setIconSize(QSize(kThumbnailSize, kThumbnailSize));
     m_grid->setGridSize(QSize(kGridCellWidth, kThumbnailSize + 2 * fontMetrics().height() + 12));
@@ -271,7 +274,12 @@ void FileColumn::TabControl1Change()
     m_fileView->setHeaderHidden(!detail);
     m_fileView->setColumnHidden(1, !detail);
     m_fileView->setColumnHidden(2, !detail);
+    // Names show whole (up to a limit) and size and date beside them; a narrow
+    // column scrolls sideways, a widened one shows the whole row.
+    m_fileView->header()->setStretchLastSection(false);
     m_fileView->header()->setSectionResizeMode(0, detail ? QHeaderView::Interactive : QHeaderView::Stretch);
+    m_fileView->header()->setSectionResizeMode(1, QHeaderView::ResizeToContents);
+    m_fileView->header()->setSectionResizeMode(2, QHeaderView::ResizeToContents);
     RefreshFileView();
 }
 
@@ -333,6 +341,10 @@ void FileColumn::RefreshFileView()
         items << item;
     }
     m_fileView->addTopLevelItems(items);
+    if (detail) {
+        m_fileView->resizeColumnToContents(0);
+        m_fileView->header()->resizeSection(0, std::min(kNameColumnMax, m_fileView->columnWidth(0)));
+    }
     selectRst();
     m_fileView->setUpdatesEnabled(true);
 }

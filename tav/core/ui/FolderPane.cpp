@@ -138,7 +138,9 @@ void FolderPane::fillRecent()
 
 void FolderPane::setRecentFolders(const QStringList& folders)
 {
-    m_recent = folders.mid(0, kRecentCount);
+    m_recent = folders;
+    m_recent.removeDuplicates();
+    m_recent = m_recent.mid(0, kRecentCount);
     fillRecent();
 }
 
@@ -206,6 +208,13 @@ void FolderPane::driveChosen(int index)
     const QString folder = m_drives->itemData(index).toString();
     if (folder.isEmpty())
         return;
+    // A visited folder may have gone since: say so and drop it from the list.
+    if (!QFileInfo(folder).isDir()) {
+        platform::showInformation(QStringLiteral("ﾌｫﾙﾀﾞ %1 が見つかりません。").arg(folder));
+        m_recent.removeAll(folder);
+        fillRecent();
+        return;
+    }
     m_folder.clear();  // reveal it even when it is the folder on view
     emit folderChosen(folder);
 }

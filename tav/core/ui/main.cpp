@@ -146,7 +146,7 @@ TfrTav::TfrTav(MainWindowEnvironment environment, QWidget* parent)
     SettingsContext context{file, *m_controls, *m_files, m_app, m_env.registry, m_env.printer};
     LoadSettings(context);
     const BrowserLayout layout = readBrowserLayout(file);
-    m_files->setRecentFolders(layout.recentFolders + m_files->recentFolders());
+    m_files->setRecentFolders(m_files->recentFolders() + layout.recentFolders);
     m_gv->SetGvOptions(m_app.gvIs080OrLater ? 1 : 0, m_app.gvPath);
     m_adjust->connectTabControls();
 

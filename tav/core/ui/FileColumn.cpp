@@ -15,6 +15,7 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QLocale>
+#include <QPointer>
 #include <QTabBar>
 #include <QListView>
 #include <QTreeWidget>
@@ -223,7 +224,12 @@ void FileColumn::folderChangedOnDisk()
 {
     if (!QFileInfo(m_folder).isDir())
         return;
+    // A catalogue refill passes through busy mode, which would take the
+    // focus from a field the user is typing in: it goes back afterwards.
+    const QPointer<QWidget> focus = QApplication::focusWidget();
     readFolder();
+    if (focus && focus->isEnabled() && !focus->hasFocus())
+        focus->setFocus();
     emit clicked();
 }
 

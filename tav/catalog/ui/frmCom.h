@@ -50,13 +50,13 @@ private:
     QString m_path;
     QStringList m_paths;
     int m_current = 0;
-    QPushButton* m_prev;
-    QPushButton* m_next;
     QLineEdit* m_title;
     UpDown* m_year;
     UpDown* m_month;
     UpDown* m_day;
     QPlainTextEdit* m_comment;
+    QPushButton* m_prev;
+    QPushButton* m_next;
     bool m_loaded = false;
     bool m_loading = false;
     bool m_handled = false;

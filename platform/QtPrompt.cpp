@@ -2,16 +2,17 @@
 // the active window so they stay above it.
 #include "QtPrompt.h"
 
+#include "FontChooser.h"
 #include "FontSpecQt.h"
 
 #include <QApplication>
 #include <QColorDialog>
+#include <QElapsedTimer>
 #include <QFileDialog>
-#include <QFontDialog>
-#include <QFontInfo>
 #include <QMessageBox>
 #include <QPageSetupDialog>
 #include <QPrintDialog>
+#include <limits>
 #include <QProgressDialog>
 
 namespace platform {
@@ -55,6 +56,9 @@ std::pair<QMessageBox::StandardButton, QMessageBox::StandardButton> buttonsFor(B
     return {QMessageBox::Ok, QMessageBox::NoButton};
 }
 
+// The box appears only once the work has taken longer than
+// QtPrompt::kProgressDelayMs, so that quick loads in a batch do not flash a
+// window for every picture.
 class QtProgress : public ProgressBox {
 public:
     QtProgress(const QString& caption, const QString& text, const QString& cancelText)
@@ -64,15 +68,21 @@ public:
         if (cancelText.isEmpty())
             m_dialog.setCancelButton(nullptr);
         m_dialog.setWindowModality(Qt::NonModal);
-        m_dialog.setMinimumDuration(0);
         m_dialog.setAutoClose(false);
         m_dialog.setAutoReset(false);
-        m_dialog.setValue(0);
-        m_dialog.show();
-        QCoreApplication::processEvents();
+        // The dialog would show itself on a guess of its own; it is shown here.
+        m_dialog.setMinimumDuration(std::numeric_limits<int>::max());
+        m_dialog.hide();
+        m_clock.start();
     }
     void setPercent(int percent) override
     {
+        if (!m_dialog.isVisible() && percent < 100 && m_clock.elapsed() >= QtPrompt::kProgressDelayMs) {
+            m_dialog.show();
+            m_dialog.raise();
+        }
+        if (!m_dialog.isVisible())
+            return;
         m_dialog.setValue(qBound(0, percent, 100));
         QCoreApplication::processEvents();
     }
@@ -80,6 +90,7 @@ public:
 
 private:
     QProgressDialog m_dialog;
+    QElapsedTimer m_clock;
 };
 
 }  // namespace
@@ -132,23 +143,10 @@ std::optional<QString> QtPrompt::browseFolder(const QString& title, const QStrin
 
 std::optional<FontSpec> QtPrompt::chooseFont(const FontSpec& initial)
 {
-    // The stored names are aliases the dialog does not list: it opens on the
-    // font they resolve to, and a font left as it was keeps its stored name.
-    QFont shown = toQFont(initial);
-    const QFontInfo resolved(shown);
-    shown.setFamily(resolved.family());
-    shown.setStyleName(resolved.styleName());
-    bool ok = false;
-    const QFont font = QFontDialog::getFont(&ok, shown, parentWindow());
-    if (!ok)
+    FontChooser chooser(initial, parentWindow());
+    if (chooser.exec() != QDialog::Accepted)
         return std::nullopt;
-    const QFontInfo chosen(font);
-    if (chosen.family() == resolved.family() && chosen.styleName() == resolved.styleName() &&
-        font.pointSize() == shown.pointSize() && font.underline() == shown.underline() &&
-        font.strikeOut() == shown.strikeOut())
-        return initial;
-    // The font dialog has no colour: the colour stays the one given.
-    return toFontSpec(font, initial.color);
+    return chooser.result();
 }
 
 std::optional<std::uint32_t> QtPrompt::chooseColor(ColorRequest& request)

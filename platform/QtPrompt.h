@@ -7,6 +7,9 @@ namespace platform {
 
 class QtPrompt : public PromptService {
 public:
+    // A progress box stays hidden until its work has run this long.
+    static constexpr int kProgressDelayMs = 500;
+
     Answer message(MessageKind kind, const QString& caption, const QString& text,
                    Buttons buttons) override;
     bool printDialog(QPrinter* printer) override;

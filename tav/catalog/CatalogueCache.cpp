@@ -89,7 +89,7 @@ CatalogueFill CatalogueCache::fill(BatchHost& host, const QString& folder, const
         const QString& name = names[q - 1];
         try {
             const QFileInfo info(fullPath(folder, name));
-            if (name == QLatin1String(kCatalogueFileName) || !info.exists())
+            if (isCatalogueFileName(name) || !info.exists())
                 continue;
             const QString key = catalogueKey(name, info.lastModified());
             const auto found = known.constFind(key);
@@ -117,6 +117,8 @@ CatalogueFill CatalogueCache::fill(BatchHost& host, const QString& folder, const
     m_complete = result == CatalogueFill::Completed;
     host.setGauge(0);
     host.setBusy(false);
+    // Like every batch, the build leaves the status line empty behind it.
+    host.setStatus(QString());
     return result;
 }
 

@@ -24,6 +24,13 @@ inline constexpr int kCatalogueVersion = 1;
 inline constexpr int kThumbnailSize = 48;
 inline constexpr const char* kCatalogueFileName = "__tavidx.dat";
 
+// True for the catalogue file's name in any spelling of case: it is the
+// folder's own file, never a picture of the view.
+inline bool isCatalogueFileName(const QString& name)
+{
+    return name.compare(QLatin1String(kCatalogueFileName), Qt::CaseInsensitive) == 0;
+}
+
 struct CatalogueData {
     QList<QImage> thumbnails;  // kThumbnailSize square, Format_RGB888
     QStringList keys;          // one per thumbnail, same order

@@ -1,5 +1,7 @@
 #include "Convert.h"
 
+#include "spath.h"
+
 #include "AdjustImage.h"
 #include "AppSettings.h"
 #include "AtomicFile.h"
@@ -331,10 +333,12 @@ void ConvertSelection(CommandHost& host)
     host.file_list3Click();
 }
 
-void ChooseOutputFolder(ControlSurface& controls)
+void ChooseOutputFolder(TfrPath& picker, ControlSurface& controls)
 {
-    const std::optional<QString> folder =
-        platform::prompts().browseFolder(QStringLiteral("結果出力先の指定"), controls.text(kOutPath));
-    if (folder)
-        controls.setText(kOutPath, *folder);
+    // The first use starts at the folder in the box; later ones where the picker last ended.
+    if (picker.folder().isEmpty())
+        picker.setFolder(controls.text(kOutPath));
+    picker.setCaption(QStringLiteral("結果出力先の指定"));
+    if (picker.ShowModal())
+        controls.setText(kOutPath, picker.result());
 }

@@ -21,6 +21,9 @@ QSize ConvertedSize(int pictureWidth, int pictureHeight, int width, int height, 
 // failed write never destroys the file already there.
 void ConvertSelection(CommandHost& host);
 
-// "参照...": the folder picker "結果出力先の指定", starting at the output
-// folder box; the chosen folder goes into the box.
-void ChooseOutputFolder(ControlSurface& controls);
+class TfrPath;
+
+// "参照...": the run's folder picker, captioned "結果出力先の指定", starting
+// where it last ended (the first time at the output folder box); the chosen
+// folder goes into the box, a cancel leaves the box as it was.
+void ChooseOutputFolder(TfrPath& picker, ControlSurface& controls);

@@ -7,3 +7,8 @@ QString helpPagePath(const QString& programFolder, int context)
         return folder + QStringLiteral("index.html");
     return folder + QStringLiteral("topic-%1.html").arg(context);
 }
+
+QString reportPagePath(const QString& programFolder)
+{
+    return programFolder + QString::fromLatin1(kHelpFolder) + QStringLiteral("/report.html");
+}

@@ -8,3 +8,7 @@ inline constexpr const char* kHelpFolder = "help";
 
 // The page of `context` (0 = the contents) below `programFolder`.
 QString helpPagePath(const QString& programFolder, int context);
+
+// The page that tells how to report a problem, opened by the help menu's
+// mail and support items.
+QString reportPagePath(const QString& programFolder);

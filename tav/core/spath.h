@@ -17,6 +17,7 @@ public:
     bool ShowModal();
     QString result() const { return m_result; }
     QString folder() const { return m_folder; }
+    void setFolder(const QString& folder) { m_folder = folder; }
 
 private:
     QString m_caption;

@@ -1,6 +1,7 @@
 // Batch conversion of the selected pictures into BMP, JPG and TIF files.
 #include "BitmapTestPictures.h"
 #include "Convert.h"
+#include "spath.h"
 #include "FakePrintHost.h"
 #include "ImgKit.h"
 
@@ -200,16 +201,21 @@ TEST_F(ConvertTest, TargetsThatCannotBeWrittenAreReportedAndTheOthersWritten)
     EXPECT_EQ(QDir(out).entryList(QDir::Files | QDir::Hidden).size(), 2);
 }
 
-TEST_F(ConvertTest, BrowseFillsTheBoxUnlessCancelled)
+TEST_F(ConvertTest, BrowseFillsTheBoxUnlessCancelledAndStartsWhereThePickerEnded)
 {
-    prompt.answer(std::optional<QString>(QStringLiteral("/tmp/picked")));
-    ChooseOutputFolder(host.tabs);
+    TfrPath picker;
+    host.tabs.texts[QStringLiteral("tx_out_path")] = QStringLiteral("/tmp/first");
+    prompt.answer(std::optional<QString>(QStringLiteral("/tmp/picked/")));
+    ChooseOutputFolder(picker, host.tabs);
     EXPECT_EQ(host.tabs.texts[QStringLiteral("tx_out_path")], QStringLiteral("/tmp/picked"));
+    host.tabs.texts[QStringLiteral("tx_out_path")] = QStringLiteral("/tmp/typed");
     prompt.answer(std::optional<QString>());
-    ChooseOutputFolder(host.tabs);
-    EXPECT_EQ(host.tabs.texts[QStringLiteral("tx_out_path")], QStringLiteral("/tmp/picked"));
+    ChooseOutputFolder(picker, host.tabs);
+    EXPECT_EQ(host.tabs.texts[QStringLiteral("tx_out_path")], QStringLiteral("/tmp/typed"));
     ASSERT_EQ(prompt.shown().size(), 2);
-    EXPECT_EQ(prompt.shown().first().caption, QStringLiteral("結果出力先の指定"));
+    EXPECT_EQ(prompt.shown()[0].caption, QStringLiteral("結果出力先の指定"));
+    EXPECT_EQ(prompt.shown()[0].text, QStringLiteral("/tmp/first"));
+    EXPECT_EQ(prompt.shown()[1].text, QStringLiteral("/tmp/picked"));
 }
 
 }  // namespace

@@ -5,10 +5,12 @@
 #include "TitlesPreview.h"
 
 #include <QCheckBox>
+#include <QEvent>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <algorithm>
 
 namespace {
 
@@ -20,6 +22,51 @@ Control* control(QWidget* tabPage, const char* name)
 {
     return tabPage->findChild<Control*>(QString::fromLatin1(name));
 }
+
+// The group caption names the picture. A long path is shortened to the
+// group's width (in full as its tip), so that it never widens the window.
+class CaptionElider : public QObject {
+public:
+    explicit CaptionElider(QGroupBox* group) : QObject(group), m_group(group) { group->installEventFilter(this); }
+
+    void setCaption(const QString& caption)
+    {
+        m_caption = caption;
+        elide();
+    }
+    const QString& caption() const { return m_caption; }
+
+    static CaptionElider* of(QGroupBox* group)
+    {
+        for (QObject* child : group->children())
+            if (auto* elider = dynamic_cast<CaptionElider*>(child))
+                return elider;
+        auto* elider = new CaptionElider(group);
+        elider->m_caption = group->title();
+        return elider;
+    }
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override
+    {
+        if (event->type() == QEvent::Resize || event->type() == QEvent::Show)
+            elide();
+        return false;
+    }
+
+private:
+    void elide()
+    {
+        const int room = std::max(40, m_group->width() - 3 * m_group->fontMetrics().averageCharWidth());
+        const QString shown = m_group->fontMetrics().elidedText(m_caption, Qt::ElideMiddle, room);
+        if (shown != m_group->title())
+            m_group->setTitle(shown);
+        m_group->setToolTip(shown == m_caption ? QString() : m_caption);
+    }
+
+    QGroupBox* m_group;
+    QString m_caption;
+};
 
 void fillFields(QWidget* tabPage, const COMKATA& record)
 {
@@ -55,16 +102,17 @@ void refreshTitlesTab(QWidget* tabPage, const QStringList& selected, const AppSe
     auto* group = tabPage ? control<QGroupBox>(tabPage, "gb_ticom") : nullptr;
     if (!group || selected.size() > 1)
         return;
+    CaptionElider* caption = CaptionElider::of(group);
     if (selected.isEmpty()) {
-        group->setTitle(kNothingSelected);
+        caption->setCaption(kNothingSelected);
         fillFields(tabPage, COMKATA{});
         reloadPreview(tabPage, QString(), app, status);
         return;
     }
     const QString& path = selected.first();
-    if (group->title() == kNamePrefix + path)
+    if (caption->caption() == kNamePrefix + path)
         return;
-    group->setTitle(kNamePrefix + path);
+    caption->setCaption(kNamePrefix + path);
     showRecord(tabPage, path);
     reloadPreview(tabPage, path, app, status);
 }
@@ -72,8 +120,11 @@ void refreshTitlesTab(QWidget* tabPage, const QStringList& selected, const AppSe
 void reloadTitlesTabRecord(QWidget* tabPage)
 {
     auto* group = tabPage ? control<QGroupBox>(tabPage, "gb_ticom") : nullptr;
-    if (group && group->title() != kNothingSelected && group->title().startsWith(kNamePrefix))
-        showRecord(tabPage, group->title().mid(kNamePrefix.size()));
+    if (!group)
+        return;
+    const QString& caption = CaptionElider::of(group)->caption();
+    if (caption != kNothingSelected && caption.startsWith(kNamePrefix))
+        showRecord(tabPage, caption.mid(kNamePrefix.size()));
 }
 
 void cb_ticom_prvClick(QWidget* tabPage, const QString& firstSelected, const AppSettings& app,

@@ -14,6 +14,9 @@
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QPlainTextEdit>
+#include <QPushButton>
+#include <QDate>
+#include <algorithm>
 #include <QScreen>
 #include <QTextDocument>
 #include <QVBoxLayout>
@@ -22,6 +25,11 @@ namespace {
 
 constexpr int kClientWidth = 505;
 constexpr int kClientHeight = 434;
+constexpr int kFirstYear = 1960;
+
+// The year counter reaches next year, so that no date of a picture taken
+// today is stepped out of range, whatever year the program runs in.
+int lastYear() { return QDate::currentDate().year() + 1; }
 
 const QString kBadDate = QStringLiteral("撮影日付が異常です｡修正してください。");
 const QString kDiscardQuestion = QStringLiteral("変更した内容は保存されません。よろしいですか？");
@@ -59,10 +67,12 @@ QString fieldText(const QPlainTextEdit& edit)
 TfrCom::TfrCom(QWidget* parent)
     : QDialog(parent),
       m_title(new QLineEdit),
-      m_year(dateCounter("ud_nen", "tx_nen", 1960, 2020)),
+      m_year(dateCounter("ud_nen", "tx_nen", kFirstYear, lastYear())),
       m_month(dateCounter("ud_tuki", "tx_tuki", 1, 12)),
       m_day(dateCounter("ud_hi", "tx_hi", 1, 31)),
-      m_comment(new QPlainTextEdit)
+      m_comment(new QPlainTextEdit),
+      m_prev(new QPushButton(QStringLiteral("<< 前の画像(&B)"))),
+      m_next(new QPushButton(QStringLiteral("次の画像(&N) >>")))
 {
     setObjectName(QStringLiteral("frCom"));
     // A fixed single border with only the system menu and the close box.
@@ -98,6 +108,17 @@ TfrCom::TfrCom(QWidget* parent)
     layout->addLayout(date);
     layout->addWidget(new QLabel(QStringLiteral("コメント：")));
     layout->addWidget(m_comment, 1);
+    m_prev->setObjectName(QStringLiteral("bt_comPrev"));
+    m_next->setObjectName(QStringLiteral("bt_comNext"));
+    m_prev->setAutoDefault(false);
+    m_next->setAutoDefault(false);
+    connect(m_prev, &QPushButton::clicked, this, &TfrCom::bt_comPrevClick);
+    connect(m_next, &QPushButton::clicked, this, &TfrCom::bt_comNextClick);
+    auto* steps = new QHBoxLayout;
+    steps->addWidget(m_prev);
+    steps->addStretch(1);
+    steps->addWidget(m_next);
+    layout->addLayout(steps);
 
     // Any change of a date field counts, also one made with the arrows.
     for (UpDown* counter : {m_year, m_month, m_day}) {
@@ -120,6 +141,29 @@ void TfrCom::showEvent(QShowEvent* event)
             move(screen->availableGeometry().center() - rect().center());
     }
     QDialog::showEvent(event);
+}
+
+void TfrCom::setPictures(const QStringList& paths, int current)
+{
+    m_paths = paths;
+    m_current = std::clamp(current, 0, std::max(0, int(paths.size()) - 1));
+    m_path = m_paths.value(m_current);
+    // One picture: nothing to step to.
+    m_prev->setVisible(m_paths.size() > 1);
+    m_next->setVisible(m_paths.size() > 1);
+    m_prev->setEnabled(m_current > 0);
+    m_next->setEnabled(m_current + 1 < m_paths.size());
+}
+
+void TfrCom::stepTo(int index)
+{
+    if (index < 0 || index >= m_paths.size() || index == m_current)
+        return;
+    // A failed write keeps the editor on this picture, with the user's text.
+    if (anyModified() && platform::askYesNo(kSaveQuestion) && !save())
+        return;
+    setPictures(m_paths, index);
+    loadFields();
 }
 
 void TfrCom::loadFields()
@@ -191,12 +235,12 @@ void TfrCom::reject()
     QDialog::reject();
 }
 
-bool editPictureComment(QWidget* owner, const QString& path)
+bool editPictureComment(QWidget* owner, const QStringList& paths)
 {
-    if (path.isEmpty())
+    if (paths.isEmpty() || paths.first().isEmpty())
         return false;
     TfrCom editor(owner);
-    editor.setPicturePath(path);
+    editor.setPictures(paths, 0);
     editor.exec();
     return true;
 }

@@ -2,6 +2,8 @@
 
 #include "AppSettings.h"
 #include "CommandHost.h"
+#include "FolderPane.h"
+#include "FolderWatcher.h"
 #include "Fsort.h"
 #include "TextHelpers.h"
 
@@ -9,16 +11,16 @@
 #include <QComboBox>
 #include <QElapsedTimer>
 #include <QDir>
-#include <QFileSystemModel>
 #include <QHeaderView>
 #include <QLabel>
 #include <QListWidget>
 #include <QLocale>
-#include <QStorageInfo>
+#include <QPointer>
 #include <QTabBar>
-#include <QTreeView>
+#include <QListView>
 #include <QTreeWidget>
 #include <QVBoxLayout>
+#include <algorithm>
 
 namespace {
 
@@ -31,6 +33,11 @@ constexpr FilterEntry kFilters[] = {
 };
 
 constexpr int kInputIntervalMs = 30;
+constexpr int kGridCellWidth = 84;
+constexpr int kNameColumnMax = 320;
+
+const QString kViewHint = QStringLiteral(
+    "印刷したいﾌｧｲﾙをﾏｳｽで選択します. CTRLやShiftｷｰを押しながら選択すると、複数のﾌｧｲﾙが選択可能です.");
 
 QString sizeText(qint64 bytes)
 {
@@ -100,20 +107,8 @@ FileColumn::FileColumn(QWidget* parent) : QWidget(parent)
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(3);
 
-    m_drives = new QComboBox;
-    m_drives->setObjectName(QStringLiteral("dr_list"));
-    layout->addWidget(m_drives);
-
-    m_folderModel = new QFileSystemModel(this);
-    m_folderModel->setFilter(QDir::AllDirs | QDir::NoDotAndDotDot);
-    m_folderModel->setRootPath(QStringLiteral("/"));
-    m_folders = new QTreeView;
-    m_folders->setObjectName(QStringLiteral("dir_list"));
-    m_folders->setModel(m_folderModel);
-    for (int column = 1; column < m_folderModel->columnCount(); ++column)
-        m_folders->hideColumn(column);
-    m_folders->header()->hide();
-    layout->addWidget(m_folders, 2);
+    m_folderPane = new FolderPane;
+    layout->addWidget(m_folderPane, 2);
 
     m_filter = new QComboBox;
     m_filter->setObjectName(QStringLiteral("FilterComboBox1"));
@@ -149,74 +144,97 @@ FileColumn::FileColumn(QWidget* parent) : QWidget(parent)
     m_fileView->setUniformRowHeights(true);
     m_fileView->setColumnCount(3);
     m_fileView->setHeaderLabels({QStringLiteral("ﾌｧｲﾙ名"), QStringLiteral("ｻｲｽﾞ"), QStringLiteral("更新日時")});
-    m_fileView->setToolTip(QStringLiteral(
-        "印刷したいﾌｧｲﾙをﾏｳｽで選択します. CTRLやShiftｷｰを押しながら選択すると、複数のﾌｧｲﾙが選択可能です."));
+    m_fileView->setToolTip(kViewHint);
     m_fileView->setContextMenuPolicy(Qt::CustomContextMenu);
     layout->addWidget(m_fileView, 3);
+    buildGrid();
+    layout->addWidget(m_grid, 3);
 
     m_fileList = new QListWidget(this);
     m_fileList->setObjectName(QStringLiteral("file_list"));
     m_fileList->setSelectionMode(QAbstractItemView::MultiSelection);
     m_fileList->setVisible(false);
 
-    fillDrives();
+    m_watcher = new FolderWatcher(this);
+    // A batch walking the view, or a catalogue build, is never disturbed.
+    m_watcher->setReady([this] { return !m_filling && m_fileView->isEnabled(); });
+
     m_folder = QDir::currentPath();
     TabControl1Change();
 
-    connect(m_drives, &QComboBox::activated, this,
-            [this](int index) { openFolder(m_drives->itemData(index).toString()); });
-    connect(m_folders, &QTreeView::clicked, this, [this](const QModelIndex& index) {
-        openFolder(m_folderModel->filePath(index));
+    connect(m_folderPane, &FolderPane::folderChosen, this, [this](const QString& folder) {
+        openFolder(folder);
         emit folderChanged();
     });
     connect(m_filter, &QComboBox::currentIndexChanged, this, &FileColumn::readFolder);
     connect(m_sort, &QComboBox::currentIndexChanged, this, &FileColumn::cb_sortChange);
     connect(m_viewModes, &QTabBar::currentChanged, this, &FileColumn::TabControl1Change);
     connect(m_fileView, &QTreeWidget::itemSelectionChanged, this, &FileColumn::clicked);
-    // The tree reads folders in the background: show the current one once its parents are in.
-    connect(m_folderModel, &QFileSystemModel::directoryLoaded, this, [this](const QString& loaded) {
-        if (m_folder.startsWith(loaded))
-            showFolderInTree();
-    });
+    connect(m_fileView, &QTreeWidget::itemDoubleClicked, this, &FileColumn::itemActivated);
+    connect(m_fileView, &QWidget::customContextMenuRequested, this,
+            [this](const QPoint& at) { emit popupRequested(m_fileView->viewport()->mapToGlobal(at)); });
+    connect(m_watcher, &FolderWatcher::changed, this, &FileColumn::folderChangedOnDisk);
 }
 
-void FileColumn::fillDrives()
+// The grid shows the file view's own items and selection, so every command
+// that reads the view reads what the grid shows.
+void FileColumn::buildGrid()
 {
-    // The home folder first, then every mounted file system the user can read.
-    const QString home = QDir::homePath();
-    m_drives->addItem(home, home);
-    for (const QStorageInfo& volume : QStorageInfo::mountedVolumes()) {
-        if (!volume.isValid() || !volume.isReady() || !QFileInfo(volume.rootPath()).isReadable())
-            continue;
-        if (m_drives->findData(volume.rootPath()) < 0)
-            m_drives->addItem(volume.rootPath(), volume.rootPath());
-    }
+    m_grid = new QListView;
+    m_grid->setObjectName(QStringLiteral("file_list3Grid"));
+    m_grid->setModel(m_fileView->model());
+    m_grid->setSelectionModel(m_fileView->selectionModel());
+    m_grid->setViewMode(QListView::IconMode);
+    m_grid->setMovement(QListView::Static);
+    m_grid->setResizeMode(QListView::Adjust);
+    m_grid->setWrapping(true);
+    m_grid->setWordWrap(true);
+    m_grid->setTextElideMode(Qt::ElideMiddle);
+    m_grid->setUniformItemSizes(true);
+    m_grid->setIconSize(QSize(kThumbnailSize, kThumbnailSize));
+    m_grid->setGridSize(QSize(kGridCellWidth, kThumbnailSize + 2 * fontMetrics().height() + 12));
+    m_grid->setSpacing(2);
+    m_grid->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    m_grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_grid->setToolTip(kViewHint);
+    m_grid->setContextMenuPolicy(Qt::CustomContextMenu);
+    m_grid->setVisible(false);
+    connect(m_grid, &QListView::doubleClicked, this, &FileColumn::itemActivated);
+    connect(m_grid, &QWidget::customContextMenuRequested, this,
+            [this](const QPoint& at) { emit popupRequested(m_grid->viewport()->mapToGlobal(at)); });
+    // Busy mode disables the file view by name; the grid follows it.
+    m_fileView->installEventFilter(this);
+}
+
+bool FileColumn::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == m_fileView && event->type() == QEvent::EnabledChange)
+        m_grid->setEnabled(m_fileView->isEnabled());
+    return QWidget::eventFilter(watched, event);
 }
 
 void FileColumn::openFolder(const QString& folder)
 {
-    m_folder = QDir(folder).absolutePath();
-    showFolderInTree();
-    int drive = -1;
-    for (int i = 0; i < m_drives->count(); ++i) {
-        const QString root = m_drives->itemData(i).toString();
-        const QString prefix = root.endsWith(QLatin1Char('/')) ? root : root + QLatin1Char('/');
-        const bool inside = m_folder == root || m_folder.startsWith(prefix);
-        if (inside && (drive < 0 || root.size() > m_drives->itemData(drive).toString().size()))
-            drive = i;
-    }
-    m_drives->setCurrentIndex(drive);
+    m_folder = QDir::cleanPath(QDir(folder).absolutePath());
+    m_folderPane->showFolder(m_folder);
     readFolder();
 }
 
-void FileColumn::showFolderInTree()
+void FileColumn::folderChangedOnDisk()
 {
-    const QModelIndex index = m_folderModel->index(m_folder);
-    for (QModelIndex parent = index.parent(); parent.isValid(); parent = parent.parent())
-        m_folders->expand(parent);
-    m_folders->setCurrentIndex(index);
-    m_folders->scrollTo(index, QAbstractItemView::PositionAtCenter);
+    if (!QFileInfo(m_folder).isDir())
+        return;
+    // A catalogue refill passes through busy mode, which would take the
+    // focus from a field the user is typing in: it goes back afterwards.
+    const QPointer<QWidget> focus = QApplication::focusWidget();
+    readFolder();
+    if (focus && focus->isEnabled() && !focus->hasFocus())
+        focus->setFocus();
+    emit clicked();
 }
+
+QStringList FileColumn::recentFolders() const { return m_folderPane->recentFolders(); }
+void FileColumn::setRecentFolders(const QStringList& folders) { m_folderPane->setRecentFolders(folders); }
 
 void FileColumn::refresh() { readFolder(); }
 
@@ -228,6 +246,7 @@ void FileColumn::readFolder()
     const QString mask = m_filter->currentData().toString();
     m_fileList->clear();
     m_fileList->addItems(QDir(m_folder).entryList(QStringList{mask}, QDir::Files, QDir::Name));
+    m_watcher->watch(m_folder);
     file_listChange();
 }
 
@@ -255,11 +274,18 @@ FileColumn::ViewMode FileColumn::viewMode() const
 void FileColumn::TabControl1Change()
 {
     const bool detail = viewMode() == DetailView;
-    m_fileView->setIconSize(viewMode() == CatalogueView ? QSize(kThumbnailSize, kThumbnailSize) : QSize());
+    const bool catalogue = viewMode() == CatalogueView;
+    m_fileView->setVisible(!catalogue);
+    m_grid->setVisible(catalogue);
     m_fileView->setHeaderHidden(!detail);
     m_fileView->setColumnHidden(1, !detail);
     m_fileView->setColumnHidden(2, !detail);
+    // Names show whole (up to a limit) and size and date beside them; a narrow
+    // column scrolls sideways, a widened one shows the whole row.
+    m_fileView->header()->setStretchLastSection(false);
     m_fileView->header()->setSectionResizeMode(0, detail ? QHeaderView::Interactive : QHeaderView::Stretch);
+    m_fileView->header()->setSectionResizeMode(1, QHeaderView::ResizeToContents);
+    m_fileView->header()->setSectionResizeMode(2, QHeaderView::ResizeToContents);
     RefreshFileView();
 }
 
@@ -307,7 +333,7 @@ void FileColumn::RefreshFileView()
     QList<QTreeWidgetItem*> items;
     items.reserve(m_sortedNames.size());
     for (const QString& name : m_sortedNames) {
-        if (name == QLatin1String(kCatalogueFileName))
+        if (isCatalogueFileName(name))
             continue;
         const QFileInfo info(fullPath(m_folder, name));
         if (!info.exists())
@@ -321,6 +347,10 @@ void FileColumn::RefreshFileView()
         items << item;
     }
     m_fileView->addTopLevelItems(items);
+    if (detail) {
+        m_fileView->resizeColumnToContents(0);
+        m_fileView->header()->resizeSection(0, std::min(kNameColumnMax, m_fileView->columnWidth(0)));
+    }
     selectRst();
     m_fileView->setUpdatesEnabled(true);
 }

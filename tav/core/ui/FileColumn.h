@@ -1,6 +1,8 @@
-// The main window's left column: drive box, folder tree, type filter, sort
-// list, view-mode tabs, the file view and the hidden file list. It is the
-// file browser the settings move and the selection every batch walks.
+// The main window's left column: the folder pane (drive box, path box,
+// folder tree), type filter, sort list, view-mode tabs, the file view and the
+// hidden file list. It is the file browser the settings move and the
+// selection every batch walks. The view follows the disk: files added,
+// removed or rewritten in the folder on view show up without a refresh.
 #pragma once
 
 #include "CatalogueCache.h"
@@ -9,11 +11,12 @@
 #include <QStringList>
 #include <QWidget>
 
+class FolderPane;
+class FolderWatcher;
 class QComboBox;
-class QFileSystemModel;
+class QListView;
 class QListWidget;
 class QTabBar;
-class QTreeView;
 class QTreeWidget;
 
 class FileColumn : public QWidget, public FolderBrowser {
@@ -45,6 +48,13 @@ public:
     void saveCatalogue();
 
     QTreeWidget* fileView() const { return m_fileView; }
+    // The "ｶﾀﾛｸﾞ" mode's grid: the file view's items as large icons with
+    // their names under them, sharing the view's selection.
+    QListView* catalogueGrid() const { return m_grid; }
+    // The folders visited last, newest first, as the drive box lists them.
+    QStringList recentFolders() const;
+    void setRecentFolders(const QStringList& folders);
+    FolderPane* folderPane() const { return m_folderPane; }
 
 signals:
     // The view was refilled from a new folder content (the status text is due).
@@ -53,10 +63,17 @@ signals:
     void clicked();
     // The folder tree moved to another folder.
     void folderChanged();
+    // An item was double-clicked, in the list or in the grid.
+    void itemActivated();
+    // The pop-up menu is asked for at a point of the screen.
+    void popupRequested(const QPoint& globalPos);
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    void fillDrives();
-    void showFolderInTree();
+    void buildGrid();
+    void folderChangedOnDisk();
     void file_listChange();
     void cb_sortChange();
     void TabControl1Change();
@@ -68,13 +85,13 @@ private:
     void buildCatalogue(bool showItems);
     ViewMode viewMode() const;
 
-    QComboBox* m_drives;
-    QTreeView* m_folders;
-    QFileSystemModel* m_folderModel;
+    FolderPane* m_folderPane;
+    FolderWatcher* m_watcher;
     QComboBox* m_filter;
     QComboBox* m_sort;
     QTabBar* m_viewModes;
     QTreeWidget* m_fileView;
+    QListView* m_grid = nullptr;
     QListWidget* m_fileList;
     QString m_folder;
     QStringList m_sortedNames;

@@ -42,9 +42,11 @@ void showPicture(QWidget* owner, const QString& path, const imgkit::DibHandle& d
     window.setPicture(pixmap);
     const QScreen* screen = owner && owner->screen() ? owner->screen() : QGuiApplication::primaryScreen();
     const QRect available = screen ? screen->availableGeometry() : QRect(0, 0, 1024, 768);
+    // A picture larger than the screen opens fitted to it, keeping its proportions.
     const QSize room = available.size() * 0.9;
-    window.resize(std::min(info.width + 2, room.width()), std::min(info.height + 2, room.height()) +
-                                                               window.layout()->menuBar()->sizeHint().height());
+    const int menu = window.layout()->menuBar()->sizeHint().height();
+    const double fit = std::min({1.0, double(room.width()) / info.width, double(room.height() - menu) / info.height});
+    window.resize(std::max(1, int(info.width * fit + 0.5)), std::max(1, int(info.height * fit + 0.5)) + menu);
     window.move(available.center() - window.rect().center());
     window.exec();
 }

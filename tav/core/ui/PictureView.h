@@ -1,6 +1,6 @@
 // The show step of a picture: the picture window TfrPic captioned with the
-// picture's path, size and colours, sized to the picture (larger pictures
-// scroll), drawn, and shown modal.
+// picture's path, size and colours, sized to the picture (a larger one is
+// fitted to the screen and can be zoomed), drawn, and shown modal.
 #pragma once
 
 #include "DibHandle.h"

@@ -2,9 +2,11 @@
 
 #include "AdjustPreview.h"
 #include "Album.h"
+#include "BrowserLayout.h"
 #include "ColorSwatch.h"
 #include "Convert.h"
 #include "CustomColors.h"
+#include "ElidingLabel.h"
 #include "FileColumn.h"
 #include "frmCom.h"
 #include "frmOp.h"
@@ -16,6 +18,7 @@
 #include "ImageLoad.h"
 #include "IndexPrint.h"
 #include "MultiImage.h"
+#include "MultiRowTabs.h"
 #include "OnePerPage.h"
 #include "PictureOptions.h"
 #include "PictureView.h"
@@ -33,9 +36,11 @@
 #include "Shell.h"
 #include "TitlesTabView.h"
 #include "WidgetControls.h"
+#include "WindowPlacement.h"
 #include "WorkTabs.h"
 #include "PreviewZoom.h"
 #include "frmPrnPV.h"
+#include "spath.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -51,8 +56,11 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QScreen>
+#include <QScrollArea>
+#include <QSplitter>
 #include <QTabBar>
 #include <QTabWidget>
+#include <QTimer>
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
@@ -61,9 +69,11 @@ namespace {
 constexpr int kWindowWidth = 800;
 constexpr int kWindowHeight = 598;
 constexpr int kFileColumnWidth = 220;
-
-constexpr const char* kMailAddress = "mailto:tav-support@kavano.example";
-constexpr const char* kSupportPage = "https://kavano.example/tav/";
+constexpr int kFileColumnMinWidth = 150;
+// The window never asks for more than this, so that it fits small screens and
+// never grows with a long text; what does not fit scrolls or is shortened.
+constexpr int kWindowMinWidth = 320;
+constexpr int kWindowMinHeight = 240;
 
 // The buttons busy mode disables besides the menus and the large controls.
 constexpr const char* kBusyButtons[] = {"bt_sumNe", "bt_path_set", "bt_fileConv", "bt_suOutPath", "bt_sumPv"};
@@ -115,14 +125,20 @@ TfrTav::TfrTav(MainWindowEnvironment environment, QWidget* parent)
     m_gvFetcher = std::make_unique<GvLinkFetcher>(*m_gv);
     SetGvFetcher(m_gvFetcher.get());
 
-    auto* central = new QWidget;
-    auto* columns = new QHBoxLayout(central);
-    columns->setContentsMargins(4, 4, 4, 4);
+    m_pathPicker = std::make_unique<TfrPath>();
+    // The file column and the work area share the window through a splitter,
+    // so that the detail view can be widened.
+    m_columns = new QSplitter(Qt::Horizontal);
+    m_columns->setObjectName(QStringLiteral("sp_fileColumn"));
+    m_columns->setChildrenCollapsible(false);
+    m_columns->setContentsMargins(4, 4, 4, 4);
     m_files = new FileColumn;
-    m_files->setFixedWidth(kFileColumnWidth);
-    columns->addWidget(m_files);
-    columns->addWidget(buildWorkArea(), 1);
-    setCentralWidget(central);
+    m_files->setMinimumWidth(kFileColumnMinWidth);
+    m_columns->addWidget(m_files);
+    m_columns->addWidget(buildWorkArea());
+    m_columns->setStretchFactor(0, 0);
+    m_columns->setStretchFactor(1, 1);
+    setCentralWidget(m_columns);
     buildMenus();
     buildPopupMenu();
     buildAdjustPreview();
@@ -132,10 +148,15 @@ TfrTav::TfrTav(MainWindowEnvironment environment, QWidget* parent)
     SettingsContext context{file, *m_controls, *m_files, m_app, m_env.registry, m_env.printer};
     LoadSettings(context);
     ApplyPictureOptions(m_app);
+    const BrowserLayout layout = readBrowserLayout(file);
+    m_files->setRecentFolders(m_files->recentFolders() + layout.recentFolders);
     m_gv->SetGvOptions(m_app.gvIs080OrLater ? 1 : 0, m_app.gvPath);
     m_adjust->connectTabControls();
 
+    setMinimumSize(kWindowMinWidth, kWindowMinHeight);
     resize(kWindowWidth, kWindowHeight);
+    const int column = layout.fileColumnWidth > 0 ? layout.fileColumnWidth : kFileColumnWidth;
+    m_columns->setSizes({column, kWindowWidth - column});
     shrinkToScreen();
     qApp->installEventFilter(this);
 }
@@ -152,18 +173,24 @@ QWidget* TfrTav::buildWorkArea()
     auto* layout = new QVBoxLayout(area);
     layout->setContentsMargins(0, 0, 0, 0);
 
-    m_tabs = new QTabWidget;
+    // All eleven captions in sight: they wrap onto a second row. A page
+    // taller or wider than the window scrolls instead of growing it.
+    m_tabs = new MultiRowTabWidget;
     m_tabs->setObjectName(QStringLiteral("PageControl1"));
-    m_tabs->setUsesScrollButtons(true);
-    for (const WorkTab& tab : kWorkTabs)
-        m_tabs->addTab(tab.build(), QString::fromUtf8(tab.caption));
+    for (const WorkTab& tab : kWorkTabs) {
+        auto* scroll = new QScrollArea;
+        scroll->setFrameShape(QFrame::NoFrame);
+        scroll->setWidgetResizable(true);
+        scroll->setWidget(tab.build());
+        m_tabs->addTab(scroll, QString::fromUtf8(tab.caption));
+    }
     layout->addWidget(m_tabs, 1);
 
     auto* frame = new QFrame;
     frame->setFrameShape(QFrame::StyledPanel);
     auto* status = new QVBoxLayout(frame);
     status->setContentsMargins(6, 4, 6, 4);
-    m_msg = new QLabel;
+    m_msg = new ElidingLabel;
     m_msg->setObjectName(QStringLiteral("msg"));
     status->addWidget(m_msg);
     auto* gaugeRow = new QHBoxLayout;
@@ -246,7 +273,7 @@ void TfrTav::connectCommands()
     connect(m_files, &FileColumn::contentChanged, this, &TfrTav::showSelectionStatus);
     connect(m_files, &FileColumn::clicked, this, &TfrTav::file_list3Click);
     connect(m_files, &FileColumn::folderChanged, this, &TfrTav::file_list3Click);
-    connect(m_files->fileView(), &QTreeWidget::itemDoubleClicked, this, &TfrTav::mnuFileDispClick);
+    connect(m_files, &FileColumn::itemActivated, this, &TfrTav::mnuFileDispClick);
 }
 
 void TfrTav::chooseSwatchColor(ColorSwatch* swatch)
@@ -265,12 +292,12 @@ void TfrTav::shrinkToScreen()
     const QScreen* screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen();
     if (!screen)
         return;
-    const QRect available = screen->availableGeometry();
-    const int w = std::min(width(), available.width());
-    const int h = std::min(height(), available.height());
-    if (w != width() || h != height())
-        resize(w, h);
-    move(available.center() - rect().center());
+    // Once shown, the frame the window system adds (title bar, borders) must fit as well.
+    const QSize frame = isVisible() ? frameGeometry().size() - size() : QSize();
+    const QRect placed = placeOnScreen(size(), frame, screen->availableGeometry());
+    if (placed.size() != size())
+        resize(placed.size());
+    move(placed.topLeft());
 }
 
 void TfrTav::SetBusy(bool on)
@@ -302,9 +329,10 @@ void TfrTav::setGaugeMaximum(int maximum) { m_gauge->setRange(0, std::max(1, max
 void TfrTav::setGauge(int value) { m_gauge->setValue(value); }
 void TfrTav::processWaitingInput() { QCoreApplication::processEvents(); }
 
-void TfrTav::showHelp(int context)
+void TfrTav::showHelp(int context) { showHelpPage(helpPagePath(m_env.programFolder, context)); }
+
+void TfrTav::showHelpPage(const QString& page)
 {
-    const QString page = helpPagePath(m_env.programFolder, context);
     if (!QFileInfo::exists(page) || !m_env.openExternal(page))
         platform::showError(QStringLiteral("ﾍﾙﾌﾟﾌｧｲﾙ %1 を開けませんでした。").arg(page));
 }
@@ -342,6 +370,12 @@ void TfrTav::showEvent(QShowEvent* event)
 {
     m_msg->clear();
     QMainWindow::showEvent(event);
+    // The frame is known once the window is on the screen: a window that
+    // fits the screen only without it is shrunk once more.
+    if (!m_shownOnce) {
+        m_shownOnce = true;
+        QTimer::singleShot(0, this, &TfrTav::shrinkToScreen);
+    }
 }
 
 void TfrTav::closeEvent(QCloseEvent* event)
@@ -353,6 +387,8 @@ void TfrTav::closeEvent(QCloseEvent* event)
         if (m_wanpo)
             m_wanpo->close();
         saveSettings();
+        platform::ProfileFile file(m_env.programFolder + QString::fromLatin1(kSettingsFileName));
+        writeBrowserLayout(file, {m_columns->sizes().value(0), m_files->recentFolders()});
     }
     event->accept();
 }
@@ -410,7 +446,7 @@ void TfrTav::bt_sumNeClick() { MakeThumbnailSheets(*this, sentBy("bt_sumPv")); }
 void TfrTav::bt_suOutPathClick() { ChooseSheetOutput(controls()); }
 void TfrTav::bt_suDaishiClick() { ChooseSheetBackground(controls()); }
 void TfrTav::bt_fileConvClick() { ConvertSelection(*this); }
-void TfrTav::bt_path_setClick() { ChooseOutputFolder(controls()); }
+void TfrTav::bt_path_setClick() { ChooseOutputFolder(*m_pathPicker, controls()); }
 
 void TfrTav::Exit1Click() { close(); }
 
@@ -502,7 +538,7 @@ void TfrTav::mnuFileCoEditClick()
 {
     if (m_busy)
         return;
-    if (editPictureComment(this, m_files->selectedPaths().value(0))) {
+    if (editPictureComment(this, m_files->selectedPaths())) {
         reloadTitlesTabRecord(m_tabs->widget(kTitlesTab));
         file_list3Click();
     }
@@ -533,5 +569,7 @@ void TfrTav::mnuKataroguSaveClick()
 }
 void TfrTav::SearchforHelpOn1Click() { showHelp(0); }
 
-void TfrTav::mnuSendMailClick() { m_env.openExternal(QString::fromLatin1(kMailAddress)); }
-void TfrTav::mnuGoHpClick() { m_env.openExternal(QString::fromLatin1(kSupportPage)); }
+// Until the product has a real mail address and support site, both items open
+// the local page that tells how to report a problem.
+void TfrTav::mnuSendMailClick() { showHelpPage(reportPagePath(m_env.programFolder)); }
+void TfrTav::mnuGoHpClick() { showHelpPage(reportPagePath(m_env.programFolder)); }

@@ -28,7 +28,9 @@ class QMenu;
 class QPrinter;
 class QProgressBar;
 class QPushButton;
+class QSplitter;
 class QTabWidget;
+class TfrPath;
 
 namespace platform {
 class PrintDevice;
@@ -85,6 +87,7 @@ public:
 
     // Opens the help page of `context` (0 = the contents).
     void showHelp(int context);
+    void showHelpPage(const QString& page);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -158,6 +161,9 @@ private:
     std::unique_ptr<TgvDDE> m_gv;
     std::unique_ptr<GvLinkFetcher> m_gvFetcher;
     std::unique_ptr<AdjustPreview> m_adjust;
+    // The folder picker, kept for the whole run so that it starts where it last ended.
+    std::unique_ptr<TfrPath> m_pathPicker;
+    QSplitter* m_columns = nullptr;
     FileColumn* m_files = nullptr;
     QTabWidget* m_tabs = nullptr;
     QLabel* m_msg = nullptr;
@@ -169,4 +175,5 @@ private:
     QMenu* m_popup = nullptr;
     bool m_busy = false;
     bool m_settingsSaved = false;
+    bool m_shownOnce = false;
 };

@@ -6,7 +6,6 @@
 #include <QAction>
 #include <QMenu>
 #include <QMenuBar>
-#include <QTreeWidget>
 
 QAction* TfrTav::addCommand(QMenu* menu, const char* name, const QString& caption, void (TfrTav::*handler)())
 {
@@ -72,7 +71,5 @@ void TfrTav::buildPopupMenu()
     m_popup->addSeparator();
     addCommand(m_popup, "popKataroguSave", QStringLiteral("ｶﾀﾛｸﾞ保存・更新"), &TfrTav::mnuKataroguSaveClick);
 
-    QTreeWidget* view = m_files->fileView();
-    connect(view, &QWidget::customContextMenuRequested, this,
-            [this, view](const QPoint& at) { m_popup->popup(view->viewport()->mapToGlobal(at)); });
+    connect(m_files, &FileColumn::popupRequested, this, [this](const QPoint& at) { m_popup->popup(at); });
 }

@@ -8,6 +8,8 @@
 #include <QFile>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QPushButton>
+#include <QDate>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -190,6 +192,45 @@ TEST_F(ComEditorTest, StepWithTheArrowsCountsAsAChange)
     EXPECT_EQ(saved().year, QStringLiteral("2002"));
 }
 
+TEST_F(ComEditorTest, TheYearCounterEndsAtNextYear)
+{
+    auto editor = openEditor();
+    const int next = QDate::currentDate().year() + 1;
+    retype(*editor, "tx_nen", QString::number(next - 1));
+    QTest::keyClick(field(*editor, "tx_nen"), Qt::Key_Up);
+    QTest::keyClick(field(*editor, "tx_nen"), Qt::Key_Up);
+    EXPECT_EQ(field(*editor, "tx_nen")->text(), QString::number(next));
+    prompt.answer(Answer::No);
+}
+
+TEST_F(ComEditorTest, StepsThroughTheSelectedPicturesOfferingToSaveAChange)
+{
+    const QString second = dir.filePath(QStringLiteral("IMG02.JPG"));
+    QFile(second).open(QIODevice::WriteOnly);
+    TfrCom editor;
+    editor.setPictures({picture, second}, 0);
+    editor.show();
+    auto* prev = editor.findChild<QPushButton*>(QStringLiteral("bt_comPrev"));
+    auto* next = editor.findChild<QPushButton*>(QStringLiteral("bt_comNext"));
+    EXPECT_FALSE(prev->isEnabled());
+
+    retype(editor, "tx_title", QStringLiteral("Summer"));
+    prompt.answer(Answer::Yes);
+    next->click();
+    EXPECT_EQ(prompt.texts(), QStringList{kSaveQuestion});
+    EXPECT_EQ(saved().title, QStringLiteral("Summer"));
+    EXPECT_EQ(editor.windowTitle(), QStringLiteral("ｺﾒﾝﾄの編集 [IMG02.JPG]"));
+    EXPECT_EQ(field(editor, "tx_title")->text(), QString());
+    EXPECT_FALSE(next->isEnabled());
+
+    // Nothing changed here: no question on the way back.
+    prev->click();
+    EXPECT_EQ(prompt.texts().size(), 1);
+    EXPECT_EQ(field(editor, "tx_title")->text(), QStringLiteral("Summer"));
+    EXPECT_FALSE(QFile::exists(dir.filePath(QStringLiteral("IMG02.tav"))));
+    editor.close();
+}
+
 TEST_F(ComEditorTest, FailedWritesShowTheError)
 {
     // A folder in the comment file's place cannot be replaced by a file.
@@ -216,12 +257,12 @@ TEST_F(ComEditorTest, FailedWritesShowTheError)
 
 TEST_F(ComEditorTest, OpeningNeedsAPicture)
 {
-    EXPECT_FALSE(editPictureComment(nullptr, QString()));
+    EXPECT_FALSE(editPictureComment(nullptr, QStringList()));
     QTimer::singleShot(0, [] {
         if (QWidget* modal = QApplication::activeModalWidget())
             modal->close();
     });
-    EXPECT_TRUE(editPictureComment(nullptr, picture));
+    EXPECT_TRUE(editPictureComment(nullptr, {picture}));
     EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
 }
 

@@ -4,6 +4,8 @@
 #include "PlatformPaths.h"
 #include "Registry.h"
 #include "ScriptedPrompt.h"
+#include "FolderPane.h"
+#include "FolderWatcher.h"
 #include "main.h"
 
 #include <QAction>
@@ -15,6 +17,12 @@
 #include <QTabBar>
 #include <QTabWidget>
 #include <QComboBox>
+#include <QFileSystemModel>
+#include <QListView>
+#include <QScrollBar>
+#include <QSignalSpy>
+#include <QTest>
+#include <QTreeView>
 #include <QTemporaryDir>
 #include <QTreeWidget>
 #include <gtest/gtest.h>
@@ -133,6 +141,104 @@ TEST_F(FileColumnTest, RefreshDropsVanishedFilesAndKeepsTheRest)
     make(dir.path(), "c.jpg");
     c.refresh();
     EXPECT_EQ(names(c), "b.jpg*,c.jpg");
+}
+
+// A tall folder list: the folder opened lies far below the first rows.
+class FolderTreeTest : public FileColumnTest {
+protected:
+    void SetUp() override
+    {
+        for (int i = 0; i < 80; ++i)
+            QDir().mkpath(dir.filePath(QStringLiteral("d%1/inner").arg(i, 2, 10, QLatin1Char('0'))));
+        target = dir.filePath(QStringLiteral("d70"));
+        column.resize(220, 500);
+        column.show();
+        column.openFolder(target);
+        tree = column.folderPane()->tree();
+        model = static_cast<QFileSystemModel*>(tree->model());
+    }
+    bool inSight(const QString& folder) const
+    {
+        const QModelIndex index = model->index(folder);
+        return tree->currentIndex() == index && tree->viewport()->rect().contains(tree->visualRect(index));
+    }
+
+    QString target;
+    FileColumn column;
+    QTreeView* tree = nullptr;
+    QFileSystemModel* model = nullptr;
+};
+
+TEST_F(FolderTreeTest, ShowsTheCurrentFolderOnceReadAndThenStaysWhereTheUserScrolled)
+{
+    ASSERT_TRUE(QTest::qWaitFor([&] { return inSight(target); }, 10000));
+
+    // The user scrolls to the top; the tree then re-reads the folders above the current one.
+    tree->verticalScrollBar()->triggerAction(QAbstractSlider::SliderToMinimum);
+    const int top = tree->verticalScrollBar()->value();
+    emit model->directoryLoaded(dir.path());
+    emit model->directoryLoaded(QStringLiteral("/"));
+    QTest::qWait(50);
+    EXPECT_EQ(tree->verticalScrollBar()->value(), top);
+    EXPECT_FALSE(inSight(target));
+}
+
+TEST_F(FolderTreeTest, TheKeyboardOpensTheHighlightedFolderAfterAPause)
+{
+    ASSERT_TRUE(QTest::qWaitFor([&] { return inSight(target); }, 10000));
+    QSignalSpy changed(&column, &FileColumn::folderChanged);
+    column.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&column));
+    tree->setFocus();
+    const QString below = model->filePath(tree->indexBelow(tree->indexBelow(tree->currentIndex())));
+    QTest::keyClick(tree, Qt::Key_Down);
+    QTest::keyClick(tree, Qt::Key_Down);
+    EXPECT_EQ(column.currentFolder(), target);  // arrowing on reads nothing yet
+    ASSERT_TRUE(QTest::qWaitFor([&] { return column.currentFolder() != target; }, 3000))
+        << model->filePath(tree->currentIndex()).toStdString();
+    EXPECT_EQ(column.currentFolder(), below);
+    EXPECT_EQ(changed.count(), 1);
+}
+
+TEST_F(FileColumnTest, FollowsTheDiskAndKeepsTheSelection)
+{
+    make(dir.path(), "a.jpg");
+    make(dir.path(), "b.jpg");
+    FileColumn c;
+    c.openFolder(dir.path());
+    select(c, QStringLiteral("b.jpg"));
+    make(dir.path(), "c.jpg");
+    QFile::remove(dir.filePath(QStringLiteral("a.jpg")));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return names(c) == "b.jpg*,c.jpg"; }, 5000)) << names(c);
+
+    // While a batch walks the view (busy mode disables it) the view stays as it is.
+    c.fileView()->setEnabled(false);
+    make(dir.path(), "d.jpg");
+    QTest::qWait(3 * FolderWatcher::kSettleMs);
+    EXPECT_EQ(names(c), "b.jpg*,c.jpg");
+    c.fileView()->setEnabled(true);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return names(c) == "b.jpg*,c.jpg,d.jpg"; }, 5000)) << names(c);
+}
+
+TEST_F(FileColumnTest, CatalogueModeShowsAGridOfTheViewsItemsAndHidesTheCatalogueInAnyCase)
+{
+    make(dir.path(), "a.jpg");
+    make(dir.path(), "b.jpg");
+    make(dir.path(), "__TAVIDX.DAT");
+    make(dir.path(), "b.TAV");
+    FileColumn c;
+    c.openFolder(dir.path());
+    select(c, QStringLiteral("b.jpg"));
+    c.findChild<QTabBar*>(QStringLiteral("TabControl1"))->setCurrentIndex(FileColumn::CatalogueView);
+    QListView* grid = c.catalogueGrid();
+    EXPECT_EQ(grid->viewMode(), QListView::IconMode);
+    EXPECT_TRUE(grid->isVisibleTo(&c));
+    EXPECT_FALSE(c.fileView()->isVisibleTo(&c));
+    EXPECT_EQ(grid->model()->rowCount(), 2);
+    EXPECT_EQ(names(c), "a.jpg,b.jpg*");
+    // A selection made in the grid is the view's selection.
+    grid->selectionModel()->select(grid->model()->index(0, 0), QItemSelectionModel::Select);
+    EXPECT_EQ(c.selectedPaths(), QStringList({dir.filePath("a.jpg"), dir.filePath("b.jpg")}));
 }
 
 class MainWindowFilesTest : public FileColumnTest {

@@ -7,6 +7,7 @@
 #include "ScriptedPrompt.h"
 #include "SettingsSchema.h"
 #include "Sjis.h"
+#include "MultiRowTabs.h"
 #include "main.h"
 
 #include <QAbstractButton>
@@ -20,6 +21,7 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QSet>
+#include <QSplitter>
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTest>
@@ -38,7 +40,7 @@ protected:
         ASSERT_TRUE(dir.isValid());
         programFolder = dir.path() + QLatin1Char('/');
         QDir().mkpath(programFolder + QStringLiteral("help"));
-        for (const char* page : {"index.html", "topic-5.html"}) {
+        for (const char* page : {"index.html", "topic-5.html", "report.html"}) {
             QFile f(programFolder + QStringLiteral("help/") + QString::fromLatin1(page));
             ASSERT_TRUE(f.open(QIODevice::WriteOnly));
         }
@@ -237,9 +239,10 @@ TEST_F(MainWindowTest, BusyModeDisablesExactlyItsControls)
 
     w->SetBusy(true);
     const QSet<QString> busy = explicitlyDisabled();
+    // The catalogue grid shows file_list3's items and follows it.
     EXPECT_EQ(joined(busy - idle), joined({"PageControl1", "dr_list", "dir_list", "FilterComboBox1", "file_list3",
-                                           "TabControl1", "bt_sumNe", "bt_path_set", "bt_fileConv", "bt_suOutPath",
-                                           "bt_sumPv"}));
+                                           "file_list3Grid", "TabControl1", "bt_sumNe", "bt_path_set", "bt_fileConv",
+                                           "bt_suOutPath", "bt_sumPv"}));
     EXPECT_EQ(joined(idle - busy), "bt_stop");
     EXPECT_TRUE(stop->isEnabled());
     QStringList disabledMenus;
@@ -279,6 +282,65 @@ TEST_F(MainWindowTest, EscAndTheStopButtonRequestAStopAndF1OpensTheContents)
 
     QTest::mouseClick(w->findChild<QPushButton*>(QStringLiteral("bt_help")), Qt::LeftButton);
     EXPECT_EQ(opened.last(), programFolder + QStringLiteral("help/topic-5.html"));
+}
+
+TEST_F(MainWindowTest, TheMailAndSupportItemsOpenTheLocalReportPage)
+{
+    auto w = makeWindow();
+    w->findChild<QAction*>(QStringLiteral("mnuSendMail"))->trigger();
+    w->findChild<QAction*>(QStringLiteral("mnuGoHp"))->trigger();
+    EXPECT_EQ(opened, QStringList(2, programFolder + QStringLiteral("help/report.html")));
+    EXPECT_TRUE(prompt.shown().isEmpty());
+}
+
+TEST_F(MainWindowTest, AllTabsInSightNoGrowthWithALongPathAndSmallScreensFit)
+{
+    auto w = makeWindow();
+    w->show();
+    QCoreApplication::processEvents();
+    const QSize shown = w->size();
+    auto* tabs = w->findChild<MultiRowTabWidget*>(QStringLiteral("PageControl1"));
+    ASSERT_TRUE(tabs);
+    for (int i = 0; i < tabs->count(); ++i)
+        EXPECT_TRUE(tabs->rows()->rect().contains(tabs->rows()->rowRect(i))) << i;
+
+    // A picture deep in long folder names on the titles tab: the window keeps its width.
+    const QString folder = dir.path() + QLatin1Char('/') + QString(120, QLatin1Char('a')) + QLatin1Char('/') +
+                           QString(120, QLatin1Char('b'));
+    QDir().mkpath(folder);
+    QFile(folder + QStringLiteral("/one.jpg")).open(QIODevice::WriteOnly);
+    tabs->setCurrentIndex(9);
+    w->fileColumn()->openFolder(folder);
+    w->fileColumn()->selectAll();
+    w->setStatus(folder + QStringLiteral("/one.jpg を印刷中です。(ESCｷｰまたは、「中止」ﾎﾞﾀﾝで中断できます)"));
+    QCoreApplication::processEvents();
+    EXPECT_EQ(w->size(), shown);
+
+    // Nothing in the window holds it wider or taller than a small screen.
+    w->resize(640, 480);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(w->size(), QSize(640, 480));
+}
+
+TEST_F(MainWindowTest, TheFileColumnsWidthAndVisitedFoldersAreKept)
+{
+    const QString pictures = dir.path() + QStringLiteral("/pictures");
+    QDir().mkpath(pictures);
+    {
+        auto w = makeWindow();
+        w->show();
+        w->fileColumn()->openFolder(pictures);
+        auto* splitter = w->findChild<QSplitter*>(QStringLiteral("sp_fileColumn"));
+        EXPECT_EQ(splitter->sizes().value(0), 220);
+        splitter->setSizes({330, 460});
+        w->close();
+    }
+    EXPECT_EQ(read("BROWSE", "retsuHaba"), QStringLiteral("330"));
+    EXPECT_EQ(read("BROWSE", "rireki1"), pictures);
+    auto w = makeWindow();
+    w->show();
+    EXPECT_EQ(w->findChild<QSplitter*>(QStringLiteral("sp_fileColumn"))->sizes().value(0), 330);
+    EXPECT_EQ(w->fileColumn()->recentFolders().value(0), pictures);
 }
 
 TEST_F(MainWindowTest, EveryTabButtonRunsItsCommand)

@@ -38,7 +38,12 @@ protected:
         tab.reset(buildTitlesTab());
     }
 
-    QString caption() const { return tab->findChild<QGroupBox*>(QStringLiteral("gb_ticom"))->title(); }
+    // A caption too long for the group is shortened, and shown whole as its tip.
+    QString caption() const
+    {
+        const auto* group = tab->findChild<QGroupBox*>(QStringLiteral("gb_ticom"));
+        return group->toolTip().isEmpty() ? group->title() : group->toolTip();
+    }
     QString text(const char* name) const
     {
         return tab->findChild<QLineEdit*>(QString::fromLatin1(name))->text();
@@ -128,7 +133,7 @@ TEST_F(TitlesTabTest, AnEditedCommentAppearsOnTheTab)
         editor->findChild<QLineEdit*>(QStringLiteral("tx_title"))->setText(QStringLiteral("edited"));
         editor->mnuSaveCloseClick();
     });
-    ASSERT_TRUE(editPictureComment(tab.get(), first));
+    ASSERT_TRUE(editPictureComment(tab.get(), {first}));
     refreshTitlesTab(tab.get(), {first}, app, nullptr);
     reloadTitlesTabRecord(tab.get());
     EXPECT_EQ(text("tx_ticomTitle"), QStringLiteral("edited"));

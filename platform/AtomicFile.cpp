@@ -27,23 +27,6 @@ constexpr time_t kStaleAgeSeconds = 60 * 60;
 // whose it is, little enough that a long name still leaves room for the rest.
 constexpr qsizetype kNameStartChars = 40;
 
-bool writeAll(int fd, const QByteArray& bytes)
-{
-    const char* data = bytes.constData();
-    qsizetype left = bytes.size();
-    while (left > 0) {
-        const ssize_t n = ::write(fd, data, size_t(left));
-        if (n < 0) {
-            if (errno == EINTR)
-                continue;
-            return false;
-        }
-        data += n;
-        left -= n;
-    }
-    return true;
-}
-
 QByteArray fileText(const char* path)
 {
     QFile file(QString::fromLatin1(path));
@@ -171,7 +154,7 @@ bool replaceWith(const QString& path, Fill fill)
 bool replaceFileAtomically(const QString& path, const QByteArray& bytes)
 {
     return replaceWith(path, [&bytes](int fd, const QByteArray&) {
-        if (writeAll(fd, bytes))
+        if (writeAll(fd, bytes.constData(), bytes.size()))
             return fd;
         ::close(fd);
         return -1;
@@ -206,6 +189,21 @@ int removeStaleTemporaries(const QString& folder)
     }
     ::closedir(dir);
     return removed;
+}
+
+bool writeAll(int fd, const char* data, qint64 size)
+{
+    while (size > 0) {
+        const ssize_t n = ::write(fd, data, size_t(size));
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            return false;
+        }
+        data += n;
+        size -= n;
+    }
+    return true;
 }
 
 }  // namespace platform

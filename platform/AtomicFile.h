@@ -33,4 +33,8 @@ bool replaceFileThrough(const QString& path, const std::function<bool(const QStr
 // the hour alone. Only regular files are removed.
 int removeStaleTemporaries(const QString& folder);
 
+// Writes all `size` bytes at `data` to the descriptor, going on after
+// interrupted and partial writes. False on the first error (errno tells).
+bool writeAll(int fd, const char* data, qint64 size);
+
 }  // namespace platform

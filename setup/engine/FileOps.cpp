@@ -54,21 +54,6 @@ int removeFileEntry(const QString& path)
     return ::unlink(name.constData()) == 0 ? 0 : errno;
 }
 
-bool writeAll(int fd, const char* data, qint64 size)
-{
-    while (size > 0) {
-        const ssize_t n = ::write(fd, data, size_t(size));
-        if (n < 0) {
-            if (errno == EINTR)
-                continue;
-            return false;
-        }
-        data += n;
-        size -= n;
-    }
-    return true;
-}
-
 // The name a copy is written under before it replaces its destination.
 QString temporaryName(const QString& destination)
 {
@@ -173,7 +158,7 @@ int copyOne(const QString& source, const QString& destination, const QString& jo
         }
         if (got == 0)
             break;
-        if (!writeAll(fd, buffer, got)) {
+        if (!platform::writeAll(fd, buffer, got)) {
             error = errno;
             break;
         }

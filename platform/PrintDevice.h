@@ -37,9 +37,10 @@ public:
     // The documents begun until endRun belong to one run of a command. On a
     // printer each goes to the spooler on its own; into a file they make one
     // file, their pages in order, written when the run ends (no file when no
-    // document of the run ended normally).
+    // document of the run ended normally). endRun is false when that file
+    // could not be written.
     virtual void beginRun() = 0;
-    virtual void endRun() = 0;
+    virtual bool endRun() = 0;
 };
 
 }  // namespace platform

@@ -104,12 +104,11 @@ void QtPrintDevice::beginRun()
     m_documentsKept = 0;
 }
 
-void QtPrintDevice::endRun()
+bool QtPrintDevice::endRun()
 {
     const bool joined = m_inRun && m_runIntoFile;
     m_inRun = false;
-    if (joined && m_painter)
-        finish(m_documentsKept > 0);
+    return !(joined && m_painter) || finish(m_documentsKept > 0);
 }
 
 bool QtPrintDevice::beginDocument(const QString& title)

@@ -48,7 +48,7 @@ public:
     bool endDocument() override;
     void abortDocument() override;
     void beginRun() override;
-    void endRun() override;
+    bool endRun() override;
 
 private:
     // Ends the drawing into the temporary file and, when `keep`, sends it to

@@ -102,9 +102,11 @@ bool RasterPrinter::endDocument()
     finishPage();
     m_ended = true;
     m_endedDocuments << m_documentName;
-    if (m_inRun && m_intoFile)
+    if (m_inRun && m_intoFile) {
         m_runPagesKept = m_pages.size();
-    return true;
+        return true;
+    }
+    return !m_failDelivery;
 }
 
 void RasterPrinter::abortDocument()
@@ -121,6 +123,11 @@ void RasterPrinter::beginRun()
     m_runPagesKept = 0;
 }
 
-void RasterPrinter::endRun() { m_inRun = false; }
+bool RasterPrinter::endRun()
+{
+    const bool joined = m_inRun && m_intoFile;
+    m_inRun = false;
+    return !(joined && m_runPagesKept > 0) || !m_failDelivery;
+}
 
 }  // namespace platform

@@ -29,7 +29,7 @@ public:
     bool endDocument() override;
     void abortDocument() override;
     void beginRun() override;
-    void endRun() override;
+    bool endRun() override;
 
     // Every page of the last document, whole sheets (the border stays white),
     // the last one complete only once the document ended. Printing into a
@@ -46,6 +46,9 @@ public:
     void loadPaper(const DeviceCaps& caps) { m_caps = caps; }
     // The next beginDocument fails, as a printer that cannot be opened.
     void failNextBegin() { m_failBegin = true; }
+    // Handing documents over fails from now on, as a spooler that refuses
+    // jobs or a file that cannot be written.
+    void failDelivery() { m_failDelivery = true; }
 
 private:
     void startPage();
@@ -58,6 +61,7 @@ private:
     QStringList m_endedDocuments;
     bool m_intoFile = false;
     bool m_inRun = false;
+    bool m_failDelivery = false;
     qsizetype m_runPagesKept = 0;  // pages of the run's earlier documents
     bool m_aborted = false;
     bool m_ended = false;

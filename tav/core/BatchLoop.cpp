@@ -37,7 +37,7 @@ BatchResult runBatch(BatchHost& host, const QStringList& paths, const BatchTexts
     }
 
     bool started = false;
-    bool cutShort = false;  // a job could not go on after a file
+    bool cutShort = false;  // a job could not go on after a file, or its output was not delivered
     bool stopped = false;
     bool completion = false;
     {
@@ -66,6 +66,7 @@ BatchResult runBatch(BatchHost& host, const QStringList& paths, const BatchTexts
                 host.setGauge(++done);
             }
             job.end(stopped);
+            cutShort = cutShort || (!stopped && !job.delivered());
             completion = !cutShort && job.showsCompletion();
         }
     }

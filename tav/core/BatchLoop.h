@@ -46,11 +46,16 @@ public:
     virtual bool cannotGoOn() const { return false; }
     // After the loop; `stopped` when the user confirmed a stop.
     virtual void end(bool stopped) { (void)stopped; }
+    // Asked after end() of a run that was not stopped: false when its output
+    // could not be handed over (the spooler refused the job, the file could
+    // not be written). The run then closes with the failed-to-start message,
+    // never with the completion message.
+    virtual bool delivered() const { return true; }
     // False when the run went to the preview, which shows no completion message.
     virtual bool showsCompletion() const { return true; }
 };
 
-// FailedToStart also when a job reported cannotGoOn().
+// FailedToStart also when a job reported cannotGoOn() or its output was not delivered.
 enum class BatchResult { NothingSelected, FailedToStart, Completed, Stopped };
 
 BatchResult runBatch(BatchHost& host, const QStringList& paths, const BatchTexts& texts, BatchJob& job);

@@ -60,8 +60,10 @@ public:
         if (stopped || AbortRequested)
             m_engine.AbortJob();
         else
-            m_engine.EndJob();
+            m_delivered = m_engine.EndJob();
     }
+
+    bool delivered() const override { return m_delivered; }
 
     bool showsCompletion() const override { return !PreviewMode; }
 
@@ -69,6 +71,7 @@ private:
     PrintSelectionArgs m_args;
     PrintLoader m_loader;
     Tmg_PR m_engine;
+    bool m_delivered = true;
 };
 
 }  // namespace

@@ -126,11 +126,27 @@ public:
         }
         engine.PutCopies(picture, width, height, false, engine.geometry().cellsPerPage);
         picture = {};
-        engine.EndJob();
+        // A sheet the spooler refused ends the run with the failure message.
+        m_cannotGoOn = !engine.EndJob();
         return true;
     }
 
     bool cannotGoOn() const override { return m_cannotGoOn; }
+
+    // Into a file, the sheets of all pictures make one file.
+    bool begin() override
+    {
+        if (!PreviewMode)
+            m_host.printDevice().beginRun();
+        return true;
+    }
+    void end(bool stopped) override
+    {
+        (void)stopped;
+        if (!PreviewMode)
+            m_delivered = m_host.printDevice().endRun();
+    }
+    bool delivered() const override { return m_delivered; }
     bool showsCompletion() const override { return !PreviewMode; }
 
 private:
@@ -142,6 +158,7 @@ private:
     QString m_overlay = m_host.controls().text(QStringLiteral("tx_kasane"));
     PrintAdjustment m_adjustment = ReadPrintAdjustment(m_host.controls());
     bool m_cannotGoOn = false;
+    bool m_delivered = true;
 };
 
 }  // namespace
@@ -174,13 +191,7 @@ void PrintStickers(PrintHost& host, bool preview)
     // message: saying it was completed would report the failure as success.
     const BatchTexts texts = PrintRunTexts(QStringLiteral("を印刷中です。(ESCｷｰで中断できます)"));
     StickerJob job(host, static_cast<int>(*frameWidthMm), *area);
-    // Into a file, the sheets of all pictures make one file.
-    platform::PrintDevice& printer = host.printDevice();
-    if (!PreviewMode)
-        printer.beginRun();
     runBatch(host, host.selectedPaths(), texts, job);
-    if (!PreviewMode)
-        printer.endRun();
     host.file_list3Click();
 }
 

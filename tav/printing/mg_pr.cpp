@@ -222,6 +222,7 @@ bool Tmg_PR::EndJob()
         return false;
     if (m_cellCounter != 0)
         finishPage();
+    bool delivered = true;
     if (m_preview) {
         if (m_cellCounter != 0)
             ShowPreviewPage();
@@ -229,10 +230,10 @@ bool Tmg_PR::EndJob()
         // Nothing could be placed: no sheet of blank paper comes out.
         m_env.printer->abortDocument();
     } else {
-        m_env.printer->endDocument();
+        delivered = m_env.printer->endDocument();
     }
     m_active = false;
-    return true;
+    return delivered;
 }
 
 bool Tmg_PR::AbortJob()

@@ -90,7 +90,8 @@ public:
     // turning, cutting and resampling it once for all of them.
     int PutCopies(const imgkit::DibHandle& picture, int pictureWidth, int pictureHeight, bool captionBelow,
                   int count);
-    // Finishes the last page and the document. True if a job was open.
+    // Finishes the last page and the document. True if a job was open and
+    // its document was handed over (or had nothing to print).
     bool EndJob();
     // Drops the document at the printer. True if a job was open.
     bool AbortJob();

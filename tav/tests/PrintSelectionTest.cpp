@@ -42,6 +42,14 @@ TEST_F(PrintSelectionTest, PrintsEachPictureOnItsOwnPageAndSkipsUnreadableFiles)
     EXPECT_EQ(pagetest::boundsOf(host.printer.pages()[0], testpic::rgb(kRed)), QRect(50, 50 + 475, 900, 450));
 }
 
+TEST_F(PrintSelectionTest, ADocumentTheSpoolerRefusedIsReportedAsAFailure)
+{
+    addPicture(QStringLiteral("a.bmp"), 200, 100);
+    host.printer.failDelivery();
+    PrintOnePerPage(host, false);
+    EXPECT_EQ(prompt.messages(), QStringList(QStringLiteral("印刷出来ませんでした。")));
+}
+
 TEST_F(PrintSelectionTest, APhotoStoredOnItsSidePrintsUpright)
 {
     // Stored 200 x 100 with the EXIF orientation "turn clockwise", as phones write portraits.

@@ -139,6 +139,20 @@ TEST_F(StickerPrintTest, IntoAFileEverySheetIsKeptOnAPrinterEachPictureIsAJob)
     EXPECT_EQ(prompt.messages().last(), QStringLiteral("印刷完了。"));
 }
 
+TEST_F(StickerPrintTest, OutputTheSpoolerOrTheFileRefusedIsReportedAsAFailure)
+{
+    addPicture(QStringLiteral("a.bmp"), 100, 100);
+    addPicture(QStringLiteral("b.bmp"), 100, 100);
+    host.printer.failDelivery();
+    PrintStickers(host, false);
+    EXPECT_EQ(prompt.messages(), QStringList(QStringLiteral("印刷出来ませんでした。")));
+
+    prompt.clear();
+    host.printer.printIntoFile(true);
+    PrintStickers(host, false);
+    EXPECT_EQ(prompt.messages(), QStringList(QStringLiteral("印刷出来ませんでした。")));
+}
+
 TEST_F(StickerPrintTest, AnOverlayIsLaidOverEveryCopyWhenItsFileExists)
 {
     addPicture(QStringLiteral("a.bmp"), 100, 100);

@@ -81,10 +81,17 @@ void runCatalogue(HeadlessHost& host)
     }
 }
 
+// A command line that cannot run.
+int refuse(const QString& problem)
+{
+    std::fprintf(stderr, "tavbatch: %s\n", problem.toUtf8().constData());
+    return kExitUsage;
+}
+
 int usage(const QString& problem)
 {
     if (!problem.isEmpty())
-        std::fprintf(stderr, "tavbatch: %s\n", problem.toUtf8().constData());
+        refuse(problem);
     std::fprintf(stderr,
                  "usage: tavbatch COMMAND [options] FILE...\n"
                  "commands: print multi index sticker service album (printing), convert sheets html catalogue\n"
@@ -110,6 +117,10 @@ int main(int argc, char** argv)
     const QStringList args = app.arguments().mid(1);
     if (args.isEmpty())
         return usage({});
+    if (args[0] == QLatin1String("--help")) {
+        usage({});
+        return 0;
+    }
     const Command* command = nullptr;
     for (const Command& c : kCommands)
         if (args[0] == QLatin1String(c.name))
@@ -130,7 +141,7 @@ int main(int argc, char** argv)
         if (a == QLatin1String("--ini") && hasValue) {
             request.iniPath = args[++i];
             if (!QFileInfo(request.iniPath).isFile())
-                return usage(QStringLiteral("no settings file: ") + request.iniPath);
+                return refuse(QStringLiteral("no settings file: ") + request.iniPath);
         } else if (a == QLatin1String("--set") && hasValue) {
             request.overrides << args[++i];
         } else if (a == QLatin1String("--printer") && hasValue) {
@@ -156,11 +167,11 @@ int main(int argc, char** argv)
     for (const QString& file : files) {
         const QFileInfo info(file);
         if (!info.isFile())
-            return usage(QStringLiteral("no such file: ") + file);
+            return refuse(QStringLiteral("no such file: ") + file);
         paths << info.absoluteFilePath();
     }
     if (!printerName.isEmpty() && !pdfPath.isEmpty())
-        return usage(QStringLiteral("--printer and --pdf exclude each other"));
+        return refuse(QStringLiteral("--printer and --pdf exclude each other"));
 
     QPrinter printer(QPrinter::HighResolution);
     if (!pdfPath.isEmpty()) {
@@ -171,7 +182,7 @@ int main(int argc, char** argv)
     }
     if (command->output == Output::Printer) {
         if (pdfPath.isEmpty() && !printer.isValid())
-            return usage(printerName.isEmpty() ? QStringLiteral("no default printer: name one with --printer or --pdf")
+            return refuse(printerName.isEmpty() ? QStringLiteral("no default printer: name one with --printer or --pdf")
                                                : QStringLiteral("no printer ") + printerName);
         request.printer = platform::capsOf(printer);
     }
@@ -180,7 +191,7 @@ int main(int argc, char** argv)
     HeadlessHost host(paths, printer);
     host.verbose = verbose;
     if (const QString problem = LoadBatchSettings(request, host.batchControls(), host.settings()); !problem.isEmpty())
-        return usage(problem);
+        return refuse(problem);
     ApplyPictureOptions(host.settings());
 
     CatchInterrupt();

@@ -50,7 +50,7 @@ StderrPrompt::~StderrPrompt() { platform::setPrompts(m_previous); }
 
 Answer StderrPrompt::answerFor(Buttons buttons) const
 {
-    const std::optional<bool> yes = m_interrupted && AbortRequested ? std::optional<bool>(true) : m_answer;
+    const std::optional<bool> yes = interrupted() && AbortRequested ? std::optional<bool>(true) : m_answer;
     if (!yes || buttons == Buttons::Ok || buttons == Buttons::Yes)
         return platform::defaultAnswer(buttons);
     switch (buttons) {
@@ -73,7 +73,7 @@ Answer StderrPrompt::message(platform::MessageKind kind, const QString&, const Q
         return platform::defaultAnswer(buttons);
     }
     const Answer a = answerFor(buttons);
-    if (m_interrupted && AbortRequested && a == Answer::Yes)
+    if (interrupted() && AbortRequested && a == Answer::Yes)
         m_stopConfirmed = true;
     writeLine(text + QStringLiteral(" [") + answerText(a) + QLatin1Char(']'));
     return a;

@@ -6,6 +6,7 @@
 
 #include "Prompt.h"
 
+#include <functional>
 #include <optional>
 
 class StderrPrompt : public platform::PromptService {
@@ -14,9 +15,9 @@ public:
     explicit StderrPrompt(std::optional<bool> answer);
     ~StderrPrompt() override;
 
-    // Stop questions (asked only while a stop is pending) are answered yes
-    // once the user interrupted the run.
-    void setInterrupted() { m_interrupted = true; }
+    // Whether the user interrupted the run: stop questions (asked only while
+    // a stop is pending) are then answered yes.
+    std::function<bool()> interrupted = [] { return false; };
 
     bool stopConfirmed() const { return m_stopConfirmed; }
     bool warned() const { return m_warned; }  // a warning or error was shown
@@ -38,7 +39,6 @@ private:
 
     std::optional<bool> m_answer;
     platform::PromptService* m_previous = nullptr;
-    bool m_interrupted = false;
     bool m_stopConfirmed = false;
     bool m_warned = false;
     QString m_lastMessage;

@@ -188,6 +188,7 @@ int main(int argc, char** argv)
     }
 
     StderrPrompt prompt(answer);
+    prompt.interrupted = Interrupted;
     HeadlessHost host(paths, printer);
     host.verbose = verbose;
     if (const QString problem = LoadBatchSettings(request, host.batchControls(), host.settings()); !problem.isEmpty())

@@ -68,7 +68,7 @@ run() {
   fi
 }
 tav() { "$TAVBATCH" "$1" --ini "$SCRATCH/tav.Ini" --yes "${@:2}" "${LINKS[@]}"; }
-# shellcheck disable=SC2016 # "$f" and "$out" belong to the inner shells
+# per_picture KEY COMMAND: COMMAND run by sh on each picture "$f", into the folder "$out".
 per_picture() { sh -c "out=$SCRATCH/$1; for f; do $2 || exit 1; done" sh "${PICTURES[@]}"; }
 
 echo "load before: $(cut -d' ' -f1-3 /proc/loadavg)   ($(nproc --all) cores shared with other users)"
@@ -89,11 +89,13 @@ run tav_html tav html --set HTML.fname=album.htm
 
 run tav_g4 tav convert --set FILE_HENKAN.bmp=0 --set FILE_HENKAN.tif=1 --set FILE_HENKAN.tif_comp=4 \
   --set FILE_HENKAN.tif_coln=1 --set "FILE_HENKAN.out_path=$SCRATCH/tav_g4"
+# shellcheck disable=SC2016 # "$f" and "$out" belong to the inner shell
 run vips_g4 per_picture vips_g4 'vips colourspace "$f" "$out/t.v" b-w &&
   vips tiffsave "$out/t.v" "$out/$(basename "$f" .jpg).tif" --compression ccittfax4 --bitdepth 1'
 
 run tav_jpeg tav convert --set FILE_HENKAN.bmp=0 --set FILE_HENKAN.jpg=1 --set FILE_HENKAN.jpg_comp=60 \
   --set "FILE_HENKAN.out_path=$SCRATCH/tav_jpeg"
+# shellcheck disable=SC2016 # as above
 run vips_jpeg per_picture vips_jpeg 'vips jpegsave "$f" "$out/$(basename "$f")" --Q 60'
 
 run tav_pdf tav print --pdf "$SCRATCH/tav_pdf/print.pdf"

@@ -12,7 +12,7 @@
 #
 # BUILD_DIR defaults to $BUILD_DIR or <repo>/build-bench (configured as Release
 # when new); CORPUS_DIR to $CORPUS or /tmp/corpus (made with the shared corpus
-# script when it does not check out). Outputs go below SCRATCH_PARENT
+# script, from $SHARED_BENCH or <repo>/../shared/bench, when it does not check out). Outputs go below SCRATCH_PARENT
 # (default /dev/shm), so other users of the disk do not time our writes.
 #
 # Peers (one process over all pictures where the tool allows it):
@@ -27,7 +27,7 @@ HERE=$(cd "$(dirname "$0")" && pwd)
 REPO=$(cd "$HERE/.." && pwd)
 BUILD_DIR=${1:-${BUILD_DIR:-$REPO/build-bench}}
 CORPUS=${2:-${CORPUS:-/tmp/corpus}}
-SHARED_BENCH=$REPO/../shared/bench
+SHARED_BENCH=${SHARED_BENCH:-$REPO/../shared/bench}
 
 for tool in cmake gm vips vipsthumbnail pdfinfo python3; do
   command -v "$tool" >/dev/null || { echo "missing tool: $tool" >&2; exit 2; }
@@ -41,7 +41,7 @@ if [ ! -f "$BUILD_DIR/CMakeCache.txt" ]; then
   cmake -S "$REPO" -B "$BUILD_DIR" -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null
 fi
 cmake --build "$BUILD_DIR" -j2 --target tavbatch >/dev/null
-TAVBATCH=$BUILD_DIR/bin/tavbatch
+TAVBATCH=$(cd "$BUILD_DIR" && pwd)/bin/tavbatch
 
 SCRATCH=$(mktemp -d "${SCRATCH_PARENT:-/dev/shm}/outputs.XXXXXX")
 trap 'rm -rf "$SCRATCH"' EXIT
@@ -67,38 +67,44 @@ run() {
     exit 1
   fi
 }
-tav() { "$TAVBATCH" "$1" --ini "$SCRATCH/tav.Ini" --yes "${@:2}" "${LINKS[@]}"; }
-# per_picture KEY COMMAND: COMMAND run by sh on each picture "$f", into the folder "$out".
-per_picture() { sh -c "out=$SCRATCH/$1; for f; do $2 || exit 1; done" sh "${PICTURES[@]}"; }
+# tavbatch's options common to every run, the pictures among them.
+TAV=(--ini "$SCRATCH/tav.Ini" --yes "${LINKS[@]}")
 
 echo "load before: $(cut -d' ' -f1-3 /proc/loadavg)   ($(nproc --all) cores shared with other users)"
-run tav_catalogue tav catalogue
+run tav_catalogue "$TAVBATCH" catalogue "${TAV[@]}"
 run vipsthumbnail vipsthumbnail -s 48x48 -o "$SCRATCH/vipsthumbnail/%s.jpg" "${PICTURES[@]}"
-run gm_thumbnail gm mogrify -output-directory "$SCRATCH/gm_thumbnail" -size 96x96 -thumbnail 48x48 "${PICTURES[@]}"
+# gm mogrify puts each output at the input's path below its output folder: relative names.
+NAMES=("${PICTURES[@]##*/}")
+cd "$CORPUS/jpeg"
+run gm_thumbnail gm mogrify -output-directory "$SCRATCH/gm_thumbnail" -size 96x96 -thumbnail 48x48 "${NAMES[@]}"
 
-run tav_bmp tav convert --set FILE_HENKAN.bmp=1 --set FILE_HENKAN.size=1 --set FILE_HENKAN.tateYokoHi=1 \
+run tav_bmp "$TAVBATCH" convert "${TAV[@]}" --set FILE_HENKAN.bmp=1 --set FILE_HENKAN.size=1 \
+  --set FILE_HENKAN.tateYokoHi=1 \
   --set FILE_HENKAN.outW=320 --set FILE_HENKAN.outH=240 --set "FILE_HENKAN.out_path=$SCRATCH/tav_bmp"
-run gm_bmp gm mogrify -output-directory "$SCRATCH/gm_bmp" -size 640x480 -resize 320x240 -format bmp "${PICTURES[@]}"
+run gm_bmp gm mogrify -output-directory "$SCRATCH/gm_bmp" -size 640x480 -resize 320x240 -format bmp "${NAMES[@]}"
 
 # Sheets of 1600 x 1200 (list entries 10 and 8), 5 x 4 pictures (entries 4 and 3), as JPEG.
-run tav_sheets tav sheets --set SUM.sizeW=10 --set SUM.sizeH=8 --set SUM.w=4 --set SUM.h=3 --set SUM.type=1 \
+run tav_sheets "$TAVBATCH" sheets "${TAV[@]}" --set SUM.sizeW=10 --set SUM.sizeH=8 --set SUM.w=4 --set SUM.h=3 \
+  --set SUM.type=1 \
   --set "SUM.fname=$SCRATCH/tav_sheets/sheet"
 run gm_sheets gm montage -size 640x480 "${PICTURES[@]}" -tile 5x4 -geometry 320x300+0+0 "$SCRATCH/gm_sheets/sheet.jpg"
 
-run tav_html tav html --set HTML.fname=album.htm
+run tav_html "$TAVBATCH" html "${TAV[@]}" --set HTML.fname=album.htm
 
-run tav_g4 tav convert --set FILE_HENKAN.bmp=0 --set FILE_HENKAN.tif=1 --set FILE_HENKAN.tif_comp=4 \
+run tav_g4 "$TAVBATCH" convert "${TAV[@]}" --set FILE_HENKAN.bmp=0 --set FILE_HENKAN.tif=1 --set FILE_HENKAN.tif_comp=4 \
   --set FILE_HENKAN.tif_coln=1 --set "FILE_HENKAN.out_path=$SCRATCH/tav_g4"
 # shellcheck disable=SC2016 # "$f" and "$out" belong to the inner shell
-run vips_g4 per_picture vips_g4 'vips colourspace "$f" "$out/t.v" b-w &&
-  vips tiffsave "$out/t.v" "$out/$(basename "$f" .jpg).tif" --compression ccittfax4 --bitdepth 1'
+run vips_g4 sh -c 'out=$0; for f; do vips colourspace "$f" "$out/t.v" b-w &&
+  vips tiffsave "$out/t.v" "$out/$(basename "$f" .jpg).tif" --compression ccittfax4 --bitdepth 1 || exit 1; done' \
+  "$SCRATCH/vips_g4" "${PICTURES[@]}"
 
-run tav_jpeg tav convert --set FILE_HENKAN.bmp=0 --set FILE_HENKAN.jpg=1 --set FILE_HENKAN.jpg_comp=60 \
+run tav_jpeg "$TAVBATCH" convert "${TAV[@]}" --set FILE_HENKAN.bmp=0 --set FILE_HENKAN.jpg=1 --set FILE_HENKAN.jpg_comp=60 \
   --set "FILE_HENKAN.out_path=$SCRATCH/tav_jpeg"
 # shellcheck disable=SC2016 # as above
-run vips_jpeg per_picture vips_jpeg 'vips jpegsave "$f" "$out/$(basename "$f")" --Q 60'
+run vips_jpeg sh -c 'out=$0; for f; do vips jpegsave "$f" "$out/$(basename "$f")" --Q 60 || exit 1; done' \
+  "$SCRATCH/vips_jpeg" "${PICTURES[@]}"
 
-run tav_pdf tav print --pdf "$SCRATCH/tav_pdf/print.pdf"
+run tav_pdf "$TAVBATCH" print "${TAV[@]}" --pdf "$SCRATCH/tav_pdf/print.pdf"
 echo "load after:  $(cut -d' ' -f1-3 /proc/loadavg)"
 
 # Every run made what it should.

@@ -12,7 +12,8 @@
 #
 # BUILD_DIR defaults to $BUILD_DIR or <repo>/build-bench (configured as Release
 # when new); CORPUS_DIR to $CORPUS or /tmp/corpus (made with the shared corpus
-# script, from $SHARED_BENCH or <repo>/../shared/bench, when it does not check out). Outputs go below SCRATCH_PARENT
+# script, from $SHARED_BENCH or <repo>/../shared/bench, when it does not check
+# out). Outputs go below SCRATCH_PARENT
 # (default /dev/shm), so other users of the disk do not time our writes.
 #
 # Peers (one process over all pictures where the tool allows it):
@@ -76,29 +77,35 @@ run vipsthumbnail vipsthumbnail -s 48x48 -o "$SCRATCH/vipsthumbnail/%s.jpg" "${P
 # gm mogrify puts each output at the input's path below its output folder: relative names.
 NAMES=("${PICTURES[@]##*/}")
 cd "$CORPUS/jpeg"
-run gm_thumbnail gm mogrify -output-directory "$SCRATCH/gm_thumbnail" -size 96x96 -thumbnail 48x48 "${NAMES[@]}"
+run gm_thumbnail gm mogrify -output-directory "$SCRATCH/gm_thumbnail" -size 96x96 -thumbnail 48x48 \
+  "${NAMES[@]}"
 
 run tav_bmp "$TAVBATCH" convert "${TAV[@]}" --set FILE_HENKAN.bmp=1 --set FILE_HENKAN.size=1 \
   --set FILE_HENKAN.tateYokoHi=1 \
   --set FILE_HENKAN.outW=320 --set FILE_HENKAN.outH=240 --set "FILE_HENKAN.out_path=$SCRATCH/tav_bmp"
-run gm_bmp gm mogrify -output-directory "$SCRATCH/gm_bmp" -size 640x480 -resize 320x240 -format bmp "${NAMES[@]}"
+run gm_bmp gm mogrify -output-directory "$SCRATCH/gm_bmp" -size 640x480 -resize 320x240 -format bmp \
+  "${NAMES[@]}"
 
 # Sheets of 1600 x 1200 (list entries 10 and 8), 5 x 4 pictures (entries 4 and 3), as JPEG.
-run tav_sheets "$TAVBATCH" sheets "${TAV[@]}" --set SUM.sizeW=10 --set SUM.sizeH=8 --set SUM.w=4 --set SUM.h=3 \
-  --set SUM.type=1 \
+run tav_sheets "$TAVBATCH" sheets "${TAV[@]}" --set SUM.sizeW=10 --set SUM.sizeH=8 \
+  --set SUM.w=4 --set SUM.h=3 --set SUM.type=1 \
   --set "SUM.fname=$SCRATCH/tav_sheets/sheet"
-run gm_sheets gm montage -size 640x480 "${PICTURES[@]}" -tile 5x4 -geometry 320x300+0+0 "$SCRATCH/gm_sheets/sheet.jpg"
+run gm_sheets gm montage -size 640x480 "${PICTURES[@]}" -tile 5x4 -geometry 320x300+0+0 \
+  "$SCRATCH/gm_sheets/sheet.jpg"
 
 run tav_html "$TAVBATCH" html "${TAV[@]}" --set HTML.fname=album.htm
 
-run tav_g4 "$TAVBATCH" convert "${TAV[@]}" --set FILE_HENKAN.bmp=0 --set FILE_HENKAN.tif=1 --set FILE_HENKAN.tif_comp=4 \
+run tav_g4 "$TAVBATCH" convert "${TAV[@]}" --set FILE_HENKAN.bmp=0 --set FILE_HENKAN.tif=1 \
+  --set FILE_HENKAN.tif_comp=4 \
   --set FILE_HENKAN.tif_coln=1 --set "FILE_HENKAN.out_path=$SCRATCH/tav_g4"
 # shellcheck disable=SC2016 # "$f" and "$out" belong to the inner shell
 run vips_g4 sh -c 'out=$0; for f; do vips colourspace "$f" "$out/t.v" b-w &&
-  vips tiffsave "$out/t.v" "$out/$(basename "$f" .jpg).tif" --compression ccittfax4 --bitdepth 1 || exit 1; done' \
+  vips tiffsave "$out/t.v" "$out/$(basename "$f" .jpg).tif" --compression ccittfax4 --bitdepth 1 ||
+  exit 1; done' \
   "$SCRATCH/vips_g4" "${PICTURES[@]}"
 
-run tav_jpeg "$TAVBATCH" convert "${TAV[@]}" --set FILE_HENKAN.bmp=0 --set FILE_HENKAN.jpg=1 --set FILE_HENKAN.jpg_comp=60 \
+run tav_jpeg "$TAVBATCH" convert "${TAV[@]}" --set FILE_HENKAN.bmp=0 --set FILE_HENKAN.jpg=1 \
+  --set FILE_HENKAN.jpg_comp=60 \
   --set "FILE_HENKAN.out_path=$SCRATCH/tav_jpeg"
 # shellcheck disable=SC2016 # as above
 run vips_jpeg sh -c 'out=$0; for f; do vips jpegsave "$f" "$out/$(basename "$f")" --Q 60 || exit 1; done' \
@@ -134,7 +141,8 @@ rows = [
     ("JPEG quality 60, full size", "tav_jpeg", ["vips_jpeg"], "<= 0.6 x vips"),
     ("A4 PDF, one per page", "tav_pdf", [], "<= 80"),
 ]
-print(f"{'work (%d pictures)' % count:28} {'Tav ms/pic':>10} {'MB':>6}  {'peer':14} {'ms/pic':>7} {'MB':>6} {'Tav/peer':>8}  goal")
+print(f"{'work (%d pictures)' % count:28} {'Tav ms/pic':>10} {'MB':>6}  {'peer':14} {'ms/pic':>7} {'MB':>6}"
+      f" {'Tav/peer':>8}  goal")
 for title, key, peers, goal in rows:
     ms, mb = timed(key)
     first = f"{title:28} {ms:10.0f} {mb:6.0f}"

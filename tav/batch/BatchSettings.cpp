@@ -45,7 +45,10 @@ public:
 
 private:
     void add(const char* key, bool isNumber) { add(str(key), isNumber); }
-    void add(const QString& key, bool isNumber) { numeric[m_section + QLatin1Char('.') + key.toUpper()] = isNumber; }
+    void add(const QString& key, bool isNumber)
+    {
+        numeric[m_section + QLatin1Char('.') + key.toUpper()] = isNumber;
+    }
 
     QString m_section;
 };

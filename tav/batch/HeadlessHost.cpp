@@ -25,7 +25,10 @@ void CatchInterrupt() { std::signal(SIGINT, onInterrupt); }
 
 bool Interrupted() { return interrupted != 0; }
 
-HeadlessHost::HeadlessHost(QStringList paths, QPrinter& printer) : m_paths(std::move(paths)), m_printer(printer) {}
+HeadlessHost::HeadlessHost(QStringList paths, QPrinter& printer)
+    : m_paths(std::move(paths)), m_printer(printer)
+{
+}
 
 HeadlessHost::~HeadlessHost() = default;
 

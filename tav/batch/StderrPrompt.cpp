@@ -44,7 +44,10 @@ public:
 
 }  // namespace
 
-StderrPrompt::StderrPrompt(std::optional<bool> answer) : m_answer(answer), m_previous(platform::setPrompts(this)) {}
+StderrPrompt::StderrPrompt(std::optional<bool> answer)
+    : m_answer(answer), m_previous(platform::setPrompts(this))
+{
+}
 
 StderrPrompt::~StderrPrompt() { platform::setPrompts(m_previous); }
 
@@ -91,7 +94,8 @@ std::optional<QString> StderrPrompt::browseFolder(const QString& title, const QS
     return std::nullopt;
 }
 
-std::unique_ptr<platform::ProgressBox> StderrPrompt::openProgress(const QString&, const QString&, const QString&)
+std::unique_ptr<platform::ProgressBox> StderrPrompt::openProgress(const QString&, const QString&,
+                                                                  const QString&)
 {
     return std::make_unique<SilentProgress>();
 }

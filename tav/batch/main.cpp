@@ -73,7 +73,8 @@ void runCatalogue(HeadlessHost& host)
     const ThumbnailMaker make = [&gvPath](const QString& path) { return makeThumbnail(path, gvPath); };
     for (const QString& folder : folders) {
         CatalogueCache cache;
-        const CatalogueFill fill = cache.fill(host, folder, names[folder], make, [](const QString&, const QImage&) {});
+        const CatalogueCache::ItemSink ignore = [](const QString&, const QImage&) {};
+        const CatalogueFill fill = cache.fill(host, folder, names[folder], make, ignore);
         if (fill != CatalogueFill::Completed || !cache.save(folder)) {
             catalogueFailed = true;
             return;
@@ -94,7 +95,8 @@ int usage(const QString& problem)
         refuse(problem);
     std::fprintf(stderr,
                  "usage: tavbatch COMMAND [options] FILE...\n"
-                 "commands: print multi index sticker service album (printing), convert sheets html catalogue\n"
+                 "commands: print multi index sticker service album (printing),\n"
+                 "          convert sheets html catalogue\n"
                  "options:\n"
                  "  --ini FILE              settings file (default: tav.Ini beside the program)\n"
                  "  --set SECTION.KEY=VALUE override one setting of the file (repeatable)\n"
@@ -129,7 +131,8 @@ int main(int argc, char** argv)
         return usage(QStringLiteral("unknown command: ") + args[0]);
 
     BatchSettingsRequest request;
-    request.iniPath = QDir(QCoreApplication::applicationDirPath()).filePath(QString::fromLatin1(kSettingsFileName));
+    const QDir programFolder(QCoreApplication::applicationDirPath());
+    request.iniPath = programFolder.filePath(QString::fromLatin1(kSettingsFileName));
     QString printerName;
     QString pdfPath;
     std::optional<bool> answer;
@@ -182,8 +185,9 @@ int main(int argc, char** argv)
     }
     if (command->output == Output::Printer) {
         if (pdfPath.isEmpty() && !printer.isValid())
-            return refuse(printerName.isEmpty() ? QStringLiteral("no default printer: name one with --printer or --pdf")
-                                               : QStringLiteral("no printer ") + printerName);
+            return refuse(printerName.isEmpty()
+                              ? QStringLiteral("no default printer: name one with --printer or --pdf")
+                              : QStringLiteral("no printer ") + printerName);
         request.printer = platform::capsOf(printer);
     }
 
@@ -191,7 +195,8 @@ int main(int argc, char** argv)
     prompt.interrupted = Interrupted;
     HeadlessHost host(paths, printer);
     host.verbose = verbose;
-    if (const QString problem = LoadBatchSettings(request, host.batchControls(), host.settings()); !problem.isEmpty())
+    const QString problem = LoadBatchSettings(request, host.batchControls(), host.settings());
+    if (!problem.isEmpty())
         return refuse(problem);
     ApplyPictureOptions(host.settings());
 
@@ -200,7 +205,8 @@ int main(int argc, char** argv)
 
     if (prompt.stopConfirmed())
         return kExitStopped;
-    if (command->output == Output::Printer || *command->completed)
-        return !prompt.warned() && prompt.lastMessage() == QString::fromUtf8(command->completed) ? 0 : kExitFailed;
-    return catalogueFailed || prompt.warned() ? kExitFailed : 0;
+    // Through when it ended with its completion message and warned of nothing on the way.
+    const bool through = *command->completed ? prompt.lastMessage() == QString::fromUtf8(command->completed)
+                                             : !catalogueFailed;
+    return through && !prompt.warned() ? 0 : kExitFailed;
 }

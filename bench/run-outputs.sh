@@ -95,7 +95,7 @@ run gm_sheets gm montage -size 640x480 "${PICTURES[@]}" -tile 5x4 -geometry 320x
 
 run tav_html "$TAVBATCH" html "${TAV[@]}" --set HTML.fname=album.htm
 
-run tav_g4 "$TAVBATCH" convert "${TAV[@]}" --set FILE_HENKAN.bmp=0 --set FILE_HENKAN.tif=1 \
+run tav_g4 "$TAVBATCH" convert "${TAV[@]}" --set FILE_HENKAN.tif=1 \
   --set FILE_HENKAN.tif_comp=4 \
   --set FILE_HENKAN.tif_coln=1 --set "FILE_HENKAN.out_path=$SCRATCH/tav_g4"
 # shellcheck disable=SC2016 # "$f" and "$out" belong to the inner shell
@@ -104,7 +104,7 @@ run vips_g4 sh -c 'out=$0; for f; do vips colourspace "$f" "$out/t.v" b-w &&
   exit 1; done' \
   "$SCRATCH/vips_g4" "${PICTURES[@]}"
 
-run tav_jpeg "$TAVBATCH" convert "${TAV[@]}" --set FILE_HENKAN.bmp=0 --set FILE_HENKAN.jpg=1 \
+run tav_jpeg "$TAVBATCH" convert "${TAV[@]}" --set FILE_HENKAN.jpg=1 \
   --set FILE_HENKAN.jpg_comp=60 \
   --set "FILE_HENKAN.out_path=$SCRATCH/tav_jpeg"
 # shellcheck disable=SC2016 # as above

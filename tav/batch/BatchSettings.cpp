@@ -18,9 +18,14 @@ QString str(const char* s) { return QString::fromUtf8(s); }
 class KeyCollector final : public SettingsVisitor {
 public:
     QHash<QString, bool> numeric;  // key -> holds a number
+    QHash<QString, QString> keyOfFlag;  // check box or radio button -> its key
 
     void section(const char* name) override { m_section = str(name).toUpper(); }
-    void flag(const char* key, bool, const char*) override { add(key, true); }
+    void flag(const char* key, bool, const char* control) override
+    {
+        add(key, true);
+        keyOfFlag[str(control)] = m_section + QLatin1Char('.') + str(key).toUpper();
+    }
     void listIndex(const char* key, int, const char*) override { add(key, true); }
     void counterText(const char* key, int, const char*, const char*) override { add(key, true); }
     void counterNumber(const char* key, int, const char*, const char*) override { add(key, true); }
@@ -90,6 +95,34 @@ const Counter* counterNamed(const QString& name)
     return nullptr;
 }
 
+// The tabs' radio buttons stored as keys of their own, by group.
+const QStringList kRadioGroups[] = {
+    {QStringLiteral("rb_bmp"), QStringLiteral("rb_jpg"), QStringLiteral("rb_tif")},
+    {QStringLiteral("cb_gaSuKaraPr"), QStringLiteral("cb_tateYokoKaraPr")},
+    {QStringLiteral("ch_zentai"), QStringLiteral("ch_size")},
+};
+
+const QStringList* radioGroupOf(const QString& control)
+{
+    for (const QStringList& group : kRadioGroups)
+        if (group.contains(control))
+            return &group;
+    return nullptr;
+}
+
+// The key ("SECTION.KEY", upper case) of each radio button stored on its
+// own, mapped to its partners' keys.
+QHash<QString, QStringList> partnerKeys(const KeyCollector& keys)
+{
+    QHash<QString, QStringList> partners;
+    for (const QStringList& group : kRadioGroups)
+        for (const QString& button : group)
+            for (const QString& other : group)
+                if (other != button)
+                    partners[keys.keyOfFlag.value(button)] << keys.keyOfFlag.value(other);
+    return partners;
+}
+
 class NoBrowser final : public FolderBrowser {
 public:
     QString currentFolder() const override { return QDir::currentPath(); }
@@ -99,6 +132,14 @@ public:
 bool isProfileNumber(const QString& text) { return profileInt(text, 1) == profileInt(text, 2); }
 
 }  // namespace
+
+void BatchControls::setChecked(const QString& n, bool on)
+{
+    if (const QStringList* group = on ? radioGroupOf(n) : nullptr)
+        for (const QString& partner : *group)
+            m_checks[partner] = false;
+    m_checks[n] = on;
+}
 
 BatchControls::BatchControls()
 {
@@ -125,6 +166,9 @@ QString LoadBatchSettings(const BatchSettingsRequest& request, BatchControls& co
     platform::ProfileFile file(request.iniPath);
     // Overrides live only in the batch, which is never committed.
     file.beginBatch();
+    const QHash<QString, QStringList> partners = partnerKeys(keys);
+    QStringList switchedOff;  // "SECTION.KEY" of radio buttons the overrides switch off
+    QStringList given;
     for (const QString& override : request.overrides) {
         const qsizetype equals = override.indexOf(QLatin1Char('='));
         const qsizetype dot = override.left(equals).indexOf(QLatin1Char('.'));
@@ -139,6 +183,15 @@ QString LoadBatchSettings(const BatchSettingsRequest& request, BatchControls& co
             return QStringLiteral("setting %1 wants a number, not \"%2\"").arg(name, value);
         if (!file.writeString(name.left(dot), name.mid(dot + 1), value))
             return QStringLiteral("cannot read ") + request.iniPath;
+        given << name.toUpper();
+        if (profileInt(value.trimmed(), 0) != 0)
+            switchedOff << partners.value(name.toUpper());
+    }
+    for (const QString& key : switchedOff) {
+        if (given.contains(key))
+            continue;  // both named: the later key wins, as in the window
+        const qsizetype dot = key.indexOf(QLatin1Char('.'));
+        file.writeString(key.left(dot), key.mid(dot + 1), QStringLiteral("0"));
     }
 
     NoBrowser browser;

@@ -13,12 +13,13 @@
 
 // Controls held in maps. The tabs' counters start at their initial
 // positions, stop at their limits, and set the edit field that shows them, as
-// the window's counters do (the commands read the edit fields).
+// the window's counters do (the commands read the edit fields); switching on
+// a radio button switches its partners off, as in the window.
 class BatchControls : public ControlSurface {
 public:
     BatchControls();
     bool checked(const QString& n) const override { return m_checks.value(n); }
-    void setChecked(const QString& n, bool on) override { m_checks[n] = on; }
+    void setChecked(const QString& n, bool on) override;
     int listIndex(const QString& n) const override { return m_lists.value(n, -1); }
     void setListIndex(const QString& n, int i) override { m_lists[n] = i; }
     int counterPosition(const QString& n) const override { return m_counters.value(n); }
@@ -43,6 +44,7 @@ struct BatchSettingsRequest {
 };
 
 // Fills `controls` and `app`; the GV registration comes from the user's
-// registry as in the program. Returns an error text (an override that names
+// registry as in the program. An override that switches on a radio button
+// stored as a key of its own switches its partners' keys off. Returns an error text (an override that names
 // no key of the file, a number key given a non-number), empty on success.
 QString LoadBatchSettings(const BatchSettingsRequest& request, BatchControls& controls, AppSettings& app);

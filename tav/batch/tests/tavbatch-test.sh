@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# Runs every command of tavbatch on two pictures with an empty settings file
-# and a few overrides, checks what each wrote (PDF pages, converted files,
+# Runs every command of tavbatch on two pictures with a settings file of one
+# section and a few overrides, checks what each wrote (PDF pages, converted files,
 # sheets, the HTML page, the catalogue file), then checks that a bad option,
 # a missing file and an output that cannot be written fail with a message on
 # standard error and a non-zero status.
@@ -18,7 +18,8 @@ export TAV_SANDBOX=$work/sandbox QT_QPA_PLATFORM=offscreen
 fail() { echo "FAIL: $*"; exit 1; }
 gm convert -size 640x480 gradient:red-blue "$work/pictures/a.jpg"
 gm convert -size 300x400 gradient:green-yellow "$work/pictures/b.jpg"
-: >"$work/tav.Ini"
+# As the window saves a conversion to JPEG; the run below switches to BMP.
+printf '[FILE_HENKAN]\r\nbmp=0\r\njpg=1\r\ntif=0\r\n' >"$work/tav.Ini"
 pictures=("$work/pictures/a.jpg" "$work/pictures/b.jpg")
 
 # run NAME ARGS...: tavbatch ARGS with the empty settings file; must succeed.
@@ -38,11 +39,11 @@ for command in multi index sticker service album; do
   [ "$(pages "$work/$command.pdf")" -ge 1 ] || fail "$command made no page"
 done
 
-run convert convert --set FILE_HENKAN.jpg=1 --set FILE_HENKAN.size=1 --set FILE_HENKAN.outW=160 \
+run convert convert --set FILE_HENKAN.bmp=1 --set FILE_HENKAN.size=1 --set FILE_HENKAN.outW=160 \
   --set FILE_HENKAN.outH=120 --set "FILE_HENKAN.out_path=$work/converted"
-[ "$(gm identify -format '%m %wx%h\n' "$work/converted/a.jpg")" = "JPEG 160x120" ] ||
-  fail "converted a.jpg is $(gm identify -format '%m %wx%h' "$work/converted/a.jpg")"
-[ -s "$work/converted/b.jpg" ] || fail "b.jpg was not converted"
+[ "$(gm identify -format '%m %wx%h\n' "$work/converted/a.bmp")" = "BMP 160x120" ] ||
+  fail "converted a.bmp is $(gm identify -format '%m %wx%h' "$work/converted/a.bmp")"
+[ -s "$work/converted/b.bmp" ] || fail "b.bmp was not converted"
 
 run sheets sheets --set "SUM.fname=$work/sheets/sheet"
 ls "$work/sheets"/sheet* >/dev/null 2>&1 || fail "no thumbnail sheet in $work/sheets"

@@ -4,6 +4,7 @@
 #include "Registry.h"
 #include "Settings.h"
 #include "SettingsSchema.h"
+#include "TabCounters.h"
 
 #include <QDir>
 
@@ -58,43 +59,6 @@ private:
     QString m_section;
 };
 
-// The tabs' counters as the window builds them: the counter, the edit field
-// showing it, its limits and initial position.
-struct Counter {
-    const char* name;
-    const char* edit;
-    int minimum;
-    int maximum;
-    int initial;
-};
-
-constexpr Counter kCounters[] = {
-    {"UpDown1", "ed_jpg_comp", 0, 100, 60},
-    {"UpDown2", "tx_outW", 1, 32767, 320},
-    {"UpDown3", "tx_outH", 1, 32767, 240},
-    {"UpDown5", "suYohaku", 0, 100, 0},
-    {"UpDown6", "tx_AL_yohaku", 0, 20, 0},
-    {"UpDown7", "su_jpg_comp", 0, 100, 100},
-    {"ud_akarusa", "tx_akarusa", -100, 100, 0},
-    {"ud_r", "tx_r", -100, 100, 0},
-    {"ud_g", "tx_g", -100, 100, 0},
-    {"ud_b", "tx_b", -100, 100, 0},
-    {"ud_komaHabaMM", "tx_komaHabaMM", 10, 190, 40},
-    {"ud_komaYohaku", "tx_komaYohaku", 0, 20, 0},
-    {"ud_tx_MaxXnHt", "tx_MaxXnHt", 1, 100, 5},
-    {"ud_tx_pgWidthHt", "tx_pgWidthHt", 10, 2000, 512},
-    {"ud_tx_samuW_ht", "tx_samuW_ht", 5, 1024, 144},
-    {"ud_tx_samuH_ht", "tx_samuH_ht", 5, 1024, 94},
-};
-
-const Counter* counterNamed(const QString& name)
-{
-    for (const Counter& c : kCounters)
-        if (name == QLatin1String(c.name))
-            return &c;
-    return nullptr;
-}
-
 // The tabs' radio buttons stored as keys of their own, by group.
 const QStringList kRadioGroups[] = {
     {QStringLiteral("rb_bmp"), QStringLiteral("rb_jpg"), QStringLiteral("rb_tif")},
@@ -143,13 +107,13 @@ void BatchControls::setChecked(const QString& n, bool on)
 
 BatchControls::BatchControls()
 {
-    for (const Counter& c : kCounters)
+    for (const TabCounter& c : tabCounters())
         setCounterPosition(QString::fromLatin1(c.name), c.initial);
 }
 
 void BatchControls::setCounterPosition(const QString& n, int p)
 {
-    const Counter* counter = counterNamed(n);
+    const TabCounter* counter = tabCounter(n);
     if (!counter) {
         m_counters[n] = p;
         return;

@@ -23,7 +23,7 @@ QWidget* buildConvertTab()
                                           0),
                                  QStringLiteral("にする")})});
     QGroupBox* jpg = group(QStringLiteral("JPG"),
-                           {row({QStringLiteral("圧縮品質係数："), upDown("UpDown1", "ed_jpg_comp", 0, 100, 60),
+                           {row({QStringLiteral("圧縮品質係数："), tabUpDown("UpDown1"),
                                  QStringLiteral("(推奨 50～70)")})});
     QGroupBox* tif = group(QStringLiteral("TIFF"),
                            {row({QStringLiteral("圧縮形式："),
@@ -53,8 +53,8 @@ QWidget* buildConvertTab()
     layout->addLayout(top);
 
     layout->addWidget(group(QStringLiteral("画像ｻｲｽﾞ"),
-                            {row({upDown("UpDown2", "tx_outW", 1, 32767, 320), "×",
-                                  upDown("UpDown3", "tx_outH", 1, 32767, 240), QStringLiteral("dot に"),
+                            {row({tabUpDown("UpDown2"), "×",
+                                  tabUpDown("UpDown3"), QStringLiteral("dot に"),
                                   QStringLiteral("  縦横比を維持"),
                                   checkBox("cb_tateYokoHi", QStringLiteral("して、"), true),
                                   checkBox("cb_size", QStringLiteral("する"), false)})}));

@@ -17,11 +17,11 @@ QWidget* buildHtmlTab()
 
     QGroupBox* pictures = group(
         QStringLiteral("画像の表示"),
-        {row({QStringLiteral("横画像数："), digitsOnly(upDown("ud_tx_MaxXnHt", "tx_MaxXnHt", 1, 100, 5))}),
+        {row({QStringLiteral("横画像数："), digitsOnly(tabUpDown("ud_tx_MaxXnHt"))}),
          row({QStringLiteral("ﾍﾟｰｼﾞ背景色："), colorSwatch("pgHeikeiColHt", kWhite)}),
          label(QStringLiteral("HTMLに表示する縮小画像のｻｲｽﾞ：")),
-         row({digitsOnly(upDown("ud_tx_samuW_ht", "tx_samuW_ht", 5, 1024, 144)), "×",
-              digitsOnly(upDown("ud_tx_samuH_ht", "tx_samuH_ht", 5, 1024, 94))}),
+         row({digitsOnly(tabUpDown("ud_tx_samuW_ht")), "×",
+              digitsOnly(tabUpDown("ud_tx_samuH_ht"))}),
          checkBox("cb_samuHt", QStringLiteral("ｻﾑﾈｲﾙ画像を作成"), false)});
 
     QLineEdit* title = lineEdit("tx_pgTitleHt", QString());
@@ -57,6 +57,6 @@ QWidget* buildHtmlTab()
                                   helpButton("bt_html_showHelp", 52)}));
 
     // The table width is kept with the settings but not offered on the tab.
-    hidden(digitsOnly(upDown("ud_tx_pgWidthHt", "tx_pgWidthHt", 10, 2000, 512)), tab);
+    hidden(digitsOnly(tabUpDown("ud_tx_pgWidthHt")), tab);
     return tab;
 }

@@ -26,7 +26,7 @@ QWidget* buildThumbnailSheetTab()
               QStringLiteral("dot のﾍﾟｰｼﾞに")}),
          row({comboBox("suW", numberEntries(1, 20), 5), QStringLiteral("Ｘ"), comboBox("suH", numberEntries(1, 20), 4),
               QStringLiteral("画像を印刷")}),
-         row({QStringLiteral("ｺﾏの周りに"), upDown("UpDown5", "suYohaku", 0, 100, 0),
+         row({QStringLiteral("ｺﾏの周りに"), tabUpDown("UpDown5"),
               QStringLiteral("dotの余白を付ける")})});
     QGroupBox* output = group(
         QStringLiteral("出力の形式"),
@@ -34,7 +34,7 @@ QWidget* buildThumbnailSheetTab()
               colorSwatch("suKageCol", kShadowGrey)}),
          row({QStringLiteral("結果は、"), comboBox("suType", {"BMP", "JPG", "TIF"}, 1),
               QStringLiteral("ﾌｫｰﾏｯﾄで出力する。")}),
-         row({QStringLiteral("JPG 圧縮品質係数"), upDown("UpDown7", "su_jpg_comp", 0, 100, 100),
+         row({QStringLiteral("JPG 圧縮品質係数"), tabUpDown("UpDown7"),
               QStringLiteral("(100が最高品質)")})});
 
     auto* top = new QHBoxLayout;

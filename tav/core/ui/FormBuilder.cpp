@@ -1,5 +1,7 @@
 #include "core/ui/FormBuilder.h"
 
+#include "TabCounters.h"
+
 #include <QGridLayout>
 #include <QRegularExpressionValidator>
 
@@ -67,6 +69,13 @@ UpDown* upDown(const char* counterName, const char* editName, int minimum, int m
                                minimum, maximum);
     counter->setPosition(position);
     return counter;
+}
+
+UpDown* tabUpDown(const char* counterName)
+{
+    const TabCounter* c = tabCounter(QString::fromLatin1(counterName));
+    Q_ASSERT(c);
+    return upDown(c->name, c->edit, c->minimum, c->maximum, c->initial);
 }
 
 UpDown* digitsOnly(UpDown* upDown)

@@ -33,6 +33,8 @@ QStringList numberEntries(int first, int last);
 
 UpDown* upDown(const char* counterName, const char* editName, int minimum, int maximum,
                int position);
+// A work tab's counter as the tab counter table gives it.
+UpDown* tabUpDown(const char* counterName);
 // Restricts an up-down's field to decimal digits.
 UpDown* digitsOnly(UpDown* upDown);
 

@@ -14,11 +14,11 @@ QWidget* buildAdjustTab()
 
     auto* settings = new QVBoxLayout;
     settings->addWidget(group(QStringLiteral("明るさ(±100%の範囲で指定)"),
-                              {row({upDown("ud_akarusa", "tx_akarusa", -100, 100, 0), "%"})}));
+                              {row({tabUpDown("ud_akarusa"), "%"})}));
     settings->addWidget(group(QStringLiteral("色調(±100%の範囲で指定)"),
-                              {row({QStringLiteral("赤："), upDown("ud_r", "tx_r", -100, 100, 0), "%"}),
-                               row({QStringLiteral("緑："), upDown("ud_g", "tx_g", -100, 100, 0), "%"}),
-                               row({QStringLiteral("青："), upDown("ud_b", "tx_b", -100, 100, 0), "%"})}));
+                              {row({QStringLiteral("赤："), tabUpDown("ud_r"), "%"}),
+                               row({QStringLiteral("緑："), tabUpDown("ud_g"), "%"}),
+                               row({QStringLiteral("青："), tabUpDown("ud_b"), "%"})}));
     settings->addWidget(checkBox("ch_gurei", QStringLiteral("ｶﾗｰｲﾒｰｼﾞをｸﾞﾚｲｽｹｰﾙで印刷"), false));
     settings->addStretch(1);
 

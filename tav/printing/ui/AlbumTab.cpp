@@ -15,7 +15,7 @@ QWidget* buildAlbumTab()
                                     CaptionWording::Print, false));
     choices->addWidget(pageGroup({"ch_hetaNasiAL", "ch_futaNasiAL", "ch_yohakuNasiAL"}), 0, Qt::AlignTop);
     layout->addLayout(choices);
-    layout->addLayout(row({QStringLiteral("ｺﾏの周りに"), upDown("UpDown6", "tx_AL_yohaku", 0, 20, 0),
+    layout->addLayout(row({QStringLiteral("ｺﾏの周りに"), tabUpDown("UpDown6"),
                            QStringLiteral("mmの余白を付ける")}));
     layout->addStretch(1);
     layout->addLayout(commandRow({button("bt_albmPr", QStringLiteral("印刷実行")),

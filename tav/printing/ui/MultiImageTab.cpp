@@ -23,7 +23,7 @@ QWidget* buildMultiImageTab()
               comboBox("cb_gaSu", {"2", "4", "6", "8", "15", "30", "40", "50"}, 0)}),
          row({radioButton("cb_tateYokoKaraPr", QStringLiteral("縦横の画像数を指定して決める"), false),
               QStringLiteral("横"), columns, QStringLiteral("×  縦"), rows}),
-         row({QStringLiteral("ｺﾏの周りに"), upDown("ud_komaYohaku", "tx_komaYohaku", 0, 20, 0),
+         row({QStringLiteral("ｺﾏの周りに"), tabUpDown("ud_komaYohaku"),
               QStringLiteral("mmの余白を付ける")}),
          rotate}));
 

@@ -10,7 +10,7 @@ QWidget* buildStickerTab()
     QWidget* tab = page(layout);
 
     layout->addWidget(group(QStringLiteral("ｺﾏの大きさ"),
-                            {row({QStringLiteral("1コマの幅を"), upDown("ud_komaHabaMM", "tx_komaHabaMM", 10, 190, 40),
+                            {row({QStringLiteral("1コマの幅を"), tabUpDown("ud_komaHabaMM"),
                                   QStringLiteral("mmとして印刷")}),
                              label(QStringLiteral("★コマの高さは自動的に決定されます。")),
                              checkBox("ch_tonbo", QStringLiteral("トンボを印刷する"), false)}));

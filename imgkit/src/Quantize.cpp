@@ -260,37 +260,45 @@ bool mapToBlackWhite(const DibHandle& picture, DibHandle& out, bool dither, Prog
     const auto white = [](int r, int g, int b) {
         return 3 * ((r & ~3) + 2) + 4 * ((g & ~3) + 2) + 2 * ((b & ~3) + 2) > (3 + 4 + 2) * 255 / 2;
     };
-    std::vector<int> current(dither ? (w + 2) * 3 : 0), next(current.size());
+    // Error rows as in the general loop (index x + 1 is column x), but the
+    // error carried to the right and the next row's last two sums are kept
+    // in registers: the next pixel's choice waits on no memory.
+    std::vector<int> current((w + 2) * 3), next(current.size());
     for (int y = 0; y < h; ++y) {
         const std::uint8_t* src = picture.row(y);
         std::uint8_t* dst = out.row(y);
         std::fill(dst, dst + (w + 7) / 8, 0);
+        int carry[3] = {current[3], current[4], current[5]};
+        int a[3] = {0, 0, 0};  // next row, index x: from the pixels x - 1 and x - 2
+        int b[3] = {0, 0, 0};  // next row, index x + 1: from the pixel x - 1
         for (int x = 0; x < w; ++x) {
-            int v[3] = {src[3 * x + 2], src[3 * x + 1], src[3 * x]};  // r, g, b
-            if (dither) {
-                const int* err = &current[(x + 1) * 3];
+            const std::uint8_t* px = src + 3 * x;
+            int v[3] = {px[2], px[1], px[0]};  // r, g, b
+            if (dither)
                 for (int c = 0; c < 3; ++c)
-                    v[c] = std::clamp(v[c] + err[c] / 16, 0, 255);
-            }
+                    v[c] = std::clamp(v[c] + carry[c] / 16, 0, 255);
             const bool index = white(v[0], v[1], v[2]);
             if (index)
                 dst[x >> 3] |= std::uint8_t(0x80 >> (x & 7));
             if (!dither)
                 continue;
             const int p = index ? 255 : 0;
-            const int e[3] = {v[0] - p, v[1] - p, v[2] - p};
-            int* right = &current[(x + 2) * 3];
+            const int* ahead = &current[(x + 2) * 3];
             int* below = &next[x * 3];
             for (int c = 0; c < 3; ++c) {
-                right[c] += e[c] * 7;
-                below[c] += e[c] * 3;
-                below[3 + c] += e[c] * 5;
-                below[6 + c] += e[c];
+                const int e = v[c] - p;
+                carry[c] = ahead[c] + e * 7;
+                below[c] = a[c] + e * 3;
+                a[c] = b[c] + e * 5;
+                b[c] = e;
             }
         }
         if (dither) {
+            for (int c = 0; c < 3; ++c) {
+                next[w * 3 + c] = a[c];
+                next[(w + 1) * 3 + c] = b[c];
+            }
             std::swap(current, next);
-            std::fill(next.begin(), next.end(), 0);
         }
         if ((y & 63) == 0 && !reportProgress(progress, y, h))
             return false;

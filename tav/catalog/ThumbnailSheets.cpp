@@ -77,7 +77,8 @@ bool mayReplaceExistingSheets(const QString& stem, SheetFormat format, int sheet
 class SheetJob : public BatchJob {
 public:
     SheetJob(PrintHost& host, TsumNe& sheets, bool preview)
-        : m_sheets(sheets), m_preview(preview), m_loader(host), m_highQuality(host.settings().highQualityScaling)
+        : m_sheets(sheets), m_preview(preview), m_loader(host),
+          m_highQuality(host.settings().highQualityScaling)
     {
     }
 

@@ -41,6 +41,7 @@ struct LoadNeed {
 // each direction, see ImgKitFileLoadAtLeast); `full` (may be null) receives
 // the upright picture's own width, height and colour code, which captions
 // and sizes are computed from. Pictures through GV come whole.
-imgkit::DibHandle LoadImageFileAtLeast(const QString& fileName, const QString& caption, const QString& message,
-                                       const QString& gvPath, const LoadNeed& need, ImageInfo* full,
+imgkit::DibHandle LoadImageFileAtLeast(const QString& fileName, const QString& caption,
+                                       const QString& message, const QString& gvPath, const LoadNeed& need,
+                                       ImageInfo* full,
                                        DibFetcher* gv = GvFetcher());

@@ -144,8 +144,8 @@ bool LoadForPrint(const QString& path, const PrintAdjustment& adjustment, const 
                   int& width, int& height, const LoadNeed& need)
 {
     ImageInfo info;
-    picture = LoadImageFileAtLeast(path, QStringLiteral("案内"),
-                                   QFileInfo(path).fileName() + QStringLiteral("を読込み中"), gvPath, need, &info);
+    const QString loading = QFileInfo(path).fileName() + QStringLiteral("を読込み中");
+    picture = LoadImageFileAtLeast(path, QStringLiteral("案内"), loading, gvPath, need, &info);
     if (!picture) {
         picture = {};
         return false;

@@ -66,6 +66,17 @@ int ImgKitFileType(const QString& file, std::int16_t* code);
 // load returns 0. The two integers are unused and should be 0.
 imgkit::DibHandle IK5FileLoad(const QString& file, int reserved1, int reserved2, const QString& caption,
                               const QString& message, const QString& cancelText);
+// Loading no larger than needed, for a caller that will make the picture
+// smaller: with `fit` 1 it is to be fitted inside width x height keeping its
+// proportions, with 0 resampled to exactly width x height (sizes of the
+// upright picture). The result is at least that large in each direction, or
+// the whole picture when that is smaller; a JPEG is decoded at the smallest
+// eighth of its size that is enough, other formats load whole. `full` (may
+// be null) receives the upright picture's own width, height and colour
+// code. Otherwise as IK5FileLoad.
+imgkit::DibHandle ImgKitFileLoadAtLeast(const QString& file, const QString& caption, const QString& message,
+                                        const QString& cancelText, int width, int height, int fit,
+                                        ImageInfo* full);
 // A packed DIB received from another program (for example over the GV link),
 // checked and brought into this library's layout.
 imgkit::DibHandle ImgKitPackedDibLoad(const void* data, std::size_t size);

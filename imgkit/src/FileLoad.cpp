@@ -40,28 +40,41 @@ ImgKitType sniff(const std::uint8_t* data, std::size_t size)
     return ImgKitTypeUnreadable;
 }
 
-DibHandle decode(const QString& file, Progress& progress)
+// `need` (may be null) lets a JPEG decode smaller; `full` (may be null)
+// receives the upright picture's own size and colour code.
+DibHandle decode(const QString& file, Progress& progress, LoadNeed* need = nullptr, ImageInfo* full = nullptr)
 {
     const FileBytes bytes(file);
     if (!bytes.ok())
         return {};
     const std::uint8_t* data = bytes.data();
     const std::size_t size = bytes.size();
+    const int orientation = uprightOnLoad() ? parseExif(findExif(data, size)).orientation : 1;
+    if (need)
+        need->quarterTurned = orientation >= 5 && orientation <= 8;
     DibHandle dib;
+    bool scaled = false;
     switch (sniff(data, size)) {
     case ImgKitTypeBmp: dib = readBmp(data, size); break;
     case ImgKitTypeTiff: dib = readTiff(data, size, &progress); break;
-    case ImgKitTypeJpeg: dib = readJpeg(data, size, &progress); break;
+    case ImgKitTypeJpeg:
+        dib = readJpeg(data, size, &progress, need);
+        scaled = need != nullptr;
+        break;
     case ImgKitTypePng: dib = readPng(data, size); break;
     case ImgKitTypePcx: dib = readPcx(data, size); break;
     default: break;  // FlashPix has no decoder on this system
     }
     if (dib && !progress.update(1, 1))
         return {};  // cancelled at the last moment: the caller asked for nothing
-    if (dib && uprightOnLoad()) {
-        const int orientation = parseExif(findExif(data, size)).orientation;
-        if (orientation != 1)
-            dib = orientUpright(dib, orientation);
+    if (dib && orientation != 1)
+        dib = orientUpright(dib, orientation);
+    if (dib && full) {
+        ImgKitImageInfo(dib, full);
+        if (scaled) {
+            full->width = need->quarterTurned ? need->fullHeight : need->fullWidth;
+            full->height = need->quarterTurned ? need->fullWidth : need->fullHeight;
+        }
     }
     return dib;
 }
@@ -85,6 +98,17 @@ DibHandle ImgKitFileLoad(const QString& file, const QString& caption, const QStr
 {
     imgkit::Progress progress(caption, message);
     return imgkit::decode(file, progress);
+}
+
+DibHandle ImgKitFileLoadAtLeast(const QString& file, const QString& caption, const QString& message,
+                                const QString& cancelText, int width, int height, int fit, ImageInfo* full)
+{
+    imgkit::Progress progress(caption, message, cancelText);
+    imgkit::LoadNeed need;
+    need.width = width;
+    need.height = height;
+    need.fit = fit != 0;
+    return imgkit::decode(file, progress, &need, full);
 }
 
 int ImgKitFileType(const QString& file, std::int16_t* code)

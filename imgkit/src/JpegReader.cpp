@@ -10,6 +10,8 @@
 #include "Progress.h"
 #include "Readers.h"
 
+#include <algorithm>
+#include <cmath>
 #include <csetjmp>
 #include <cstdio>
 #include <cstdlib>
@@ -64,7 +66,7 @@ bool keepDecodedRows(const jpeg_decompress_struct& cinfo, DibHandle& dib)
 // Everything between setjmp and a possible longjmp is plain C data or lives
 // in the caller's `out`, so a decoding error cannot leak it.
 bool decode(jpeg_decompress_struct& cinfo, ErrorManager& err, const std::uint8_t* data,
-            std::size_t size, Decoded& out, Progress* progress)
+            std::size_t size, Decoded& out, Progress* progress, LoadNeed* need)
 {
     if (setjmp(err.jump))
         return keepDecodedRows(cinfo, out.dib);
@@ -78,6 +80,14 @@ bool decode(jpeg_decompress_struct& cinfo, ErrorManager& err, const std::uint8_t
         jpeg_read_icc_profile(&cinfo, &out.icc, &out.iccSize);
     if (!sizeAllowed(cinfo.image_width, cinfo.image_height))
         return false;
+    if (need) {
+        need->fullWidth = static_cast<int>(cinfo.image_width);
+        need->fullHeight = static_cast<int>(cinfo.image_height);
+        const int w = need->quarterTurned ? need->fullHeight : need->fullWidth;
+        const int h = need->quarterTurned ? need->fullWidth : need->fullHeight;
+        cinfo.scale_num = static_cast<unsigned int>(eighthsNeeded(w, h, *need));
+        cinfo.scale_denom = 8;
+    }
     const bool grey = cinfo.jpeg_color_space == JCS_GRAYSCALE;
     const bool isCmyk = cinfo.jpeg_color_space == JCS_CMYK || cinfo.jpeg_color_space == JCS_YCCK;
     cinfo.out_color_space = grey ? JCS_GRAYSCALE : isCmyk ? JCS_CMYK : JCS_EXT_BGR;
@@ -120,7 +130,27 @@ bool decode(jpeg_decompress_struct& cinfo, ErrorManager& err, const std::uint8_t
 
 }  // namespace
 
-DibHandle readJpeg(const std::uint8_t* data, std::size_t size, Progress* progress)
+int eighthsNeeded(int width, int height, const LoadNeed& need)
+{
+    if (width <= 0 || height <= 0 || need.width <= 0 || need.height <= 0)
+        return 8;
+    double wantW = need.width;
+    double wantH = need.height;
+    if (need.fit) {
+        const double r = std::min(double(need.width) / width, double(need.height) / height);
+        wantW = width * r;
+        wantH = height * r;
+    }
+    // A hair of slack so that an exact fit computed in floating point is not rounded up a pixel.
+    const std::int64_t needW = static_cast<std::int64_t>(std::ceil(wantW - 1e-6));
+    const std::int64_t needH = static_cast<std::int64_t>(std::ceil(wantH - 1e-6));
+    for (int m = 1; m < 8; ++m)
+        if ((std::int64_t(width) * m + 7) / 8 >= needW && (std::int64_t(height) * m + 7) / 8 >= needH)
+            return m;
+    return 8;
+}
+
+DibHandle readJpeg(const std::uint8_t* data, std::size_t size, Progress* progress, LoadNeed* need)
 {
     if (size < 4 || data[0] != 0xFF || data[1] != 0xD8)
         return {};
@@ -131,7 +161,7 @@ DibHandle readJpeg(const std::uint8_t* data, std::size_t size, Progress* progres
     err.pub.emit_message = onMessage;
     jpeg_create_decompress(&cinfo);
     Decoded out;
-    const bool ok = decode(cinfo, err, data, size, out, progress);
+    const bool ok = decode(cinfo, err, data, size, out, progress, need);
     jpeg_destroy_decompress(&cinfo);
     if (!ok)
         return {};

@@ -46,10 +46,12 @@ void fillLine(const DibHandle& dib, const Layout& l, int y, std::vector<std::uin
 {
     const std::uint8_t* row = dib.row(y);
     if (l.photometric == PHOTOMETRIC_MINISWHITE) {
-        std::fill(line.begin(), line.end(), 0);
-        for (int x = 0; x < dib.width(); ++x)
-            if (readRaw(row, x, 1) == l.inkIndex)
-                line[x >> 3] |= std::uint8_t(0x80 >> (x & 7));
+        // Bits of index 1 are set in the row: they are the ink as they stand, or inverted.
+        const std::uint8_t flip = l.inkIndex == 1 ? 0x00 : 0xFF;
+        for (std::size_t i = 0; i < line.size(); ++i)
+            line[i] = row[i] ^ flip;
+        if (const int spare = int(line.size() * 8) - dib.width(); spare > 0)
+            line.back() &= std::uint8_t(0xFF << spare);
     } else if (l.samples == 1) {
         std::copy(row, row + line.size(), line.begin());
     } else {

@@ -1,5 +1,7 @@
 // Colour reduction, grey, brightness, colour balance and resampling.
 #include "ImgKit.h"
+#include "PixelAccess.h"
+#include "Quantize.h"
 #include "TestPictures.h"
 
 #include <gtest/gtest.h>
@@ -186,4 +188,22 @@ TEST(ImageSize, ExactSizeAveragingAndFlatColoursStayFlat)
     EXPECT_EQ(ImgKitImageSize(indexed(10, 10, 4), "", "", 20, 20).bitCount(), 24);
     EXPECT_FALSE(ImgKitImageSize(photo, "", "", 0, 10));
     EXPECT_FALSE(ImgKitImageSize(photo, "", "", 100000, 10));
+}
+
+// The black-and-white pass makes exactly the choices of the general palette
+// loop (run here at 4 bits, where it is the only way), dithered or not.
+TEST(ColourTest, BlackAndWhitePassChoosesAsTheGeneralLoop)
+{
+    const DibHandle photo = photo24(67, 23);
+    const std::vector<imgkit::Bgr> blackWhite = imgkit::fixedPalette(2);
+    for (const bool dither : {true, false}) {
+        const DibHandle one = imgkit::mapToPalette(photo, blackWhite, 1, dither, nullptr);
+        const DibHandle four = imgkit::mapToPalette(photo, blackWhite, 4, dither, nullptr);
+        ASSERT_TRUE(one && four);
+        int differing = 0;
+        for (int y = 0; y < photo.height(); ++y)
+            for (int x = 0; x < photo.width(); ++x)
+                differing += imgkit::readRaw(one.row(y), x, 1) != imgkit::readRaw(four.row(y), x, 4);
+        EXPECT_EQ(differing, 0) << dither;
+    }
 }

@@ -10,11 +10,8 @@ namespace {
 
 // "(640X480,256色)" or "(640X480,24bitｶﾗｰ)" by colour code; empty for a
 // picture the imaging library cannot describe.
-QString imageInfoText(const imgkit::DibHandle& picture)
+QString imageInfoText(const ImageInfo& info)
 {
-    ImageInfo info;
-    if (ImgKitImageInfo(picture, &info) == 0)
-        return {};
     const auto colours = [&info](int count) {
         return QStringLiteral("(%1X%2,%3色)").arg(info.width).arg(info.height).arg(count);
     };
@@ -50,6 +47,19 @@ QString BuildCaption(std::uint8_t htmlMode, const imgkit::DibHandle* picture, co
 QString BuildCaption(const CaptionOptions& options, std::uint8_t htmlMode, const imgkit::DibHandle* picture,
                      const QString& path)
 {
+    ImageInfo info;
+    const bool described = picture && *picture && ImgKitImageInfo(*picture, &info) != 0;
+    return BuildCaptionOfSize(options, htmlMode, described ? &info : nullptr, path);
+}
+
+QString BuildCaptionOfSize(std::uint8_t htmlMode, const ImageInfo* picture, const QString& path)
+{
+    return BuildCaptionOfSize(captionOptions(), htmlMode, picture, path);
+}
+
+QString BuildCaptionOfSize(const CaptionOptions& options, std::uint8_t htmlMode, const ImageInfo* picture,
+                     const QString& path)
+{
     const bool html = htmlMode == 1;
     QString caption;
     // In HTML a part after the first starts on a new line; its text is
@@ -66,7 +76,7 @@ QString BuildCaption(const CaptionOptions& options, std::uint8_t htmlMode, const
         if (html)
             caption = caption.toHtmlEscaped();
     }
-    if (options.showImageInfo == 1 && picture && *picture)
+    if (options.showImageInfo == 1 && picture)
         append(imageInfoText(*picture));
     if (options.showDate == 1 || options.showTitle == 1) {
         COMKATA record;

@@ -6,6 +6,8 @@
 #include <QString>
 #include <cstdint>
 
+struct ImageInfo;
+
 namespace imgkit { class DibHandle; }
 
 // The caption switches. There is one set; each command fills it from its own
@@ -27,4 +29,9 @@ CaptionOptions& captionOptions();
 QString BuildCaption(std::uint8_t htmlMode, const imgkit::DibHandle* picture, const QString& path);
 // The same under the given options.
 QString BuildCaption(const CaptionOptions& options, std::uint8_t htmlMode, const imgkit::DibHandle* picture,
+                     const QString& path);
+// The same with the size and colours given (null: none), for a picture
+// loaded smaller than it is.
+QString BuildCaptionOfSize(std::uint8_t htmlMode, const ImageInfo* picture, const QString& path);
+QString BuildCaptionOfSize(const CaptionOptions& options, std::uint8_t htmlMode, const ImageInfo* picture,
                      const QString& path);

@@ -46,7 +46,9 @@ QString catalogueKey(const QString& name, const QDateTime& lastWrite)
 
 QImage makeThumbnail(const QString& path, const QString& gvPath)
 {
-    const imgkit::DibHandle picture = LoadImageFile(path, {}, {}, gvPath);
+    // Only a cell's worth of the picture is decoded.
+    const imgkit::DibHandle picture =
+        LoadImageFileAtLeast(path, {}, {}, gvPath, {kThumbnailSize, kThumbnailSize, true}, nullptr);
     QImage cell;
     FitImageToBitmap(picture, cell, kThumbnailSize, kThumbnailSize, false);
     return cell;

@@ -231,7 +231,7 @@ public:
         DibHandle picture;
         int width = 0;
         int height = 0;
-        if (!LoadForPrint(path, m_adjustment, m_gvPath, picture, width, height))
+        if (!LoadForPrint(path, m_adjustment, m_gvPath, picture, width, height, loadNeed()))
             return false;
         if (!(resize(picture, width, height) && prepareForFormat(picture, m_options)
               && saveReplacing(target, picture, m_options, path)))
@@ -261,6 +261,15 @@ private:
     {
         const QString existing = QFileInfo(target).canonicalFilePath();
         return !existing.isEmpty() && m_sources.contains(existing);
+    }
+
+    // Made smaller, a picture need not be decoded whole; the high-quality switch asks for the
+    // exact resampling of the whole picture.
+    LoadNeed loadNeed() const
+    {
+        if (!m_options.resize || m_options.highQuality)
+            return {};
+        return {m_options.width, m_options.height, m_options.keepProportions};
     }
 
     bool resize(DibHandle& picture, int width, int height) const

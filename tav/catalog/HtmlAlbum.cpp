@@ -166,9 +166,12 @@ HtmlCell PrepareHtmlCell(const HtmlCellRequest& r)
         }
     }
 
-    const DibHandle picture = LoadImageFile(r.source, {}, {}, r.gvPath);
+    // The cell needs the picture's own size and, for a thumbnail, no more pixels than it holds;
+    // the high-quality switch asks for the whole picture to be resampled.
     ImageInfo info;
-    if (!picture || ImgKitImageInfo(picture, &info) == 0 || info.width <= 0 || info.height <= 0) {
+    const LoadNeed need = thumbnails && r.highQuality ? LoadNeed{} : LoadNeed{r.maxWidth, r.maxHeight, true};
+    const DibHandle picture = LoadImageFileAtLeast(r.source, {}, {}, r.gvPath, need, &info);
+    if (!picture || info.width <= 0 || info.height <= 0) {
         cell.caption = BuildCaption(1, nullptr, r.source);
         cell.thumbnailFailed = thumbnails;
         return cell;
@@ -177,7 +180,7 @@ HtmlCell PrepareHtmlCell(const HtmlCellRequest& r)
     // A very long, thin picture still gets a line of one pixel.
     cell.width = std::max(1, static_cast<int>(info.width * scale));
     cell.height = std::max(1, static_cast<int>(info.height * scale));
-    cell.caption = BuildCaption(1, &picture, r.source);
+    cell.caption = BuildCaptionOfSize(1, &info, r.source);
     if (thumbnails)
         cell.thumbnailFailed =
             !writeThumbnail(picture, info.colorCode, cell.width, cell.height, r.thumbnailPath, r.highQuality);

@@ -76,11 +76,19 @@ bool mayReplaceExistingSheets(const QString& stem, SheetFormat format, int sheet
 
 class SheetJob : public BatchJob {
 public:
-    SheetJob(PrintHost& host, TsumNe& sheets, bool preview) : m_sheets(sheets), m_preview(preview), m_loader(host) {}
+    SheetJob(PrintHost& host, TsumNe& sheets, bool preview)
+        : m_sheets(sheets), m_preview(preview), m_loader(host),
+          m_highQuality(host.settings().highQualityScaling)
+    {
+    }
 
     bool process(const QString& path) override
     {
-        const std::optional<PrintPicture> picture = m_loader.load(path);
+        // A picture goes into a cell: decoding more than the cell holds is waste, unless the
+        // high-quality switch asks for the whole picture to be resampled.
+        const LoadNeed need =
+            m_highQuality ? LoadNeed{} : LoadNeed{m_sheets.cellWidth(), m_sheets.cellHeight(), true};
+        const std::optional<PrintPicture> picture = m_loader.load(path, need);
         if (!picture)
             return false;
         m_sheets.AddPicture(picture->dib, picture->width, path, 1, picture->height);
@@ -102,6 +110,7 @@ private:
     TsumNe& m_sheets;
     bool m_preview;
     PrintLoader m_loader;
+    bool m_highQuality = false;
 };
 
 }  // namespace

@@ -123,7 +123,12 @@ int TsumNe::AddPicture(const DibHandle& picture, int pictureWidth, const QString
     const double x = double(m_column - 1) * m_cellWidth + (m_cellWidth - w) / 2.0;
     const double y = double(m_row - 1) * m_cellHeight + (m_cellHeight - h) / 2.0;
 
-    const QString caption = BuildCaption(0, &picture, path);
+    // The picture may have been loaded smaller than it is: the caption gives its own size.
+    ImageInfo info;
+    ImgKitImageInfo(picture, &info);
+    info.width = pictureWidth;
+    info.height = pictureHeight;
+    const QString caption = BuildCaptionOfSize(0, &info, path);
     {
         QPainter dc(&m_sheet);
         if (shadow) {

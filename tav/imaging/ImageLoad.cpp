@@ -20,18 +20,31 @@ LoadRoute LoadRouteFor(const QString& ext)
 
 namespace {
 
-DibHandle loadThroughImgKit(const QString& fileName, const QString& caption, const QString& message)
+// The library's load: the whole picture, or, with a need, no more than it asks.
+DibHandle loadWith(const QString& fileName, const QString& caption, const QString& message,
+                   const QString& cancel, const LoadNeed* need, ImageInfo* full)
+{
+    if (need && !need->empty())
+        return ImgKitFileLoadAtLeast(fileName, caption, message, cancel, need->width, need->height,
+                                     need->fit ? 1 : 0, full);
+    // Without a cancel text this is ImgKitFileLoad.
+    DibHandle dib = IK5FileLoad(fileName, 0, 0, caption, message, cancel);
+    if (dib && full)
+        ImgKitImageInfo(dib, full);
+    return dib;
+}
+
+DibHandle loadThroughImgKit(const QString& fileName, const QString& caption, const QString& message,
+                            const LoadNeed* need, ImageInfo* full)
 {
     std::int16_t code = 0;
     if (ImgKitFileType(fileName, &code) == 0 || code == ImgKitTypeUnreadable)
         return {};
-    return ImgKitFileLoad(fileName, caption, message);
+    return loadWith(fileName, caption, message, {}, need, full);
 }
 
-}  // namespace
-
-DibHandle LoadImageFile(const QString& fileName, const QString& caption, const QString& message,
-                        const QString& gvPath, DibFetcher* gv)
+DibHandle loadImage(const QString& fileName, const QString& caption, const QString& message,
+                    const QString& gvPath, DibFetcher* gv, const LoadNeed* need, ImageInfo* full)
 {
     if (fileName.isEmpty())
         return {};
@@ -41,12 +54,12 @@ DibHandle LoadImageFile(const QString& fileName, const QString& caption, const Q
         return {};
     case LoadRoute::Ik5: {
         const QString cancel = caption.isEmpty() && message.isEmpty() ? QString() : QStringLiteral("ｷｬﾝｾﾙ");
-        if (DibHandle dib = IK5FileLoad(fileName, 0, 0, caption, message, cancel))
+        if (DibHandle dib = loadWith(fileName, caption, message, cancel, need, full))
             return dib;
         break;
     }
     case LoadRoute::ImgKit:
-        if (DibHandle dib = loadThroughImgKit(fileName, caption, message))
+        if (DibHandle dib = loadThroughImgKit(fileName, caption, message, need, full))
             return dib;
         // A bitmap the library cannot read is damaged; GV would not do better.
         if (ext == QLatin1String("BMP"))
@@ -62,5 +75,21 @@ DibHandle LoadImageFile(const QString& fileName, const QString& caption, const Q
     if (dib && ImgKitGetLoadOptions().upright)
         if (const int orientation = ImgKitFileOrientation(fileName); orientation != 1)
             dib = ImgKitOrient(dib, orientation);
+    if (dib && full)
+        ImgKitImageInfo(dib, full);
     return dib;
+}
+
+}  // namespace
+
+DibHandle LoadImageFile(const QString& fileName, const QString& caption, const QString& message,
+                        const QString& gvPath, DibFetcher* gv)
+{
+    return loadImage(fileName, caption, message, gvPath, gv, nullptr, nullptr);
+}
+
+DibHandle LoadImageFileAtLeast(const QString& fileName, const QString& caption, const QString& message,
+                               const QString& gvPath, const LoadNeed& need, ImageInfo* full, DibFetcher* gv)
+{
+    return loadImage(fileName, caption, message, gvPath, gv, &need, full);
 }

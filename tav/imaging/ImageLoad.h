@@ -4,6 +4,7 @@
 
 #include "DibFetcher.h"
 #include "DibHandle.h"
+#include "ImgKit.h"
 
 #include <QString>
 
@@ -25,3 +26,22 @@ LoadRoute LoadRouteFor(const QString& upperExtension);
 // says.
 imgkit::DibHandle LoadImageFile(const QString& fileName, const QString& caption, const QString& message,
                                 const QString& gvPath, DibFetcher* gv = GvFetcher());
+
+// What a caller will make of the picture it loads: fitted inside width x
+// height keeping proportions (`fit`), or resampled to exactly that size.
+// An empty need (0 x 0) asks for the whole picture.
+struct LoadNeed {
+    int width = 0;
+    int height = 0;
+    bool fit = true;
+    bool empty() const { return width <= 0 || height <= 0; }
+};
+
+// LoadImageFile, decoding no more than `need` asks (at least that large in
+// each direction, see ImgKitFileLoadAtLeast); `full` (may be null) receives
+// the upright picture's own width, height and colour code, which captions
+// and sizes are computed from. Pictures through GV come whole.
+imgkit::DibHandle LoadImageFileAtLeast(const QString& fileName, const QString& caption,
+                                       const QString& message, const QString& gvPath, const LoadNeed& need,
+                                       ImageInfo* full,
+                                       DibFetcher* gv = GvFetcher());

@@ -5,6 +5,7 @@
 
 #include "AdjustImage.h"
 #include "DibHandle.h"
+#include "ImageLoad.h"
 
 #include <QString>
 #include <optional>
@@ -22,7 +23,8 @@ public:
     explicit PrintLoader(PrintHost& host);
 
     // The adjusted picture at `path` (LoadForPrint); nullopt when it cannot be loaded.
-    std::optional<PrintPicture> load(const QString& path) const;
+    // With a `need`, the picture may come smaller than its own size (width, height).
+    std::optional<PrintPicture> load(const QString& path, const LoadNeed& need = {}) const;
 
 private:
     PrintHost& m_host;

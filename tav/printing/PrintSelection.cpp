@@ -12,6 +12,9 @@
 
 #include <QFileInfo>
 
+#include <algorithm>
+#include <cmath>
+
 using imgkit::DibHandle;
 
 namespace {
@@ -20,7 +23,8 @@ namespace {
 class PrintJob : public BatchJob {
 public:
     PrintJob(PrintHost& host, const PrintChoices& choices, const PrintSelectionArgs& args)
-        : m_args(args), m_loader(host), m_engine(PrintEnvironmentOf(host))
+        : m_args(args), m_loader(host), m_engine(PrintEnvironmentOf(host)),
+          m_highQuality(host.settings().highQualityScaling)
     {
         m_engine.autoRotate = choices.autoRotate;
         m_engine.stretch = choices.stretch;
@@ -37,14 +41,14 @@ public:
 
     bool process(const QString& path) override
     {
-        const std::optional<PrintPicture> picture = m_loader.load(path);
+        const std::optional<PrintPicture> picture = m_loader.load(path, loadNeed());
         if (!picture)
             return false;
         const DibHandle* dib = &picture->dib;
         if (m_args.repeatSamePicture) {
             m_engine.PutCopies(*dib, picture->width, picture->height, true, m_engine.geometry().cellsPerPage);
         } else {
-            m_engine.PutCell(dib, picture->width, picture->height, true, BuildCaption(0, dib, path), {});
+            m_engine.PutCell(dib, picture->width, picture->height, true, captionOf(*picture, path), {});
             if (m_args.printComments) {
                 COMKATA record;
                 ReadComment(path, record);
@@ -68,10 +72,38 @@ public:
     bool showsCompletion() const override { return !PreviewMode; }
 
 private:
+    // The caption tells the picture's own size, whatever size it was loaded at.
+    static QString captionOf(const PrintPicture& picture, const QString& path)
+    {
+        ImageInfo info;
+        if (ImgKitImageInfo(picture.dib, &info) == 0)
+            return BuildCaption(0, nullptr, path);
+        info.width = picture.width;
+        info.height = picture.height;
+        return BuildCaptionOfSize(0, &info, path);
+    }
+
+    // The printer gets no more pixels than the dots a picture covers, so a picture need not be
+    // decoded beyond them: at least the longer side of its cell (or of the requested size) both
+    // ways covers fitting and turning alike. Whole pictures for the high-quality switch (it
+    // resamples the whole picture), for cutting to fill (cut in the picture's own pixels) and for
+    // the preview (drawn finer than its page).
+    LoadNeed loadNeed() const
+    {
+        if (m_highQuality || PreviewMode || m_args.cutToFill)
+            return {};
+        const PageGeometry& g = m_engine.geometry();
+        const int side = std::max({g.cellWidth, g.cellHeight,
+                                   static_cast<int>(std::ceil(m_engine.requestedWidthMm * g.dotsPerMm)),
+                                   static_cast<int>(std::ceil(m_engine.requestedHeightMm * g.dotsPerMm))});
+        return {side, side, false};
+    }
+
     PrintSelectionArgs m_args;
     PrintLoader m_loader;
     Tmg_PR m_engine;
     bool m_delivered = true;
+    bool m_highQuality = false;
 };
 
 }  // namespace
@@ -112,12 +144,12 @@ BatchResult PrintSelection(PrintHost& host, const PrintChoices& choices, const P
 }
 
 bool LoadForPrint(const QString& path, const PrintAdjustment& adjustment, const QString& gvPath, DibHandle& picture,
-                  int& width, int& height)
+                  int& width, int& height, const LoadNeed& need)
 {
-    picture = LoadImageFile(path, QStringLiteral("案内"), QFileInfo(path).fileName() + QStringLiteral("を読込み中"),
-                            gvPath);
     ImageInfo info;
-    if (!picture || ImgKitImageInfo(picture, &info) == 0) {
+    const QString loading = QFileInfo(path).fileName() + QStringLiteral("を読込み中");
+    picture = LoadImageFileAtLeast(path, QStringLiteral("案内"), loading, gvPath, need, &info);
+    if (!picture) {
         picture = {};
         return false;
     }

@@ -8,6 +8,7 @@
 #include "BatchLoop.h"
 #include "CommandHost.h"
 #include "DibHandle.h"
+#include "ImageLoad.h"
 #include "mg_pr.h"
 
 #include <QStringList>
@@ -67,5 +68,7 @@ BatchResult PrintSelection(PrintHost& host, const PrintChoices& choices, const P
 // Loads the picture at `path` for printing (progress box "案内" / name +
 // "を読込み中") and applies the print adjustments. False, with `picture`
 // empty, when it cannot be loaded or an adjustment value is not a number.
+// `width` and `height` are the picture's own size; with a `need` the
+// picture itself may be loaded smaller (LoadImageFileAtLeast).
 bool LoadForPrint(const QString& path, const PrintAdjustment& adjustment, const QString& gvPath,
-                  imgkit::DibHandle& picture, int& width, int& height);
+                  imgkit::DibHandle& picture, int& width, int& height, const LoadNeed& need = {});

@@ -3,6 +3,7 @@
 #include "Convert.h"
 #include "spath.h"
 #include "FakePrintHost.h"
+#include "ImageResize.h"
 #include "ImgKit.h"
 
 #include <QFile>
@@ -79,6 +80,40 @@ TEST_F(ConvertTest, ResizedPictureIsWrittenAndTheTrailingSeparatorLeavesTheBox)
     host.selected.clear();
     ConvertSelection(host);
     EXPECT_EQ(host.tabs.texts[QStringLiteral("tx_out_path")], QStringLiteral("/"));
+}
+
+// A JPEG made smaller is decoded at a fraction of its size and looks like the
+// whole picture reduced; with the high-quality switch it is the whole
+// picture resampled, to the byte.
+TEST_F(ConvertTest, ResizedJpegLooksLikeTheWholeReducedAndTheHighQualitySwitchKeepsItExact)
+{
+    QImage gradient(800, 600, QImage::Format_RGB32);
+    for (int y = 0; y < 600; ++y)
+        for (int x = 0; x < 800; ++x)
+            gradient.setPixel(x, y, qRgb(x * 255 / 799, y * 255 / 599, (x + y) % 256));
+    const QString photo = QDir(dir.path()).filePath(QStringLiteral("photo.jpg"));
+    ASSERT_TRUE(gradient.save(photo, "JPG", 95));
+    host.selected << photo;
+    host.tabs.checks[QStringLiteral("cb_size")] = true;
+    const imgkit::DibHandle whole = ImgKitFileLoad(photo, {}, {});
+    const QString target = QDir(out).filePath(QStringLiteral("photo.bmp"));
+    for (const bool highQuality : {false, true}) {
+        host.app.highQualityScaling = highQuality;
+        ConvertSelection(host);
+        const imgkit::DibHandle written = ImgKitFileLoad(target, {}, {});
+        ASSERT_TRUE(written);
+        ASSERT_EQ(QSize(written.width(), written.height()), QSize(320, 240));
+        const imgkit::DibHandle expected = ResizeImage(whole, {}, {}, 320, 240, highQuality);
+        double difference = 0;
+        for (int y = 0; y < 240; ++y)
+            for (int x = 0; x < 320 * 3; ++x)
+                difference += std::abs(written.row(y)[x] - expected.row(y)[x]);
+        difference /= 320 * 240 * 3;
+        if (highQuality)
+            EXPECT_EQ(difference, 0);
+        else
+            EXPECT_LT(difference, 2.0);
+    }
 }
 
 TEST_F(ConvertTest, PortraitPhotoIsWrittenUprightKeepingItsExifAndGpsByTheSwitch)

@@ -24,24 +24,11 @@
 #   vips jpegsave --Q 60 (per picture)
 set -euo pipefail
 
-HERE=$(cd "$(dirname "$0")" && pwd)
-REPO=$(cd "$HERE/.." && pwd)
-BUILD_DIR=${1:-${BUILD_DIR:-$REPO/build-bench}}
-CORPUS=${2:-${CORPUS:-/tmp/corpus}}
-SHARED_BENCH=${SHARED_BENCH:-$REPO/../shared/bench}
-
-for tool in cmake gm vips vipsthumbnail pdfinfo python3; do
-  command -v "$tool" >/dev/null || { echo "missing tool: $tool" >&2; exit 2; }
-done
+# shellcheck source=bench/setup.sh
+source "$(dirname "$0")/setup.sh"
+bench_need_tools cmake gm vips vipsthumbnail pdfinfo python3
 [ -x /usr/bin/time ] || { echo "missing /usr/bin/time (Debian package: time)" >&2; exit 2; }
-
-if ! "$SHARED_BENCH/check_corpus.sh" "$CORPUS" >/dev/null 2>&1; then
-  "$SHARED_BENCH/make_corpus.sh" "$CORPUS"
-fi
-if [ ! -f "$BUILD_DIR/CMakeCache.txt" ]; then
-  cmake -S "$REPO" -B "$BUILD_DIR" -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null
-fi
-cmake --build "$BUILD_DIR" -j2 --target tavbatch >/dev/null
+bench_prepare tavbatch
 TAVBATCH=$(cd "$BUILD_DIR" && pwd)/bin/tavbatch
 
 SCRATCH=$(mktemp -d "${SCRATCH_PARENT:-/dev/shm}/outputs.XXXXXX")

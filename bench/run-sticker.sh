@@ -21,23 +21,11 @@
 # Figures: median wall-clock seconds, and Tav's ratio to each peer.
 set -euo pipefail
 
-HERE=$(cd "$(dirname "$0")" && pwd)
-REPO=$(cd "$HERE/.." && pwd)
-BUILD_DIR=${1:-${BUILD_DIR:-$REPO/build-bench}}
-CORPUS=${2:-${CORPUS:-/tmp/corpus}}
+# shellcheck source=bench/setup.sh
+source "$(dirname "$0")/setup.sh"
 RUNS=${3:-5}
-SHARED_BENCH=${SHARED_BENCH:-$REPO/../shared/bench}
-
-for tool in cmake gm djpeg pdfinfo python3; do
-  command -v "$tool" >/dev/null || { echo "missing tool: $tool" >&2; exit 2; }
-done
-if ! "$SHARED_BENCH/check_corpus.sh" "$CORPUS" >/dev/null 2>&1; then
-  "$SHARED_BENCH/make_corpus.sh" "$CORPUS"
-fi
-if [ ! -f "$BUILD_DIR/CMakeCache.txt" ]; then
-  cmake -S "$REPO" -B "$BUILD_DIR" -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null
-fi
-cmake --build "$BUILD_DIR" -j2 --target tav_print >/dev/null
+bench_need_tools cmake gm djpeg pdfinfo python3
+bench_prepare tav_print
 TAV_PRINT=$BUILD_DIR/bin/tav_print
 
 PHOTO=$(find "$CORPUS/jpeg" -maxdepth 1 -name '*.jpg' | LC_ALL=C sort | head -n 1)

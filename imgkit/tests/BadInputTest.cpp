@@ -210,7 +210,9 @@ TEST(BadInput, UnusableHandlesAreRefusedByEveryFunction)
 TEST(BadInput, FuzzRegressionInputs)
 {
     const QDir dir(QStringLiteral(IMGKIT_TEST_DATA "/fuzz"));
-    for (const QString& name : dir.entryList(QDir::Files)) {
+    const QStringList names = dir.entryList(QDir::Files);
+    ASSERT_FALSE(names.isEmpty()) << "no regression inputs in " << dir.path().toStdString();
+    for (const QString& name : names) {
         const std::vector<std::uint8_t> bytes = readBytes(dir.filePath(name));
         DibHandle dib;
         if (name.startsWith("bmp"))

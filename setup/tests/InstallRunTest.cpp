@@ -6,6 +6,8 @@
 #include "engine/UninstallRun.h"
 #include "ProfileFile.h"
 
+#include <algorithm>
+
 using platform::Answer;
 using platform::RegRoot;
 using setup::RunEnd;
@@ -132,9 +134,11 @@ TEST_F(InstallRunTest, AReinstallKeepsTheEarlierEntriesAndTheSharedMark)
                     .replace("File1=(App)\\readme.txt\n", "File1=(App)\\extra.txt\n"));
     write("src/extra.txt", "extra");
     answers["上書き確認"] = Answer::No;
+    prompt.clear();
     ASSERT_EQ(install(), RunEnd::Finished);
     // The newer run asked before overwriting what the first one installed.
-    EXPECT_EQ(prompt.shown().count() > 0, true);
+    EXPECT_TRUE(std::any_of(prompt.shown().begin(), prompt.shown().end(),
+                            [](const platform::PromptRecord& r) { return r.caption == u"上書き確認"; }));
     const QStringList files = setup::Script(app() + "UNSETUP.INI").numbered("DeleteFile", "File");
     EXPECT_EQ(files.join("\n").toStdString(), QStringList({app() + "readme.txt", app() + "data/renamed.txt", app() + "TOOL.EXE",
                                              path("win/shared.dat") + ",/R/S", app() + "UNSETUP.INI",

@@ -4,6 +4,7 @@
 #include "Associations.h"
 #include "DesktopEntry.h"
 #include "FileOps.h"
+#include "MimeAppsList.h"
 
 #include <QDir>
 #include <QFile>
@@ -15,8 +16,6 @@
 namespace setup {
 
 namespace {
-
-const QString kDefaults = QStringLiteral("[Default Applications]");
 
 QString launcherId(const QString& extension) { return extension + QStringLiteral("_auto_file.desktop"); }
 QString ownType(const QString& extension) { return "application/x-" + extension.toLower() + "-auto-file"; }
@@ -72,59 +71,6 @@ QString execLine(const Association& a)
     return placed ? line : line + QStringLiteral(" %f");
 }
 
-// mimeapps.list, a key file in UTF-8: one key of [Default Applications]
-// read or set (empty value: removed), every other line kept.
-class MimeAppsList {
-public:
-    explicit MimeAppsList(QString path) : m_path(std::move(path))
-    {
-        QFile file(m_path);
-        if (file.open(QIODevice::ReadOnly))
-            m_lines = QString::fromUtf8(file.readAll()).split(u'\n');
-        while (!m_lines.isEmpty() && m_lines.last().isEmpty())
-            m_lines.removeLast();
-    }
-    QString value(const QString& key) const
-    {
-        const qsizetype at = find(key);
-        return at < 0 ? QString() : m_lines[at].section(u'=', 1).trimmed();
-    }
-    bool set(const QString& key, const QString& value)
-    {
-        qsizetype at = find(key);
-        if (at >= 0 && value.isEmpty()) {
-            m_lines.removeAt(at);
-        } else if (at >= 0) {
-            m_lines[at] = key + u'=' + value;
-        } else if (!value.isEmpty()) {
-            qsizetype section = m_lines.indexOf(kDefaults);
-            if (section < 0) {
-                m_lines << kDefaults;
-                section = m_lines.size() - 1;
-            }
-            m_lines.insert(section + 1, key + u'=' + value);
-        }
-        QDir().mkpath(folderOf(m_path));
-        return platform::replaceFileAtomically(m_path, (m_lines.join(u'\n') + u'\n').toUtf8());
-    }
-
-private:
-    qsizetype find(const QString& key) const
-    {
-        bool inside = false;
-        for (qsizetype i = 0; i < m_lines.size(); ++i) {
-            const QString line = m_lines[i].trimmed();
-            if (line.startsWith(u'['))
-                inside = line == kDefaults;
-            else if (inside && line.section(u'=', 0, 0).trimmed() == key)
-                return i;
-        }
-        return -1;
-    }
-    QString m_path;
-    QStringList m_lines;
-};
-
 }  // namespace
 
 bool desktopExtension(const QString& extension)
@@ -165,8 +111,11 @@ QString registerWithDesktop(const DesktopFolders& folders, const Association& a,
     MimeAppsList list(folders.config + "/mimeapps.list");
     const QString previous = list.value(type);
     const QString ours = launcherId(a.extension) + u';';
-    if (previous != ours && !list.set(type, ours))
-        return {};
+    if (previous != ours) {
+        list.assign(type, ours);
+        if (!list.save())
+            return {};
+    }
     return a.extension + u',' + type + u',' + (previous == ours ? QString() : previous);
 }
 
@@ -179,8 +128,10 @@ void unregisterFromDesktop(const DesktopFolders& folders, const QString& entry)
         return;
     MimeAppsList list(folders.config + "/mimeapps.list");
     // The user may have chosen another program since: that choice stays.
-    if (list.value(type).section(u';', 0, 0) == launcherId(extension))
-        list.set(type, previous);
+    if (list.value(type).section(u';', 0, 0) == launcherId(extension)) {
+        list.assign(type, previous);
+        list.save();
+    }
     if (QFile::remove(launcherFile(folders, extension)))
         runTool("update-desktop-database", folders.data + "/applications");
     if (type == ownType(extension) && QFile::remove(packageFile(folders, extension)))

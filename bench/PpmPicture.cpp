@@ -1,4 +1,4 @@
-#include "PpmPicture.h"
+#include "bench/PpmPicture.h"
 
 #include <Pelcalc.h>
 

@@ -23,7 +23,7 @@ packages=(
   # headless runs of the main program and its GUI tests
   xvfb xauth xdotool x11-apps
   # real printing and checking of printed pages
-  libcups2-dev cups cups-client cups-bsd printer-driver-cups-pdf poppler-utils time
+  python3 libcups2-dev cups cups-client cups-bsd printer-driver-cups-pdf poppler-utils time
   # sample photographs, the benchmark corpus and the peers it is measured against
   mate-backgrounds imagemagick libvips-tools hyperfine
   # sample HEIC/AVIF pictures for the viewer's tests

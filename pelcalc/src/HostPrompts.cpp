@@ -1,4 +1,4 @@
-#include "HostPrompts.h"
+#include "pelcalc/src/HostPrompts.h"
 
 #include <Prompt.h>
 

@@ -1,5 +1,5 @@
 // PcGetImageMem, PcGetPx and PcSetPx.
-#include "Dib.h"
+#include "pelcalc/src/Dib.h"
 
 #include <Pelcalc.h>
 

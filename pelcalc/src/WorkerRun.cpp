@@ -1,4 +1,4 @@
-#include "WorkerRun.h"
+#include "pelcalc/src/WorkerRun.h"
 
 #include <Prompt.h>
 

@@ -1,5 +1,5 @@
 // PcImageSize through the shared library: results, direction rules, refusals.
-#include "ReferenceResample.h"
+#include "pelcalc/tests/ReferenceResample.h"
 
 #include <Pelcalc.h>
 #include <ScriptedPrompt.h>

@@ -1,5 +1,5 @@
 // PcImageSize's progress box, cancel, one-at-a-time rule and event flow.
-#include "ReferenceResample.h"
+#include "pelcalc/tests/ReferenceResample.h"
 
 #include <Pelcalc.h>
 #include <ScriptedPrompt.h>

@@ -1,5 +1,5 @@
 // PcGetImageMem, PcGetPx and PcSetPx.
-#include "TestPictures.h"
+#include "pelcalc/tests/TestPictures.h"
 
 #include <Pelcalc.h>
 

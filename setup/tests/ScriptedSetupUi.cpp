@@ -1,4 +1,4 @@
-#include "SetupUi.h"
+#include "setup/tests/ScriptedSetupUi.h"
 
 namespace setup {
 

@@ -2,6 +2,7 @@
 #include "tav/catalog/Caption.h"
 
 #include "tav/catalog/CommentFile.h"
+#include "tav/core/ControlSurface.h"
 #include "imgkit/ImgKit.h"
 
 #include <QFileInfo>
@@ -88,4 +89,14 @@ QString BuildCaptionOfSize(const CaptionOptions& options, std::uint8_t htmlMode,
             append(QStringLiteral(" ") + record.title);
     }
     return caption;
+}
+
+void SetCaptionOptionsFrom(const ControlSurface& c, const CaptionBoxes& boxes)
+{
+    const auto on = [&c](const char* name) { return c.checked(QString::fromLatin1(name)); };
+    CaptionOptions& options = captionOptions();
+    options.nameMode = on(boxes.fileName) ? (on(boxes.noExtension) ? 2 : 1) : 0;
+    options.showImageInfo = on(boxes.imageInfo);
+    options.showDate = on(boxes.shootingDate);
+    options.showTitle = on(boxes.title);
 }

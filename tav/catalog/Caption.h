@@ -6,6 +6,7 @@
 #include <QString>
 #include <cstdint>
 
+class ControlSurface;
 struct ImageInfo;
 
 namespace imgkit { class DibHandle; }
@@ -21,6 +22,18 @@ struct CaptionOptions {
 
 // The set in force.
 CaptionOptions& captionOptions();
+
+// The caption check boxes of one tab, by control name.
+struct CaptionBoxes {
+    const char* fileName;
+    const char* noExtension;  // effective only with the file name
+    const char* imageInfo;
+    const char* shootingDate;
+    const char* title;
+};
+
+// Puts the tab's caption choices in force for the captions of this run.
+void SetCaptionOptionsFrom(const ControlSurface& controls, const CaptionBoxes& boxes);
 
 // The caption of the picture at `path` (empty: none) under the options in
 // force. `picture` (may be null) gives the size and colours. HTML mode

@@ -9,7 +9,6 @@
 #include "tav/imaging/ImageLoad.h"
 #include "tav/imaging/ImageResize.h"
 #include "imgkit/ImgKit.h"
-#include "tav/printing/PrintCommand.h"
 #include "platform/Prompt.h"
 #include "tav/core/RunState.h"
 #include "platform/Sjis.h"

@@ -1,5 +1,6 @@
 #include "tav/catalog/ThumbnailSheets.h"
 
+#include "tav/catalog/Caption.h"
 #include "tav/core/AppSettings.h"
 #include "tav/core/ControlSurface.h"
 #include "imgkit/ImgKit.h"

@@ -1,5 +1,6 @@
 #include "tav/printing/Album.h"
 
+#include "tav/catalog/Caption.h"
 #include "tav/core/ControlSurface.h"
 #include "tav/printing/PrintCommand.h"
 #include "platform/PrintDevice.h"

@@ -1,22 +1,11 @@
 #include "tav/printing/PrintCommand.h"
 
-#include "tav/catalog/Caption.h"
 #include "tav/core/ControlSurface.h"
 #include "tav/printing/PageUnits.h"
 #include "tav/printing/PrintSelection.h"
 #include "tav/core/RunState.h"
 
 #include <algorithm>
-
-void SetCaptionOptionsFrom(const ControlSurface& c, const CaptionBoxes& boxes)
-{
-    const auto on = [&c](const char* name) { return c.checked(QString::fromLatin1(name)); };
-    CaptionOptions& options = captionOptions();
-    options.nameMode = on(boxes.fileName) ? (on(boxes.noExtension) ? 2 : 1) : 0;
-    options.showImageInfo = on(boxes.imageInfo);
-    options.showDate = on(boxes.shootingDate);
-    options.showTitle = on(boxes.title);
-}
 
 std::optional<int> CellMarginFrom(const ControlSurface& c, const char* box)
 {

@@ -4,7 +4,7 @@
 // The corpus folder comes from PELCALC_CORPUS (default /tmp/corpus).
 #include "bench/PpmPicture.h"
 
-#include <Pelcalc.h>
+#include "pelcalc/include/Pelcalc.h"
 
 #include <benchmark/benchmark.h>
 #include <immintrin.h>

@@ -4,7 +4,7 @@
 // same run, however busy the machine is.
 #include "bench/PpmPicture.h"
 
-#include <Resampler.h>
+#include "pelcalc/src/Resampler.h"
 
 #include <benchmark/benchmark.h>
 

@@ -21,6 +21,7 @@ import sys
 from collections import Counter
 
 INCLUDE = re.compile(r'^\s*#\s*include\s+"([^"]+)"', re.M)
+ANGLE_INCLUDE = re.compile(r'^\s*#\s*include\s+<([^>]+)>', re.M)
 LIBRARY_TYPES = ('STATIC_LIBRARY', 'SHARED_LIBRARY', 'OBJECT_LIBRARY', 'MODULE_LIBRARY')
 
 
@@ -100,6 +101,14 @@ def header_owner(header, owner, by_folder):
     return counts.most_common(1)[0][0] if counts else None
 
 
+def own_header_names(root):
+    names = set()
+    for folder, subfolders, files in os.walk(root):
+        subfolders[:] = [s for s in subfolders if not s.startswith(('.', 'build'))]
+        names.update(f for f in files if f.endswith('.h'))
+    return names
+
+
 def main():
     layer_map, root = sys.argv[1], os.path.abspath(sys.argv[2])
     targets = read_map(layer_map, root)
@@ -108,6 +117,7 @@ def main():
     if cycle:
         errors.append('targets link in a cycle: ' + ' -> '.join(cycle))
     owner, by_folder = owners(targets)
+    own_names = own_header_names(root)
     memo = {}
     checked = dict(owner)
     queue = list(checked)
@@ -116,6 +126,9 @@ def main():
         name = checked[f]
         reach = closure(targets, name, memo)
         text = open(os.path.join(root, f), encoding='utf-8', errors='replace').read()
+        for included in ANGLE_INCLUDE.findall(text):
+            if os.path.basename(included) in own_names:
+                errors.append(f'{f}: include <{included}> as "its/path/from/the/root.h"')
         for included in INCLUDE.findall(text):
             if not os.path.isfile(os.path.join(root, included)):
                 if included.endswith('.moc') or included.startswith('moc_') or included.startswith('ui_'):

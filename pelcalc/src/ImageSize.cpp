@@ -4,8 +4,8 @@
 #include "pelcalc/src/Resampler.h"
 #include "pelcalc/src/WorkerRun.h"
 
-#include <Pelcalc.h>
-#include <Prompt.h>
+#include "pelcalc/include/Pelcalc.h"
+#include "platform/Prompt.h"
 
 #include <cstdlib>
 #include <cstring>

@@ -50,6 +50,9 @@ void storeOptions(const OptionsForm& form, AppSettings& settings)
 
 FontTarget fontTargetOfTag(int tag)
 {
+    // The dialog's buttons carry these tags, out of order as they are: the
+    // footer's centre has 8, after the comment font's 7, and an unknown tag
+    // edits the comment font. Renumbering here would send a button to another font.
     switch (tag) {
     case 1: return FontTarget::HeaderLeft;
     case 2: return FontTarget::HeaderCentre;

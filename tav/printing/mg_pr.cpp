@@ -1,4 +1,4 @@
-// Tmg_PR: opening a job (the margin questions, then the geometry from layOutPage), closing it, and the preview pages.
+// Tmg_PR: opening a job (margin questions, then layOutPage), closing it, and the preview pages.
 #include "mg_pr.h"
 
 #include "FontSpecQt.h"

@@ -12,7 +12,8 @@
 struct PageGeometry {
     int top = 0, left = 0;  // margin lines from the drawing origin
     int imageAreaTop = 0, imageAreaLeft = 0;
-    int bottom = 0, right = 0;  // margin lines from the printable (previewing: the sheet's) bottom and right edge
+    // margin lines from the printable (previewing: the sheet's) bottom and right edge
+    int bottom = 0, right = 0;
     int physicalHeight = 0, physicalWidth = 0;
     int headerHeight = 0, footerHeight = 0;
     int columns = 0, rows = 0, cellsPerPage = 0;

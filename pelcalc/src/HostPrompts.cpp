@@ -1,7 +1,7 @@
-#include "HostPrompts.h"
+#include "pelcalc/src/HostPrompts.h"
 
-#include <PelcalcHost.h>
-#include <Prompt.h>
+#include "pelcalc/include/PelcalcHost.h"
+#include "platform/Prompt.h"
 
 #include <cstdio>
 #include <dlfcn.h>

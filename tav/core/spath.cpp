@@ -1,7 +1,7 @@
-#include "spath.h"
+#include "tav/core/spath.h"
 
-#include "Prompt.h"
-#include "TextHelpers.h"
+#include "platform/Prompt.h"
+#include "tav/core/TextHelpers.h"
 
 TfrPath::TfrPath() : m_caption(QStringLiteral("パスの指定")) {}
 

@@ -1,6 +1,6 @@
-#include "PageLayout.h"
+#include "tav/printing/PageLayout.h"
 
-#include "PageUnits.h"
+#include "tav/printing/PageUnits.h"
 
 #include <algorithm>
 

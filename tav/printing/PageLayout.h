@@ -3,7 +3,7 @@
 // printer, no questions, no drawing.
 #pragma once
 
-#include "PrinterCaps.h"
+#include "platform/PrinterCaps.h"
 
 #include <array>
 

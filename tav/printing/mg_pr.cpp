@@ -1,13 +1,13 @@
 // Tmg_PR: opening a job (margin questions, then layOutPage), closing it, and the preview pages.
-#include "mg_pr.h"
+#include "tav/printing/mg_pr.h"
 
-#include "FontSpecQt.h"
-#include "ImgKitGui.h"
-#include "PageUnits.h"
-#include "PrinterMargins.h"
-#include "PrintDevice.h"
-#include "Prompt.h"
-#include "RunState.h"
+#include "platform/FontSpecQt.h"
+#include "imgkit/ImgKitGui.h"
+#include "tav/printing/PageUnits.h"
+#include "tav/core/PrinterMargins.h"
+#include "platform/PrintDevice.h"
+#include "platform/Prompt.h"
+#include "tav/core/RunState.h"
 
 #include <QPainter>
 

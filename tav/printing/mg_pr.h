@@ -6,9 +6,9 @@
 // shows each finished page in the preview window instead of printing.
 #pragma once
 
-#include "AppSettings.h"
-#include "DibHandle.h"
-#include "PageLayout.h"
+#include "tav/core/AppSettings.h"
+#include "imgkit/DibHandle.h"
+#include "tav/printing/PageLayout.h"
 
 #include <QImage>
 #include <QSize>

@@ -1,6 +1,6 @@
 // The page geometry as a pure function: a 300 dpi printer (11.81 dots per mm)
 // with a 50-dot left and a 60-dot top border it cannot reach, same on the far sides.
-#include "PageLayout.h"
+#include "tav/printing/PageLayout.h"
 
 #include <gtest/gtest.h>
 

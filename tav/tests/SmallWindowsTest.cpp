@@ -1,8 +1,8 @@
-#include "HintTips.h"
-#include "ScriptedPrompt.h"
-#include "Sjis.h"
-#include "TextHelpers.h"
-#include "spath.h"
+#include "tav/core/HintTips.h"
+#include "platform/ScriptedPrompt.h"
+#include "platform/Sjis.h"
+#include "tav/core/TextHelpers.h"
+#include "tav/core/spath.h"
 
 #include <QFile>
 #include <QTemporaryDir>

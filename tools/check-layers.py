@@ -2,7 +2,7 @@
 """Checks the tree's includes against its build targets.
 
 Reads the map the build writes (layers.txt: target, type, source folder,
-sources, links) and fails when
+sources, links; generated headers beside it) and fails when
   - a quoted include does not name an existing file by its path from the
     repository root ("tav/printing/mg_pr.h", "platform/Prompt.h");
   - a file includes a header of a target its own target does not link to,
@@ -111,6 +111,8 @@ def own_header_names(root):
 
 def main():
     layer_map, root = sys.argv[1], os.path.abspath(sys.argv[2])
+    # Generated headers sit under the build folder at the paths they are included by.
+    generated = os.path.dirname(os.path.abspath(layer_map))
     targets = read_map(layer_map, root)
     errors = []
     cycle = find_cycle(targets)
@@ -125,12 +127,15 @@ def main():
         f = queue.pop()
         name = checked[f]
         reach = closure(targets, name, memo)
-        text = open(os.path.join(root, f), encoding='utf-8', errors='replace').read()
+        path = os.path.join(root, f)
+        if not os.path.isfile(path):
+            path = os.path.join(generated, f)
+        text = open(path, encoding='utf-8', errors='replace').read()
         for included in ANGLE_INCLUDE.findall(text):
             if os.path.basename(included) in own_names:
                 errors.append(f'{f}: include <{included}> as "its/path/from/the/root.h"')
         for included in INCLUDE.findall(text):
-            if not os.path.isfile(os.path.join(root, included)):
+            if not any(os.path.isfile(os.path.join(r, included)) for r in (root, generated)):
                 if included.endswith('.moc') or included.startswith('moc_') or included.startswith('ui_'):
                     continue
                 errors.append(f'{f}: include "{included}" by its path from the repository root')

@@ -7,12 +7,10 @@ class PromptService;
 
 namespace pelcalc {
 
-// The host program's prompt service when the program exports
-// platform::prompts() (Tav and the tests link with ENABLE_EXPORTS), otherwise
-// this library's own copy of the platform layer, whose default service shows
-// nothing. The library keeps its copy private so that it exports only its four
-// functions; without this lookup its boxes would never reach the program's
-// windows.
+// The host program's prompt service, found through the one C function the
+// program exports for it (PelcalcHost.h). A program that does not export it
+// gets one line on standard error, and the library's boxes go to its own copy
+// of the platform layer, whose default service shows nothing.
 platform::PromptService& hostPrompts();
 
 }  // namespace pelcalc

@@ -1,4 +1,5 @@
 #include "setup/tests/ScriptedSetupUi.h"
+#include "setup/engine/SetupUi.h"
 
 namespace setup {
 

@@ -7,6 +7,7 @@
 #include "setup/tests/ScriptedSetupUi.h"
 #include "platform/Registry.h"
 #include "platform/tests/ScriptedPrompt.h"
+#include "setup/engine/SetupUi.h"
 #include "platform/Sjis.h"
 
 #include <QDir>

@@ -113,11 +113,10 @@ QString readOptions(const ControlSurface& c, ConvertOptions& o)
 // box); the root folder "/" stays as it is.
 QString takeOutputFolder(ControlSurface& c)
 {
-    QString folder = c.text(kOutPath);
-    if (folder.size() > 1 && (folder.endsWith(QLatin1Char('/')) || folder.endsWith(QLatin1Char('\\')))) {
-        folder.chop(1);
+    const QString typed = c.text(kOutPath);
+    const QString folder = withoutTrailingSeparator(typed);
+    if (folder != typed)
         c.setText(kOutPath, folder);
-    }
     return folder;
 }
 

@@ -9,6 +9,7 @@
 #include "tav/imaging/ImageLoad.h"
 #include "tav/imaging/ImageResize.h"
 #include "imgkit/ImgKit.h"
+#include "tav/printing/PrintCommand.h"
 #include "platform/Prompt.h"
 #include "tav/core/RunState.h"
 #include "platform/Sjis.h"

@@ -3,6 +3,7 @@
 // including the single "<TR>" of the table and the closing "</CENTER>".
 #include "tav/catalog/HtmlAlbum.h"
 
+#include "tav/core/TavVersion.h"
 #include "tav/core/TextHelpers.h"
 
 #include <QUrl>
@@ -79,7 +80,8 @@ QString HtmlPageFileName(const QString& typed)
 QString HtmlAlbumPage(const HtmlPageOptions& o, const QList<HtmlCell>& cells)
 {
     QString page = QStringLiteral("<HTML>") + kCrLf + QStringLiteral("<HEAD>") + kCrLf;
-    page += QStringLiteral("  <META NAME=\"GENERATOR\" CONTENT=\"Tav Ver5.30\">") + kCrLf;
+    page += QStringLiteral("  <META NAME=\"GENERATOR\" CONTENT=\"Tav Ver") + QLatin1String(kTavVersion) +
+            QStringLiteral("\">") + kCrLf;
     page += QStringLiteral("  <META HTTP-EQUIV=\"Content-Type\" CONTENT=\"text/html;CHARSET=x-sjis\">") + kCrLf;
     page += QStringLiteral("<TITLE>") + o.title.toHtmlEscaped() + QStringLiteral("</TITLE></HEAD><BODY>") + kCrLf +
             kCrLf;

@@ -11,12 +11,9 @@
 #include "tav/printing/PageUnits.h"
 #include "tav/core/RunState.h"
 
-#include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QFontMetrics>
 #include <QPainter>
-#include <QTemporaryDir>
 
 #include <algorithm>
 #include <cmath>
@@ -211,22 +208,14 @@ void TsumNe::nextSheet()
     ++m_sheetNumber;
 }
 
-// Saves into a private temporary folder first, then puts the bytes in place
-// under a temporary name renamed over the target: a failed write never
-// leaves a half sheet nor damages a file already there.
+// Written under a temporary name beside the target and renamed over it: a
+// failed write never leaves a half sheet nor damages a file already there.
 bool TsumNe::saveSheet(const QString& target) const
 {
     const DibHandle dib = BitmapToDib(m_sheet);
-    QTemporaryDir scratch;
-    if (!dib || !scratch.isValid())
-        return false;
-    const QString file = QDir(scratch.path()).filePath(QStringLiteral("sheet") + extensionOf(m_format));
-    if (saveAs(file, dib, m_format, jpegQuality) == 0)
-        return false;
-    QFile written(file);
-    if (!written.open(QIODevice::ReadOnly))
-        return false;
-    return platform::replaceFileAtomically(target, written.readAll());
+    return dib && platform::replaceFileThrough(target, [&](const QString& temporary) {
+               return saveAs(temporary, dib, m_format, jpegQuality) != 0;
+           });
 }
 
 // The sheet is a screen-resolution picture: a font of n points is as many

@@ -94,6 +94,13 @@ QString fullPath(const QString& folder, const QString& name)
     return folder.endsWith(QLatin1Char('/')) ? folder + name : folder + QLatin1Char('/') + name;
 }
 
+QString withoutTrailingSeparator(const QString& folder)
+{
+    if (folder.size() > 1 && (folder.endsWith(QLatin1Char('/')) || folder.endsWith(QLatin1Char('\\'))))
+        return folder.chopped(1);
+    return folder;
+}
+
 SplitPath SplitExtension(const QString& path)
 {
     if (path.size() <= 2)

@@ -11,6 +11,10 @@
 // folder "/" (any folder ending in "/"), which takes no extra separator.
 QString fullPath(const QString& folder, const QString& name);
 
+// The folder without its one trailing "/" or "\"; a folder of one character
+// (the root "/") stays as it is, so that fullPath still joins names to it.
+QString withoutTrailingSeparator(const QString& folder);
+
 // Splits at the last "." of the whole path (the scan does not stop at folder
 // separators). Paths of at most two characters, and paths without a ".", are
 // all stem.

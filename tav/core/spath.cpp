@@ -1,6 +1,7 @@
 #include "tav/core/spath.h"
 
 #include "platform/Prompt.h"
+#include "tav/core/TextHelpers.h"
 
 TfrPath::TfrPath() : m_caption(QStringLiteral("パスの指定")) {}
 
@@ -10,15 +11,7 @@ bool TfrPath::ShowModal()
     const std::optional<QString> chosen = platform::prompts().browseFolder(m_caption, m_folder);
     if (!chosen || chosen->isEmpty())
         return false;
-    m_result = folderPickerResult(*chosen);
+    m_result = withoutTrailingSeparator(*chosen);
     m_folder = m_result;
     return true;
-}
-
-QString folderPickerResult(const QString& folder)
-{
-    QString result = folder;
-    while (result.size() > 1 && (result.endsWith(QLatin1Char('/')) || result.endsWith(QLatin1Char('\\'))))
-        result.chop(1);
-    return result;
 }

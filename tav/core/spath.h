@@ -1,6 +1,7 @@
 // The folder picker TfrPath: one for the whole run, its caption set by the
 // caller before each use. It asks for the folder through the prompt service's
 // folder dialog and remembers the folder chosen, where the next use starts.
+// The result has no trailing separator, except the root folder "/".
 #pragma once
 
 #include <QString>
@@ -24,7 +25,3 @@ private:
     QString m_folder;
     QString m_result;
 };
-
-// The result of a chosen folder: without a trailing separator, except the root
-// folder "/", which keeps it (the full path rule joins names to it directly).
-QString folderPickerResult(const QString& folder);

@@ -1,5 +1,6 @@
 #include "tav/printing/PrintCommand.h"
 
+#include "tav/catalog/Caption.h"
 #include "tav/core/ControlSurface.h"
 #include "tav/printing/PageUnits.h"
 #include "tav/printing/PrintSelection.h"

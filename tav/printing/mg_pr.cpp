@@ -1,9 +1,10 @@
-// Tmg_PR: opening and closing a job, its geometry, and the preview pages.
+// Tmg_PR: opening a job (margin questions, then layOutPage), closing it, and the preview pages.
 #include "tav/printing/mg_pr.h"
 
 #include "platform/FontSpecQt.h"
 #include "imgkit/ImgKitGui.h"
 #include "tav/printing/PageUnits.h"
+#include "tav/core/PrinterMargins.h"
 #include "platform/PrintDevice.h"
 #include "platform/Prompt.h"
 #include "tav/core/RunState.h"
@@ -11,13 +12,9 @@
 #include <QPainter>
 
 #include <algorithm>
-#include <array>
 #include <cmath>
-#include <cstdlib>
 
 namespace {
-
-constexpr int kSmallestImageAreaMm = 20;
 
 const QString kMarginQuestions[] = {
     QStringLiteral("上余白がﾌﾟﾘﾝﾀ設定可能な値より小さいです。自動調整して続行しますか？"),
@@ -35,6 +32,8 @@ void showErrorWithYes(const QString& text)
 
 double SeparatorLineWidthMm(int sizeIndex)
 {
+    // The settings keep the position in the options dialog's list of widths,
+    // not a width, so the list's order is part of the settings file.
     static constexpr double kWidths[] = {0.1, 0.25, 0.5, 1.0};
     return kWidths[std::clamp(sizeIndex, 0, 3)];
 }
@@ -58,24 +57,16 @@ QFont Tmg_PR::deviceFont(const platform::FontSpec& stored, int pointSize) const
     return font;
 }
 
-bool Tmg_PR::checkMargins(std::array<bool, 4>& toPrinterEdge) const
+bool Tmg_PR::askAboutMargins(PageLayout& layout) const
 {
-    const platform::DeviceCaps caps = m_env.printer->caps();
-    const double d = m_geometry.dotsPerMm;
-    const AppSettings& s = *m_env.settings;
-    const int unprintable[] = {caps.physicalOffsetY, caps.physicalOffsetX,
-                               caps.physicalHeight - caps.vertRes - caps.physicalOffsetY,
-                               caps.physicalWidth - caps.horzRes - caps.physicalOffsetX};
-    const int setting[] = {s.marginTop, s.marginLeft, s.marginBottom, s.marginRight};
-    toPrinterEdge.fill(false);
+    const PageMargins minimum = PrinterMinimumMargins(layout.caps);
+    const int minimumMm[] = {minimum.top, minimum.left, minimum.bottom, minimum.right};
     for (int i = 0; i < 4; ++i) {
-        const int minimum = truncToInt(unprintable[i] / d + 0.5);
-        if (setting[i] >= minimum)
-            continue;
-        if (platform::prompts().message(platform::MessageKind::Warning, {}, kMarginQuestions[i],
+        layout.toPrinterEdge[i] = layout.marginsMm[i] < minimumMm[i];
+        if (layout.toPrinterEdge[i] &&
+            platform::prompts().message(platform::MessageKind::Warning, {}, kMarginQuestions[i],
                                         platform::Buttons::YesAbort) != platform::Answer::Yes)
             return false;
-        toPrinterEdge[i] = true;
     }
     return true;
 }
@@ -89,9 +80,6 @@ bool Tmg_PR::BeginJob(const QString& title, int cellMargin, double columns, doub
     // A grid without a whole cell would never fill a page.
     if (!(columns >= 1) || !(rows >= 1))
         return false;
-    PageGeometry g;
-    g.columns = truncToInt(columns);
-    g.rows = truncToInt(rows);
     m_column = m_row = 1;
     m_cellCounter = 0;
     m_cellsPlaced = 0;
@@ -104,110 +92,63 @@ bool Tmg_PR::BeginJob(const QString& title, int cellMargin, double columns, doub
     const platform::DeviceCaps caps = m_env.printer->caps();
     if (caps.logPixelsX <= 0 || caps.horzRes <= 0 || caps.vertRes <= 0)
         return false;
-    double d = caps.logPixelsX / kMmPerInch;
-    g.dotsPerMm = d;
-    g.physicalWidth = caps.physicalWidth;
-    g.physicalHeight = caps.physicalHeight;
-    m_geometry = g;
-
     const AppSettings& s = *m_env.settings;
-    if (useMargins) {
-        // A side the user let the printer adjust starts at the printable edge.
-        std::array<bool, 4> edge{};
-        if (!checkMargins(edge))
-            return false;
-        g.top = edge[0] ? 0 : truncToInt(s.marginTop * d + 0.5) - caps.physicalOffsetY;
-        g.left = edge[1] ? 0 : truncToInt(s.marginLeft * d + 0.5) - caps.physicalOffsetX;
-        g.bottom = edge[2] ? 0
-                           : truncToInt(s.marginBottom * d + 0.6) + caps.vertRes + caps.physicalOffsetY -
-                                 caps.physicalHeight;
-        g.right = edge[3] ? 0
-                          : truncToInt(s.marginRight * d + 0.5) + caps.horzRes + caps.physicalOffsetX -
-                                caps.physicalWidth;
-    }
+    PageLayout layout;
+    layout.caps = caps;
+    layout.useMargins = useMargins;
+    layout.marginsMm = {s.marginTop, s.marginLeft, s.marginBottom, s.marginRight};
+    if (useMargins && !askAboutMargins(layout))
+        return false;
+    layout.headerPointSize = header ? MaxBandFontSize(false) : 0;
+    layout.headerLineMm = s.headerLine ? SeparatorLineWidthMm(s.headerLineSize) : 0;
+    layout.footerPointSize = footer ? MaxBandFontSize(true) : 0;
+    layout.footerLineMm = s.footerLine ? SeparatorLineWidthMm(s.footerLineSize) : 0;
+    layout.cellMarginMm = cellMargin;
+    layout.columns = columns;
+    layout.rows = rows;
+    layout.cropPitchX = cropPitchX;
+    layout.cropPitchY = cropPitchY;
+    layout.requestedWidthMm = requestedWidthMm;
+    layout.requestedHeightMm = requestedHeightMm;
+    layout.preview = m_preview;
+    layout.screenDotsPerMm = ScreenDotsPerMm;
 
-    g.headerHeight = header ? truncToInt(MaxBandFontSize(false) * kMmPerPoint * d + 0.5) : 0;
-    if (s.headerLine)
-        g.headerHeight += truncToInt(SeparatorLineWidthMm(s.headerLineSize) * d + 0.5);
-    g.footerHeight = footer ? truncToInt(MaxBandFontSize(true) * kMmPerPoint * d + 0.5) : 0;
-    if (s.footerLine)
-        g.footerHeight += truncToInt(SeparatorLineWidthMm(s.footerLineSize) * d + 0.5);
-
-    g.imageAreaHeight = caps.vertRes - g.top - g.headerHeight - g.footerHeight - g.bottom;
-    g.imageAreaWidth = caps.horzRes - g.left - g.right;
-    g.imageAreaTop = g.top + g.headerHeight;
-    g.imageAreaLeft = g.left;
-
-    if (requestedWidthMm > 0 && requestedHeightMm > 0 &&
-        (truncToInt(requestedHeightMm * d) > g.imageAreaHeight ||
-         truncToInt(requestedWidthMm * d) > g.imageAreaWidth)) {
+    const PageLayoutResult laid = layOutPage(layout);
+    switch (laid.fault) {
+    case PageLayoutFault::None:
+        break;
+    case PageLayoutFault::RequestedSizeTooLarge:
         showErrorWithYes(QStringLiteral("現在の用紙には、指定されたｻｲｽﾞで印刷できません。"));
         return false;
-    }
-    const int smallest = truncToInt(kSmallestImageAreaMm * d);
-    if (g.imageAreaWidth < smallest || g.imageAreaHeight < smallest) {
+    case PageLayoutFault::ImageAreaTooSmall:
         showErrorWithYes(QStringLiteral("余白または、ﾍｯﾀﾞｰ/ﾌｯﾀｰのｻｲｽﾞが大きいため画像を印刷する部分が不足しています。\n\n"
                                         "環境設定から設定を変更してください。"));
         return false;
-    }
-
-    if (m_preview) {
-        const double screen = ScreenDotsPerMm;
-        const auto toScreen = [d, screen](double v) { return truncToInt(v / d * screen); };
-        g.physicalWidth = toScreen(g.physicalWidth);
-        g.physicalHeight = toScreen(g.physicalHeight);
-        g.headerHeight = toScreen(g.headerHeight);
-        g.footerHeight = toScreen(g.footerHeight);
-        g.imageAreaWidth = toScreen(g.imageAreaWidth);
-        g.imageAreaHeight = toScreen(g.imageAreaHeight);
-        // Distances from the sheet's edges rather than the printable area's.
-        const int bottomStrip = caps.physicalHeight - caps.vertRes - caps.physicalOffsetY;
-        const int rightStrip = caps.physicalWidth - caps.horzRes - caps.physicalOffsetX;
-        g.top = toScreen(g.top + caps.physicalOffsetY);
-        g.left = toScreen(g.left + caps.physicalOffsetX);
-        g.bottom = toScreen(g.bottom + bottomStrip);
-        g.right = toScreen(g.right + rightStrip);
-        g.imageAreaTop = toScreen(g.imageAreaTop + caps.physicalOffsetY);
-        g.imageAreaLeft = toScreen(g.imageAreaLeft + caps.physicalOffsetX);
-        d = screen;
-        g.dotsPerMm = d;
-        // Drawn in screen pixels on a bitmap finer by the scale: the painter
-        // takes the bitmap's pixel ratio, text and lines come out sharp.
-        const double sheet = double(std::max(1, g.physicalWidth)) * std::max(1, g.physicalHeight);
-        const double scale =
-            std::max(1.0, std::min(m_env.previewScale, std::sqrt(kPreviewPagePixels / sheet)));
-        m_pageBitmap = QImage(std::max(1, truncToInt(g.physicalWidth * scale)),
-                              std::max(1, truncToInt(g.physicalHeight * scale)), QImage::Format_RGB32);
-        m_pageBitmap.setDevicePixelRatio(scale);
-        m_pageBitmap.fill(Qt::white);
-        m_pagePainter = std::make_unique<QPainter>(&m_pageBitmap);
-    }
-
-    m_requestedWidth = truncToInt(requestedWidthMm * d);
-    m_requestedHeight = truncToInt(requestedHeightMm * d);
-    g.cellInset = truncToInt(cellMargin * d * 2 + 0.5);
-    if (cropPitchX > 0 && cropPitchY > 0) {
-        // Cells of exactly the given size, as many as the image area holds:
-        // a count worked out from another area could let the last one spill.
-        g.cellWidth = cropPitchX;
-        g.cellHeight = cropPitchY;
-        g.columns = std::min(g.columns, g.imageAreaWidth / cropPitchX);
-        g.rows = std::min(g.rows, g.imageAreaHeight / cropPitchY);
-        if (g.columns < 1 || g.rows < 1)
-            return false;
-    } else {
-        g.cellWidth = truncToInt(g.imageAreaWidth / columns + 0.5);
-        g.cellHeight = truncToInt(g.imageAreaHeight / rows + 0.5);
-    }
-    // The marks cross the corners of the cells that were laid out.
-    g.cropPitchX = g.cellWidth;
-    g.cropPitchY = g.cellHeight;
-    g.cellsPerPage = g.columns * g.rows;
-    if (!m_preview && !m_env.printer->beginDocument(title))
+    case PageLayoutFault::NoWholeCell:
         return false;
-    m_geometry = g;
+    }
+    if (m_preview)
+        openPreviewPage(laid.geometry);
+    else if (!m_env.printer->beginDocument(title))
+        return false;
+    m_geometry = laid.geometry;
+    m_requestedWidth = laid.requestedWidth;
+    m_requestedHeight = laid.requestedHeight;
     m_active = true;
     return true;
+}
+
+void Tmg_PR::openPreviewPage(const PageGeometry& g)
+{
+    // Drawn in screen pixels on a bitmap finer by the scale: the painter
+    // takes the bitmap's pixel ratio, text and lines come out sharp.
+    const double sheet = double(std::max(1, g.physicalWidth)) * std::max(1, g.physicalHeight);
+    const double scale = std::max(1.0, std::min(m_env.previewScale, std::sqrt(kPreviewPagePixels / sheet)));
+    m_pageBitmap = QImage(std::max(1, truncToInt(g.physicalWidth * scale)),
+                          std::max(1, truncToInt(g.physicalHeight * scale)), QImage::Format_RGB32);
+    m_pageBitmap.setDevicePixelRatio(scale);
+    m_pageBitmap.fill(Qt::white);
+    m_pagePainter = std::make_unique<QPainter>(&m_pageBitmap);
 }
 
 void Tmg_PR::finishPage()

@@ -8,10 +8,10 @@
 
 #include "tav/core/AppSettings.h"
 #include "imgkit/DibHandle.h"
+#include "tav/printing/PageLayout.h"
 
 #include <QImage>
 #include <QSize>
-#include <array>
 #include <QString>
 #include <functional>
 #include <memory>
@@ -37,22 +37,6 @@ struct PrintJobEnvironment {
 
 // The most pixels a preview page bitmap may take (96 MB at 32 bits).
 inline constexpr double kPreviewPagePixels = 24e6;
-
-// The geometry of the open job in device units of its target (printer dots,
-// or screen pixels when previewing).
-struct PageGeometry {
-    int top = 0, left = 0;  // margin lines from the drawing origin
-    int imageAreaTop = 0, imageAreaLeft = 0;
-    int bottom = 0, right = 0;  // margin lines from the printable (previewing: the sheet's) bottom and right edge
-    int physicalHeight = 0, physicalWidth = 0;
-    int headerHeight = 0, footerHeight = 0;
-    int columns = 0, rows = 0, cellsPerPage = 0;
-    int cellWidth = 0, cellHeight = 0;
-    int imageAreaWidth = 0, imageAreaHeight = 0;
-    double dotsPerMm = 0;
-    int cropPitchX = 0, cropPitchY = 0;
-    int cellInset = 0;
-};
 
 // The header and footer separator line widths "極細", "細", "中", "太" in mm.
 double SeparatorLineWidthMm(int sizeIndex);
@@ -120,8 +104,10 @@ private:
     // replaces the stored size when given.
     QFont deviceFont(const platform::FontSpec& stored, int pointSize = 0) const;
     int fontHeight(int pointSize) const;
-    // Asks about each side whose margin the printer cannot print; false when one is declined.
-    bool checkMargins(std::array<bool, 4>& toPrinterEdge) const;
+    // Asks about each side whose margin the printer cannot print, marking
+    // the sides the user lets the printer adjust; false when one is declined.
+    bool askAboutMargins(PageLayout& layout) const;
+    void openPreviewPage(const PageGeometry& g);
     void finishPage();
     void putComment(const QString& comment);
     imgkit::DibHandle orientedAndCut(const imgkit::DibHandle& picture, int& width, int& height) const;

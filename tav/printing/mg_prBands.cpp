@@ -32,6 +32,8 @@ int Tmg_PR::MaxBandFontSize(bool footer) const
 {
     const auto& bands = footer ? m_env.settings->footer : m_env.settings->header;
     int largest = 0;
+    // A slot's kind is its position in the options dialog's list, where 0 is
+    // "なし": such a slot prints nothing and takes no room, whatever its font.
     for (const HeaderFooterSlot& slot : bands)
         if (slot.type != 0)
             largest = std::max(largest, std::abs(slot.font.size));

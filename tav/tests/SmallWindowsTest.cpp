@@ -1,6 +1,7 @@
 #include "tav/core/HintTips.h"
 #include "platform/tests/ScriptedPrompt.h"
 #include "platform/Sjis.h"
+#include "tav/core/TextHelpers.h"
 #include "tav/core/spath.h"
 
 #include <QFile>
@@ -80,10 +81,10 @@ TEST(HintTips, NextGoesRoundAndAnyIndexIsTakenRound)
 
 TEST(FolderPicker, ResultWithoutTrailingSeparatorButRootKept)
 {
-    EXPECT_EQ(folderPickerResult(QStringLiteral("/home/u/out/")), QStringLiteral("/home/u/out"));
-    EXPECT_EQ(folderPickerResult(QStringLiteral("/home/u/out")), QStringLiteral("/home/u/out"));
-    EXPECT_EQ(folderPickerResult(QStringLiteral("/")), QStringLiteral("/"));
-    EXPECT_EQ(folderPickerResult(QStringLiteral("E:\\")), QStringLiteral("E:"));
+    EXPECT_EQ(withoutTrailingSeparator(QStringLiteral("/home/u/out/")), QStringLiteral("/home/u/out"));
+    EXPECT_EQ(withoutTrailingSeparator(QStringLiteral("/home/u/out")), QStringLiteral("/home/u/out"));
+    EXPECT_EQ(withoutTrailingSeparator(QStringLiteral("/")), QStringLiteral("/"));
+    EXPECT_EQ(withoutTrailingSeparator(QStringLiteral("E:\\")), QStringLiteral("E:"));
 }
 
 TEST(FolderPicker, AsksWithTheCallersCaptionAndStartsWhereItLastEnded)

@@ -5,6 +5,7 @@
 
 #include "platform/PictureMemory.h"
 #include "platform/QtPrompt.h"
+#include "tav/core/TavVersion.h"
 
 #include <QApplication>
 #include <QFont>
@@ -29,7 +30,7 @@ int main(int argc, char** argv)
 
     // The splash closes and deletes itself four seconds after it appears.
     auto* splash = new TfrSp;
-    splash->setVersion(QStringLiteral(" Ver5.30"));
+    splash->setVersion(QStringLiteral(" Ver") + QLatin1String(kTavVersion));
     splash->show();
     splash->startCloseTimer();
     splash->repaint();

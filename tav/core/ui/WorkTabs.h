@@ -6,6 +6,8 @@
 
 #include <QWidget>
 
+#include <iterator>
+
 struct WorkTab {
     const char* caption;
     QWidget* (*build)();
@@ -36,3 +38,12 @@ inline constexpr WorkTab kWorkTabs[] = {
     {"ﾀｲﾄﾙとｺﾒﾝﾄ", buildTitlesTab},
     {"HTML", buildHtmlTab},
 };
+
+// The position of the tab that `build` makes in kWorkTabs, -1 for none.
+constexpr int workTabIndex(QWidget* (*build)())
+{
+    for (int i = 0; i < int(std::size(kWorkTabs)); ++i)
+        if (kWorkTabs[i].build == build)
+            return i;
+    return -1;
+}

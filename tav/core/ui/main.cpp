@@ -81,8 +81,10 @@ constexpr const char* kBusyButtons[] = {"bt_sumNe", "bt_path_set", "bt_fileConv"
 constexpr const char* kBusyControls[] = {"PageControl1", "dr_list", "dir_list", "FilterComboBox1",
                                          "file_list3", "TabControl1"};
 
-constexpr int kAdjustTab = 3;
-constexpr int kTitlesTab = 9;
+// The tabs the main window serves itself: the adjustment preview and the titles editor.
+constexpr int kAdjustTab = workTabIndex(buildAdjustTab);
+constexpr int kTitlesTab = workTabIndex(buildTitlesTab);
+static_assert(kAdjustTab >= 0 && kTitlesTab >= 0);
 
 // Tab buttons whose features are built, by object name.
 struct TabCommand {

@@ -1,7 +1,9 @@
 # The two commands a new user needs: `make run` builds and starts Tav in a
-# folder of sample pictures; `make test` builds and runs every test. Both
-# install the Debian packages the system needs first.
+# folder of sample pictures; `make test` builds and runs every test, then
+# builds the libFuzzer targets with clang and runs each briefly. Both install
+# the Debian packages the system needs first.
 BUILD ?= build
+FUZZ_BUILD ?= build-fuzz
 JOBS ?= 2
 
 .PHONY: deps build run test
@@ -20,3 +22,4 @@ run: build
 
 test: build
 	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
+	JOBS=$(JOBS) ./tools/fuzz-smoke.sh $(FUZZ_BUILD)

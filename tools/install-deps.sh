@@ -5,7 +5,7 @@ set -euo pipefail
 
 packages=(
   # toolchain
-  build-essential cmake ninja-build pkg-config clang libclang-rt-14-dev
+  build-essential cmake ninja-build pkg-config clang libclang-rt-14-dev clang-format clang-tidy
   # GUI, printing and tests
   qt6-base-dev qt6-base-dev-tools libqt6svg6 libgl-dev qt6-translations-l10n
   libgtest-dev libgmock-dev libbenchmark-dev

@@ -221,7 +221,8 @@ TEST(BadInput, FuzzRegressionInputs)
             dib = imgkit::readPcx(bytes.data(), bytes.size());
         else if (name.startsWith("dib") && bytes.size() >= 2)
             dib = imgkit::parsePackedDib(bytes.data() + 2, bytes.size() - 2);
-        if (dib)
+        if (dib) {
             EXPECT_TRUE(dib.isUsable()) << name.toStdString();
+        }
     }
 }

@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 
 using imgkit::DibHandle;
@@ -94,12 +95,12 @@ namespace {
 // A BMP file around a hand-made header and body.
 std::vector<std::uint8_t> bmpFile(const std::vector<std::uint8_t>& dib, std::uint32_t offBits = 0)
 {
-    std::vector<std::uint8_t> f(14);
+    std::vector<std::uint8_t> f(14 + dib.size());
     f[0] = 'B';
     f[1] = 'M';
-    imgkit::putLe32(&f[2], std::uint32_t(14 + dib.size()));
+    imgkit::putLe32(&f[2], std::uint32_t(f.size()));
     imgkit::putLe32(&f[10], offBits);
-    f.insert(f.end(), dib.begin(), dib.end());
+    std::copy(dib.begin(), dib.end(), f.begin() + 14);
     return f;
 }
 

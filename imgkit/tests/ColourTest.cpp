@@ -60,9 +60,11 @@ TEST(ConvertColor, FewColoursAndPureWhiteAreKeptExactly)
         std::memset(frame.row(y) + 30, 255, 3 * 20);
     const DibHandle mask = ImgKitConvertColor(frame, 8, 1, 1, "", "");
     const auto in = bgrPixels(frame), out = bgrPixels(mask);
-    for (std::size_t i = 0; i < in.size(); i += 3)
-        if (in[i] == 255 && in[i + 1] == 255 && in[i + 2] == 255)
+    for (std::size_t i = 0; i < in.size(); i += 3) {
+        if (in[i] == 255 && in[i + 1] == 255 && in[i + 2] == 255) {
             ASSERT_TRUE(out[i] == 255 && out[i + 1] == 255 && out[i + 2] == 255) << i;
+        }
+    }
 
     const DibHandle sixteen = indexed(30, 30, 4);
     const DibHandle as24 = ImgKitConvertColor(sixteen, 24, 0, 0, "", "");

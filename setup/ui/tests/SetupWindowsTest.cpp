@@ -87,7 +87,7 @@ TEST(SetupDeleteQuestion, EachButtonWritesItsAnswer)
         {dialog.btnYes, "Yes"}, {dialog.btnNo, "No"}, {dialog.btnDelete, "Delete"}, {dialog.btnSave, "Save"}};
     for (const auto& [button, word] : cases) {
         share.setText(QStringLiteral("No"));
-        QTimer::singleShot(0, button, [button] { QTest::mouseClick(button, Qt::LeftButton); });
+        QTimer::singleShot(0, button, [target = button] { QTest::mouseClick(target, Qt::LeftButton); });
         EXPECT_EQ(dialog.ask(QStringLiteral("a.txt を削除しますか？")), word);
         EXPECT_EQ(dialog.lblMessage->text(), "a.txt を削除しますか？");
         EXPECT_FALSE(dialog.isVisible());

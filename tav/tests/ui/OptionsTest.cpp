@@ -96,7 +96,7 @@ TEST_F(OptionsDialogTest, OkStoresEveryPageAndShowsNoMessage)
 TEST_F(OptionsDialogTest, CancelEnterAndTheCloseBoxStoreNothing)
 {
     const AppSettings before = settings;
-    auto edit = [this](TfrOp* d) {
+    auto edit = [](TfrOp* d) {
         child<QLineEdit>(d, "tx_UeYohaku")->setText(QStringLiteral("40"));
         child<QLineEdit>(d, "tx_hetaTitle")->setText(QStringLiteral("変更"));
         child<QComboBox>(d, "cb_FuL")->setCurrentIndex(1);

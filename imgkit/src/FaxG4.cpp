@@ -141,32 +141,37 @@ private:
 
 constexpr int kSentinels = 3;
 
+// Each byte with its bits in the opposite order.
+constexpr std::array<std::uint8_t, 256> kReversed = [] {
+    std::array<std::uint8_t, 256> r{};
+    for (int i = 0; i < 256; ++i)
+        for (int bit = 0; bit < 8; ++bit)
+            if (i & (1 << bit))
+                r[std::size_t(i)] |= std::uint8_t(0x80 >> bit);
+    return r;
+}();
+
 // The changing elements of one line (the columns whose colour differs from
 // the one before, the line starting after a white pixel), followed by
-// `width` as many times as the coder may look past the last one.
+// `width` as many times as the coder may look past the last one. The line is
+// read 64 columns at a time, column x at bit x of the word, so that each
+// change is the lowest bit left and is taken off in one step.
 void findChanges(const std::uint8_t* line, int width, std::vector<int>& changes)
 {
     changes.resize(std::size_t(width) + kSentinels + 64);  // a change at most at every column
     int* out = changes.data();
-    std::uint64_t before = 0;  // the pixel left of the word, in the top bit
+    std::uint64_t before = 0;  // the column left of the word, in bit 0
     const int bytes = (width + 7) / 8;
     for (int x = 0; x < width; x += 64) {
+        const int count = std::min(8, bytes - x / 8);
         std::uint64_t word = 0;
-        if (bytes - x / 8 >= 8) {
-            for (int i = 0; i < 8; ++i)
-                word = word << 8 | line[x / 8 + i];
-        } else {
-            for (int i = 0; i < 8; ++i)
-                word = word << 8 | (x / 8 + i < bytes ? line[x / 8 + i] : 0);
-            word &= ~std::uint64_t{0} << (64 - (width - x));
-        }
-        std::uint64_t differs = word ^ (word >> 1 | before);
-        while (differs) {
-            const int at = std::countl_zero(differs);
-            *out++ = x + at;
-            differs ^= std::uint64_t{1} << (63 - at);
-        }
-        before = word << 63;
+        for (int i = 0; i < count; ++i)
+            word |= std::uint64_t{kReversed[line[x / 8 + i]]} << (8 * i);
+        if (width - x < 64)
+            word &= (std::uint64_t{1} << (width - x)) - 1;
+        for (std::uint64_t differs = word ^ (word << 1 | before); differs; differs &= differs - 1)
+            *out++ = x + std::countr_zero(differs);
+        before = word >> 63;
     }
     // The masked tail may show a change at `width` itself.
     if (out != changes.data() && out[-1] >= width)
@@ -179,12 +184,13 @@ void findChanges(const std::uint8_t* line, int width, std::vector<int>& changes)
 void encodeLine(const std::vector<int>& line, const std::vector<int>& reference, int width, BitWriter& bits)
 {
     int a0 = 0;
-    bool black = false;  // the colour at a0
     std::size_t a = 0;  // the first change on the line right of a0 (at or right of it at the start)
     std::size_t b = 0;  // the same on the reference line
     for (;;) {
+        // a0 is black after an odd number of changes: the colour is a's parity.
+        const bool black = a & 1;
         const int a1 = line[a];
-        const std::size_t b1At = b + ((b & 1) != std::size_t(black));  // changing to the other colour
+        const std::size_t b1At = b + ((a ^ b) & 1);  // the next change to the other colour
         const int b1 = reference[b1At];
         const int b2 = reference[b1At + 1];
         if (b2 < a1) {
@@ -193,7 +199,6 @@ void encodeLine(const std::vector<int>& line, const std::vector<int>& reference,
         } else if (a1 - b1 >= -3 && a1 - b1 <= 3) {
             bits.put(kVerticalCodes[std::size_t(a1 - b1 + 3)]);
             a0 = a1;
-            black = !black;
         } else {
             const int a2 = line[a + 1];
             bits.put(kHorizontal);

@@ -288,11 +288,12 @@ bool mapToBlackWhite(const DibHandle& picture, DibHandle& out, Progress* progres
             if constexpr (dither) {
                 const int* ahead = &current[(x + 2) * 3];
                 int* below = &next[x * 3];
+                const int whiteMask = -int(index);  // all bits set for white
                 for (int c = 0; c < 3; ++c) {
-                    const int towardsBlack = ahead[c] + v[c] * 7;
-                    const int towardsWhite = towardsBlack - 255 * 7;
-                    carry[c] = index ? towardsWhite / 16 : towardsBlack / 16;
-                    const int e = index ? v[c] - 255 : v[c];
+                    const int towardsBlack = (ahead[c] + v[c] * 7) / 16;
+                    const int towardsWhite = (ahead[c] + (v[c] - 255) * 7) / 16;
+                    carry[c] = towardsBlack + (whiteMask & (towardsWhite - towardsBlack));
+                    const int e = v[c] - (whiteMask & 255);
                     below[c] = a[c] + e * 3;
                     a[c] = b[c] + e * 5;
                     b[c] = e;

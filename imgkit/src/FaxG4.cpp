@@ -1,4 +1,4 @@
-#include "FaxG4.h"
+#include "imgkit/src/FaxG4.h"
 
 #include <algorithm>
 #include <array>

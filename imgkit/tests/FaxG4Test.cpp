@@ -1,7 +1,7 @@
 // Our Group 4 coder against libtiff's: the same bytes for the same lines,
 // and libtiff's decoder giving the lines back.
-#include "FaxG4.h"
-#include "TestPictures.h"
+#include "imgkit/src/FaxG4.h"
+#include "imgkit/tests/TestPictures.h"
 
 #include <gtest/gtest.h>
 #include <tiffio.h>

@@ -1,19 +1,19 @@
 // The HTML album command and the preparation of its cells.
-#include "HtmlAlbum.h"
+#include "tav/catalog/HtmlAlbum.h"
 
-#include "AppSettings.h"
-#include "AtomicFile.h"
-#include "Caption.h"
-#include "CommandHost.h"
-#include "ControlSurface.h"
-#include "ImageLoad.h"
-#include "ImageResize.h"
-#include "ImgKit.h"
-#include "PrintCommand.h"
-#include "Prompt.h"
-#include "RunState.h"
-#include "Sjis.h"
-#include "TextHelpers.h"
+#include "tav/core/AppSettings.h"
+#include "platform/AtomicFile.h"
+#include "tav/catalog/Caption.h"
+#include "tav/core/CommandHost.h"
+#include "tav/core/ControlSurface.h"
+#include "tav/imaging/ImageLoad.h"
+#include "tav/imaging/ImageResize.h"
+#include "imgkit/ImgKit.h"
+#include "tav/printing/PrintCommand.h"
+#include "platform/Prompt.h"
+#include "tav/core/RunState.h"
+#include "platform/Sjis.h"
+#include "tav/core/TextHelpers.h"
 
 #include <QDir>
 #include <QFileInfo>

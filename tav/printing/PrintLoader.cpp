@@ -1,7 +1,7 @@
-#include "PrintLoader.h"
+#include "tav/printing/PrintLoader.h"
 
-#include "AppSettings.h"
-#include "PrintSelection.h"
+#include "tav/core/AppSettings.h"
+#include "tav/printing/PrintSelection.h"
 
 PrintLoader::PrintLoader(PrintHost& host) : m_host(host), m_adjustment(ReadPrintAdjustment(host.controls())) {}
 

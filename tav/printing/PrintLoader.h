@@ -3,9 +3,9 @@
 // picture, loaded with GV as the settings name it at the time.
 #pragma once
 
-#include "AdjustImage.h"
-#include "DibHandle.h"
-#include "ImageLoad.h"
+#include "tav/printing/AdjustImage.h"
+#include "imgkit/DibHandle.h"
+#include "tav/imaging/ImageLoad.h"
 
 #include <QString>
 #include <optional>

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # run-print-pdf.sh -- one picture per page into a PDF file through Tav's print
-# path (tav_print: the one-picture-per-page command, the shared print loop, the
-# page engine, Qt's PDF printer) against `gm convert` of the same pictures into
+# path (tavbatch print: the one-picture-per-page command, the shared print loop,
+# the page engine, Qt's PDF printer; no margins, pictures not turned) against `gm convert` of the same pictures into
 # one PDF, in one run.
 #
 #   bench/run-print-pdf.sh [BUILD_DIR] [CORPUS_DIR]
@@ -47,8 +47,7 @@ set -euo pipefail
 source "$(dirname "$0")/setup.sh"
 bench_need_tools cmake gm pdfimages pdfinfo djpeg python3
 [ -x /usr/bin/time ] || { echo "missing /usr/bin/time (Debian package: time)" >&2; exit 2; }
-bench_prepare tav_print
-TAV_PRINT=$BUILD_DIR/bin/tav_print
+bench_prepare tavbatch
 
 SCRATCH=$(mktemp -d "${SCRATCH_PARENT:-/dev/shm}/print-pdf.XXXXXX")
 trap 'rm -rf "$SCRATCH"' EXIT
@@ -62,6 +61,8 @@ for i in $(seq 0 99); do
   PICTURES+=("$link")
 done
 cat "${SOURCES[@]}" >/dev/null  # every run reads the pictures from the page cache
+: >"$SCRATCH/tav.Ini"
+TAV_PRINT=("$BUILD_DIR/bin/tavbatch" print --ini "$SCRATCH/tav.Ini" --set P1.yohakuNasi=1 --set P1.tateYoko=0 --caps)
 gm identify -ping -format '%w %h\n' "${PICTURES[@]}" >"$SCRATCH/sizes.txt"
 
 # run KEY COMMAND...: one timed run; figures in KEY.time, output in KEY.log.
@@ -77,8 +78,8 @@ run() {
 }
 
 echo "load before: $(cut -d' ' -f1-3 /proc/loadavg)   ($(nproc --all) cores shared with other users)"
-run tav10 "$TAV_PRINT" --pdf "$SCRATCH/tav10.pdf" --caps "${PICTURES[@]:0:10}"
-run tav100 "$TAV_PRINT" --pdf "$SCRATCH/tav100.pdf" --caps "${PICTURES[@]}"
+run tav10 "${TAV_PRINT[@]}" --pdf "$SCRATCH/tav10.pdf" "${PICTURES[@]:0:10}"
+run tav100 "${TAV_PRINT[@]}" --pdf "$SCRATCH/tav100.pdf" "${PICTURES[@]}"
 
 read -r _ DPI HORZ VERT _ < <(grep '^caps ' "$SCRATCH/tav10.log")
 pdfimages -j -f 1 -l 1 "$SCRATCH/tav10.pdf" "$SCRATCH/first"

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # run-sticker.sh -- one sticker sheet ("ﾌﾟﾘｸﾗ印刷") of 10 mm frames from a
-# 12-megapixel photograph into a PDF file through Tav's print path (tav_print
-# --stickers: the sticker command, the page engine, Qt's PDF printer at 300
+# 12-megapixel photograph into a PDF file through Tav's print path (tavbatch
+# sticker: the sticker command, the page engine, Qt's PDF printer at 300
 # dpi without margins: 21 x 39 frames on A4) against GraphicsMagick making the
 # same sheet, in one run.
 #
@@ -25,14 +25,14 @@ set -euo pipefail
 source "$(dirname "$0")/setup.sh"
 RUNS=${3:-5}
 bench_need_tools cmake gm djpeg pdfinfo python3
-bench_prepare tav_print
-TAV_PRINT=$BUILD_DIR/bin/tav_print
+bench_prepare tavbatch
 
 PHOTO=$(find "$CORPUS/jpeg" -maxdepth 1 -name '*.jpg' | LC_ALL=C sort | head -n 1)
 [ -n "$PHOTO" ] || { echo "no JPEGs in $CORPUS/jpeg" >&2; exit 2; }
 SCRATCH=$(mktemp -d "${SCRATCH_PARENT:-/dev/shm}/sticker.XXXXXX")
 trap 'rm -rf "$SCRATCH"' EXIT
 cat "$PHOTO" >/dev/null  # every run reads the photograph from the page cache
+: >"$SCRATCH/tav.Ini"
 
 # median KEY COMMAND...: RUNS timed runs; prints the median wall-clock seconds.
 median() {
@@ -48,7 +48,8 @@ median() {
   printf '%s\n' "${times[@]}" | LC_ALL=C sort -g | sed -n "$(((RUNS + 1) / 2))p"
 }
 
-tav=$(median tav "$TAV_PRINT" --pdf "$SCRATCH/tav.pdf" --stickers 10 "$PHOTO")
+tav=$(median tav "$BUILD_DIR/bin/tavbatch" sticker --ini "$SCRATCH/tav.Ini" --set PURIKURA.komaHaba=10 \
+  --pdf "$SCRATCH/tav.pdf" "$PHOTO")
 pages=$(pdfinfo "$SCRATCH/tav.pdf" | sed -n 's/^Pages: *//p')
 [ "$pages" = 1 ] || { echo "Tav's sheet has $pages pages, expected 1" >&2; exit 1; }
 gm=$(median gm sh -c "gm convert '$PHOTO' -resize 118x89! '$SCRATCH/frame.ppm' &&

@@ -41,6 +41,10 @@ namespace imgkit {
 
 // The picture as a QImage of the same colours (a copy).
 QImage toQImage(const DibHandle& dib);
+// The same, colour pictures as opaque 32-bit pixels (QImage::Format_RGB32),
+// which Qt's painters, its smooth scaling and its PDF engine take as they
+// are: printing a 24-bit picture converts it once, here, and not again.
+QImage toPaintImage(const DibHandle& dib);
 // A 24-bit picture of an image; transparency is laid over white.
 DibHandle fromQImage(const QImage& image);
 

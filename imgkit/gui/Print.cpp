@@ -28,7 +28,7 @@ int IK5ImageOut(QPainter& printer, const DibHandle& dib, const ImgKitRect& rect,
 {
     if (!printer.isActive() || !printer.device() || rect.right <= rect.left || rect.bottom <= rect.top)
         return 0;
-    QImage image = imgkit::toQImage(dib);
+    QImage image = imgkit::toPaintImage(dib);
     if (image.isNull())
         return 0;
     // Tenths of a millimetre to device dots: 254 tenths per inch.

@@ -6,8 +6,10 @@
 
 #include <QImage>
 #include <QPainter>
+#include <QtEndian>
 
 #include <cstring>
+#include <vector>
 
 namespace imgkit {
 
@@ -37,6 +39,35 @@ QImage toQImage(const DibHandle& dib)
         return {};
     for (int y = 0; y < h; ++y)
         readRowBgr(dib, y, image.scanLine(y));
+    return image;
+}
+
+QImage toPaintImage(const DibHandle& dib)
+{
+    if (!dib.isUsable() || dib.bitCount() == 1 || dib.bitCount() == 8)
+        return toQImage(dib);
+    const int w = dib.width(), h = dib.height();
+    QImage image(w, h, QImage::Format_RGB32);
+    if (image.isNull())
+        return {};
+    std::vector<std::uint8_t> bgr(dib.bitCount() == 24 ? 0 : std::size_t(w) * 3);
+    for (int y = 0; y < h; ++y) {
+        const std::uint8_t* from = dib.row(y);
+        if (!bgr.empty()) {
+            readRowBgr(dib, y, bgr.data());
+            from = bgr.data();
+        }
+        auto* to = reinterpret_cast<QRgb*>(image.scanLine(y));
+        // Blue, green and red of a pixel and the next pixel's blue read as one
+        // little-endian word: the first three are 0xRRGGBB; the last pixel,
+        // whose fourth byte may lie past the row, is read bytewise.
+        for (int x = 0; x + 1 < w; ++x, from += 3) {
+            std::uint32_t word;
+            std::memcpy(&word, from, sizeof word);
+            to[x] = qToLittleEndian(word) | 0xFF000000u;
+        }
+        to[w - 1] = qRgb(from[2], from[1], from[0]);
+    }
     return image;
 }
 

@@ -254,7 +254,8 @@ namespace {
 // the bits of the general loop below: the same error diffusion, and the same
 // choice, which for these two entries is a weighted sum of the grid cell's
 // centre ((v & ~3) + 2) against the midpoint of the weighted distances.
-bool mapToBlackWhite(const DibHandle& picture, DibHandle& out, bool dither, Progress* progress)
+template <bool dither>
+bool mapToBlackWhite(const DibHandle& picture, DibHandle& out, Progress* progress)
 {
     const int w = picture.width(), h = picture.height();
     const auto white = [](int r, int g, int b) {
@@ -262,38 +263,46 @@ bool mapToBlackWhite(const DibHandle& picture, DibHandle& out, bool dither, Prog
     };
     // Error rows as in the general loop (index x + 1 is column x), but the
     // error carried to the right and the next row's last two sums are kept
-    // in registers: the next pixel's choice waits on no memory.
+    // in registers: the next pixel's choice waits on no memory. The carry
+    // to the right is worked out for both choices while the choice is made,
+    // and picked without a branch, since dithered pixels follow no pattern a
+    // branch predictor could learn; eight choices make a byte.
     std::vector<int> current((w + 2) * 3), next(current.size());
     for (int y = 0; y < h; ++y) {
         const std::uint8_t* src = picture.row(y);
         std::uint8_t* dst = out.row(y);
-        std::fill(dst, dst + (w + 7) / 8, 0);
-        int carry[3] = {current[3], current[4], current[5]};
+        int carry[3] = {current[3] / 16, current[4] / 16, current[5] / 16};  // already divided
         int a[3] = {0, 0, 0};  // next row, index x: from the pixels x - 1 and x - 2
         int b[3] = {0, 0, 0};  // next row, index x + 1: from the pixel x - 1
+        unsigned byte = 0;
         for (int x = 0; x < w; ++x) {
             const std::uint8_t* px = src + 3 * x;
             int v[3] = {px[2], px[1], px[0]};  // r, g, b
-            if (dither)
+            if constexpr (dither)
                 for (int c = 0; c < 3; ++c)
-                    v[c] = std::clamp(v[c] + carry[c] / 16, 0, 255);
+                    v[c] = std::clamp(v[c] + carry[c], 0, 255);
             const bool index = white(v[0], v[1], v[2]);
-            if (index)
-                dst[x >> 3] |= std::uint8_t(0x80 >> (x & 7));
-            if (!dither)
-                continue;
-            const int p = index ? 255 : 0;
-            const int* ahead = &current[(x + 2) * 3];
-            int* below = &next[x * 3];
-            for (int c = 0; c < 3; ++c) {
-                const int e = v[c] - p;
-                carry[c] = ahead[c] + e * 7;
-                below[c] = a[c] + e * 3;
-                a[c] = b[c] + e * 5;
-                b[c] = e;
+            byte = byte << 1 | unsigned(index);
+            if ((x & 7) == 7)
+                dst[x >> 3] = std::uint8_t(byte);
+            if constexpr (dither) {
+                const int* ahead = &current[(x + 2) * 3];
+                int* below = &next[x * 3];
+                const int whiteMask = -int(index);  // all bits set for white
+                for (int c = 0; c < 3; ++c) {
+                    const int towardsBlack = (ahead[c] + v[c] * 7) / 16;
+                    const int towardsWhite = (ahead[c] + (v[c] - 255) * 7) / 16;
+                    carry[c] = towardsBlack + (whiteMask & (towardsWhite - towardsBlack));
+                    const int e = v[c] - (whiteMask & 255);
+                    below[c] = a[c] + e * 3;
+                    a[c] = b[c] + e * 5;
+                    b[c] = e;
+                }
             }
         }
-        if (dither) {
+        if (const int spare = w & 7)
+            dst[w >> 3] = std::uint8_t(byte << (8 - spare));
+        if constexpr (dither) {
             for (int c = 0; c < 3; ++c) {
                 next[w * 3 + c] = a[c];
                 next[(w + 1) * 3 + c] = b[c];
@@ -318,7 +327,9 @@ DibHandle mapToPalette(const DibHandle& picture, const std::vector<Bgr>& palette
     for (std::size_t i = 0; i < palette.size() && i < (std::size_t{1} << bitCount); ++i)
         out.palette()[i] = {palette[i].b, palette[i].g, palette[i].r, 0};
     if (bitCount == 1 && palette == std::vector<Bgr>{{0, 0, 0}, {255, 255, 255}})
-        return mapToBlackWhite(picture, out, dither, progress) ? std::move(out) : DibHandle{};
+        return (dither ? mapToBlackWhite<true>(picture, out, progress) : mapToBlackWhite<false>(picture, out, progress))
+                   ? std::move(out)
+                   : DibHandle{};
     NearestColour nearest(palette);
     // Error rows for Floyd-Steinberg, one pixel of margin on each side.
     std::vector<int> current(dither ? (w + 2) * 3 : 0), next(current.size());

@@ -106,3 +106,17 @@ TEST(QImageBridge, RoundTripKeepsPixels)
     const DibHandle back = imgkit::fromQImage(imgkit::toQImage(photo));
     EXPECT_EQ(bgrPixels(back), bgrPixels(photo));
 }
+
+TEST(QImageBridge, PaintImageIsOpaque32BitOfTheSamePixels)
+{
+    // Widths whose rows end on every byte of a word, and a palette picture.
+    for (int width : {1, 2, 17, 18, 19, 20}) {
+        const DibHandle photo = photo24(width, 5);
+        const QImage image = imgkit::toPaintImage(photo);
+        EXPECT_EQ(image.format(), QImage::Format_RGB32);
+        EXPECT_EQ(image, imgkit::toQImage(photo).convertToFormat(QImage::Format_RGB32)) << width;
+    }
+    const DibHandle palette = indexed(9, 4, 4);
+    EXPECT_EQ(imgkit::toPaintImage(palette).convertToFormat(QImage::Format_RGB32),
+              imgkit::toQImage(palette).convertToFormat(QImage::Format_RGB32));
+}

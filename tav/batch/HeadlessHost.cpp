@@ -23,8 +23,6 @@ extern "C" void onInterrupt(int)
 
 void CatchInterrupt() { std::signal(SIGINT, onInterrupt); }
 
-bool Interrupted() { return interrupted != 0; }
-
 HeadlessHost::HeadlessHost(QStringList paths, QPrinter& printer)
     : m_paths(std::move(paths)), m_printer(printer)
 {
@@ -41,9 +39,13 @@ void HeadlessHost::setStatus(const QString& text)
 void HeadlessHost::processWaitingInput()
 {
     QCoreApplication::processEvents();
-    if (interrupted)
+    if (++m_processed == stopAfter)
+        AbortRequested = true;
+    if (stopPressed())
         AbortRequested = true;
 }
+
+bool HeadlessHost::stopPressed() const { return interrupted != 0 || (stopAfter > 0 && m_processed >= stopAfter); }
 
 QString HeadlessHost::currentFolder() const
 {

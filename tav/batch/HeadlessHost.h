@@ -22,6 +22,10 @@ public:
     BatchControls& batchControls() { return m_controls; }
     // Reports the status texts on standard error.
     bool verbose = false;
+    // For tests: the stop button is pressed after this many pictures (0: never).
+    int stopAfter = 0;
+    // Whether the stop button was pressed, by Ctrl-C or by `stopAfter`.
+    bool stopPressed() const;
 
     void setBusy(bool) override {}
     void setStatus(const QString& text) override;
@@ -42,11 +46,10 @@ private:
     QStringList m_paths;
     QPrinter& m_printer;
     std::unique_ptr<platform::QtPrintDevice> m_device;
+    int m_processed = 0;
     AppSettings m_settings;
     BatchControls m_controls;
 };
 
 // Installs the Ctrl-C handler that asks the running command to stop.
 void CatchInterrupt();
-// True once Ctrl-C was pressed.
-bool Interrupted();

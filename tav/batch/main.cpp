@@ -104,6 +104,9 @@ int usage(const QString& problem)
                  "  --pdf FILE              print into this PDF file\n"
                  "  --yes | --no            answer every question so (default: each question's default)\n"
                  "  --verbose               show the status line's texts\n"
+                 "  --caps                  first write the printer's page in dots to standard output:\n"
+                 "                          caps DPI WIDTH HEIGHT PAPER_WIDTH PAPER_HEIGHT LEFT TOP\n"
+                 "  --stop-after N          (for tests) press the stop button after the Nth picture\n"
                  "exit status: 0 done, 1 failed, 2 bad command line, 3 stopped (Ctrl-C)\n");
     return kExitUsage;
 }
@@ -137,6 +140,8 @@ int main(int argc, char** argv)
     QString pdfPath;
     std::optional<bool> answer;
     bool verbose = false;
+    bool showCaps = false;
+    int stopAfter = 0;
     QStringList files;
     for (int i = 1; i < args.size(); ++i) {
         const QString& a = args[i];
@@ -155,6 +160,13 @@ int main(int argc, char** argv)
             answer = a == QLatin1String("--yes");
         } else if (a == QLatin1String("--verbose")) {
             verbose = true;
+        } else if (a == QLatin1String("--caps")) {
+            showCaps = true;
+        } else if (a == QLatin1String("--stop-after") && hasValue) {
+            bool number = false;
+            stopAfter = args[++i].toInt(&number);
+            if (!number || stopAfter < 1)
+                return usage(QStringLiteral("--stop-after needs a count of pictures: ") + args[i]);
         } else if (a == QLatin1String("--")) {
             files << args.mid(i + 1);
             break;
@@ -189,15 +201,24 @@ int main(int argc, char** argv)
                               ? QStringLiteral("no default printer: name one with --printer or --pdf")
                               : QStringLiteral("no printer ") + printerName);
         request.printer = platform::capsOf(printer);
+    } else if (showCaps) {
+        return refuse(QStringLiteral("--caps goes with a printing command"));
     }
 
     StderrPrompt prompt(answer);
-    prompt.interrupted = Interrupted;
     HeadlessHost host(paths, printer);
+    prompt.interrupted = [&host] { return host.stopPressed(); };
     host.verbose = verbose;
+    host.stopAfter = stopAfter;
     const QString problem = LoadBatchSettings(request, host.batchControls(), host.settings());
     if (!problem.isEmpty())
         return refuse(problem);
+    if (showCaps) {
+        const platform::DeviceCaps c = host.printDevice().caps();
+        std::printf("caps %d %d %d %d %d %d %d\n", c.logPixelsX, c.horzRes, c.vertRes, c.physicalWidth,
+                    c.physicalHeight, c.physicalOffsetX, c.physicalOffsetY);
+        std::fflush(stdout);
+    }
     ApplyPictureOptions(host.settings());
 
     CatchInterrupt();

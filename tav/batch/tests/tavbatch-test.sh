@@ -3,7 +3,8 @@
 # section and a few overrides, checks what each wrote (PDF pages, converted files,
 # sheets, the HTML page, the catalogue file), then checks that a bad option,
 # a missing file and an output that cannot be written fail with a message on
-# standard error and a non-zero status.
+# standard error and a non-zero status, and that a run stopped after its
+# first picture ends with status 3 and no PDF.
 #
 # Usage: tavbatch-test.sh TAVBATCH WORK_FOLDER
 set -euo pipefail
@@ -70,4 +71,13 @@ expect_failure missing-file 'no such file' print --pdf "$work/x.pdf" "$work/pict
 expect_failure unwritable-pdf '印刷出来ませんでした' print --ini "$work/tav.Ini" --pdf "$work/no/such/folder/x.pdf" \
   "${pictures[@]}"
 [ ! -e "$work/x.pdf" ] || fail "a failed run left a PDF"
+
+# The stop button pressed after the first picture: the question answered yes,
+# status 3, and no PDF.
+"$tavbatch" print --stop-after 1 --ini "$work/tav.Ini" --pdf "$work/stopped.pdf" "${pictures[@]}" \
+  2>"$work/stopped.err" && rc=0 || rc=$?
+[ "$rc" = 3 ] || fail "a stopped run ended with $rc: $(cat "$work/stopped.err")"
+grep -qF '本当に印刷を中断してよろしいですか？ [はい]' "$work/stopped.err" ||
+  fail "no stop question: $(cat "$work/stopped.err")"
+[ ! -e "$work/stopped.pdf" ] || fail "a stopped run left a PDF"
 echo "PASS"

@@ -4,7 +4,7 @@ should have drawn: one solid-coloured picture per page, scaled to fit the
 printable area with its proportions kept and centred in it.
 
 Usage: check-printed-pdf.py PDF CAPS RENDER_FOLDER PICTURE...
-  CAPS     the line tav_print printed: "caps dpi horzRes vertRes physicalWidth
+  CAPS     the line tavbatch --caps printed: "caps dpi horzRes vertRes physicalWidth
            physicalHeight offsetX offsetY" (printer dots)
   PICTURE  WIDTHxHEIGHT:COLOUR of the picture on each page, in page order
 

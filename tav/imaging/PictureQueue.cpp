@@ -3,13 +3,21 @@
 #include "Prompt.h"
 #include "TextHelpers.h"
 
+#include <cstdint>
 #include <memory>
 
 using imgkit::DibHandle;
 
+namespace {
+
+// Needs up to this many pixels are small enough to hold three pictures of at a time.
+constexpr std::int64_t kSmallNeed = 1024 * 1024;
+
+}  // namespace
+
 int picturesAheadFor(const LoadNeed& need)
 {
-    return need.empty() ? 1 : 2;
+    return need.empty() || std::int64_t(need.width) * need.height > kSmallNeed ? 1 : 2;
 }
 
 PictureQueue::PictureQueue(const QStringList& paths, const LoadNeed& need)

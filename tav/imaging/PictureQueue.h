@@ -37,7 +37,8 @@ private:
     Prefetcher<Loaded> m_ahead;
 };
 
-// How many pictures a batch decodes ahead: two when they come reduced, so
-// both cores decode while the batch finishes one; one when they come whole,
-// so a run holds no more than two pictures of full size.
+// How many pictures a batch decodes ahead: two when they come reduced to a
+// small need (a cell, a thumbnail), so both cores decode while the batch
+// finishes one; one when they come whole or large, so a run holds no more
+// than two such pictures.
 int picturesAheadFor(const LoadNeed& need);

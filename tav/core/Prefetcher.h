@@ -1,12 +1,13 @@
-// Work a batch needs for each of its files, done ahead of it on worker
-// threads: while the user-interface thread finishes one file, the next ones
-// are being prepared (decoded, typically), so a run keeps every core busy.
+// Work a batch needs for each of its files, done ahead of it: a worker thread
+// prepares (decodes, typically) the next files while the user-interface
+// thread finishes one, and the taking thread, when it would wait for the
+// worker, works on a further file itself, so both cores stay busy.
 //
 // The results are taken in the order of the files. At most `ahead` files
 // beyond the one being taken are worked on or held at a time, so a run's
 // memory does not grow with its length. A file nobody has started when it is
-// taken is worked on by the taking thread itself, beside the workers. The
-// work must be safe on any thread: it never asks the user anything, and
+// taken is worked on by the taking thread itself. The work must be safe on
+// any thread: it never asks the user anything, and
 // whatever it cannot do there it leaves to the taker (a result saying so);
 // what it throws is thrown again to the taker. Destroying the prefetcher
 // drops every result not taken; work in flight is waited for, never written
@@ -39,8 +40,7 @@ public:
         m_slots.reserve(std::size_t(paths.size()));
         for (const QString& path : paths)
             m_slots.push_back(Slot{path, State::Waiting, std::nullopt, nullptr, false});
-        for (int i = 0; i < m_ahead; ++i)
-            m_workers.emplace_back([this] { serve(); });
+        m_worker = std::thread([this] { serve(); });
     }
 
     ~Prefetcher()
@@ -50,8 +50,7 @@ public:
             m_closing = true;
         }
         m_changed.notify_all();
-        for (std::thread& worker : m_workers)
-            worker.join();
+        m_worker.join();
     }
 
     Prefetcher(const Prefetcher&) = delete;
@@ -61,8 +60,8 @@ public:
     // passed over are dropped; a path the list does not hold from here on is
     // worked on here and passes over nothing). `waiting`, when set, is called
     // about every 50 ms while a worker is still at the file; returning false
-    // gives up on it (nullopt). A file no worker has started is worked on
-    // here, by `own` when set (the taker's thread may do what workers may
+    // gives up on it (nullopt). A file the worker has not started is worked
+    // on here, by `own` when set (the taker's thread may do what workers may
     // not, such as asking the user).
     std::optional<T> take(const QString& path, const std::function<bool()>& waiting = {},
                           const Work& own = {})
@@ -80,7 +79,7 @@ public:
             m_slots[i].result.reset();
         }
         m_next = index + 1;
-        m_changed.notify_all();  // the window moved: workers may start further files
+        m_changed.notify_all();  // the window moved: the worker may start further files
         Slot& slot = m_slots[index];
         if (slot.state == State::Waiting) {
             slot.state = State::Working;
@@ -88,6 +87,11 @@ public:
             return own ? own(path) : m_work(path);
         }
         while (slot.state != State::Done) {
+            // Rather than wait, a further file of the window is worked on here.
+            if (const std::optional<std::size_t> further = waitingInWindow()) {
+                work(*further, lock);
+                continue;
+            }
             if (!waiting) {
                 m_done.wait(lock, [&slot] { return slot.state == State::Done; });
                 break;
@@ -119,43 +123,51 @@ private:
         bool abandoned = false;  // passed over or given up on by the taker
     };
 
-    // A worker: starts the first waiting file within the window of the file
-    // to be taken next and the `ahead` after it, until the prefetcher closes.
+    // The first file within the window (the file to be taken next and the
+    // `ahead` after it) that nobody has started.
+    std::optional<std::size_t> waitingInWindow() const
+    {
+        const std::size_t end = std::min(m_slots.size(), m_next + std::size_t(m_ahead));
+        for (std::size_t index = m_next; index < end; ++index)
+            if (m_slots[index].state == State::Waiting)
+                return index;
+        return std::nullopt;
+    }
+
+    // Works on the file at `index` with the lock released; keeps the result
+    // unless the taker has passed the file over or given up on it meanwhile.
+    void work(std::size_t index, std::unique_lock<std::mutex>& lock)
+    {
+        Slot& slot = m_slots[index];
+        slot.state = State::Working;
+        const QString path = slot.path;
+        lock.unlock();
+        std::optional<T> result;
+        std::exception_ptr failure;
+        try {
+            result = m_work(path);
+        } catch (...) {
+            failure = std::current_exception();
+        }
+        lock.lock();
+        slot.state = State::Done;
+        if (!slot.abandoned) {
+            slot.result = std::move(result);
+            slot.failure = failure;
+        }
+        m_done.notify_all();
+    }
+
+    // The worker: works on the window's files until the prefetcher closes.
     void serve()
     {
         std::unique_lock lock(m_mutex);
         for (;;) {
-            std::size_t index = 0;
-            m_changed.wait(lock, [this, &index] {
-                if (m_closing)
-                    return true;
-                const std::size_t end = std::min(m_slots.size(), m_next + std::size_t(m_ahead));
-                for (index = m_next; index < end; ++index)
-                    if (m_slots[index].state == State::Waiting)
-                        return true;
-                return false;
-            });
+            std::optional<std::size_t> index;
+            m_changed.wait(lock, [this, &index] { return m_closing || (index = waitingInWindow()); });
             if (m_closing)
                 return;
-            Slot& slot = m_slots[index];
-            slot.state = State::Working;
-            const QString path = slot.path;
-            lock.unlock();
-            std::optional<T> result;
-            std::exception_ptr failure;
-            try {
-                result = m_work(path);
-            } catch (...) {
-                failure = std::current_exception();
-            }
-            lock.lock();
-            slot.state = State::Done;
-            // A result the taker has passed over or given up on is dropped at once.
-            if (!slot.abandoned) {
-                slot.result = std::move(result);
-                slot.failure = failure;
-            }
-            m_done.notify_all();
+            work(*index, lock);
         }
     }
 
@@ -167,5 +179,5 @@ private:
     std::mutex m_mutex;
     std::condition_variable m_changed;  // the window moved or the prefetcher closes
     std::condition_variable m_done;     // a file's work ended
-    std::vector<std::thread> m_workers;
+    std::thread m_worker;
 };

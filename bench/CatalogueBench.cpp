@@ -3,7 +3,7 @@
 // catalogue file present, and a refill from the thumbnails in memory.
 // Usage: catalogue_bench FOLDER   (for example a copy of the corpus' jpeg/ folder;
 // its __tavidx.dat is replaced)
-#include "CatalogueCache.h"
+#include "tav/catalog/CatalogueCache.h"
 
 #include <QDir>
 #include <QElapsedTimer>

@@ -1,7 +1,7 @@
 // How long the file browser takes to list a folder of 10 000 pictures: reading
 // the folder, sorting by name or by date, and filling the view (plain and
 // detail mode). The goal is well under one second per listing.
-#include "FileColumn.h"
+#include "tav/core/ui/FileColumn.h"
 
 #include <QApplication>
 #include <QComboBox>

@@ -5,11 +5,11 @@
 // the ready picture (the copy's own time subtracted), which a busy machine
 // disturbs far less than the difference of two decodes.
 // Run: gv_overhead_bench [runs]
-#include "DdeServer.h"
-#include "GvDecoder.h"
-#include "GvService.h"
-#include "PlatformPaths.h"
-#include "gvDDE6.h"
+#include "platform/DdeServer.h"
+#include "gv/GvDecoder.h"
+#include "gv/GvService.h"
+#include "platform/PlatformPaths.h"
+#include "tav/imaging/gvDDE6.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -2,9 +2,9 @@
 // the physical limit. The work runs on pelcalc's worker threads, so times are
 // wall-clock (UseRealTime); PELCALC_THREADS=1 measures one core.
 // The corpus folder comes from PELCALC_CORPUS (default /tmp/corpus).
-#include "PpmPicture.h"
+#include "bench/PpmPicture.h"
 
-#include <Pelcalc.h>
+#include "pelcalc/include/Pelcalc.h"
 
 #include <benchmark/benchmark.h>
 #include <immintrin.h>

@@ -2,9 +2,9 @@
 // of the written arithmetic, one value at a time, on one thread. They are
 // the yardstick for what the AVX2 kernels gain on the same machine in the
 // same run, however busy the machine is.
-#include "PpmPicture.h"
+#include "bench/PpmPicture.h"
 
-#include <Resampler.h>
+#include "pelcalc/src/Resampler.h"
 
 #include <benchmark/benchmark.h>
 

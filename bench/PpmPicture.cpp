@@ -1,6 +1,6 @@
-#include "PpmPicture.h"
+#include "bench/PpmPicture.h"
 
-#include <Pelcalc.h>
+#include "pelcalc/include/Pelcalc.h"
 
 #include <cstdio>
 #include <cstdlib>

@@ -6,8 +6,8 @@
 // Each FILE is one benchmark (silent load: no progress box). With GV_PROGRAM
 // set, files the imaging library cannot read go through that gv, started
 // once before the first measurement, as the program's GV link does.
-#include "GvLinkFetcher.h"
-#include "ImageLoad.h"
+#include "tav/imaging/GvLinkFetcher.h"
+#include "tav/imaging/ImageLoad.h"
 
 #include <benchmark/benchmark.h>
 

@@ -1,4 +1,4 @@
-#include "GvDecoder.h"
+#include "gv/GvDecoder.h"
 
 #include <Magick++.h>
 

@@ -3,7 +3,7 @@
 // first frame of an animation or a multi-page file.
 #pragma once
 
-#include "DdeBlock.h"
+#include "platform/DdeBlock.h"
 
 #include <QString>
 

@@ -1,6 +1,6 @@
-#include "GvRegister.h"
+#include "gv/GvRegister.h"
 
-#include "Registry.h"
+#include "platform/Registry.h"
 
 namespace gv {
 

@@ -1,6 +1,6 @@
-#include "GvService.h"
+#include "gv/GvService.h"
 
-#include "DdeMacro.h"
+#include "platform/DdeMacro.h"
 
 #include <chrono>
 

@@ -6,7 +6,7 @@
 // decoded on a worker thread, so the serving thread always answers.
 #pragma once
 
-#include "DdeServer.h"
+#include "platform/DdeServer.h"
 
 #include <condition_variable>
 #include <cstdint>

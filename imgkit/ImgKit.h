@@ -10,7 +10,7 @@
 //   DibHandle::isUsable) makes the call fail.
 #pragma once
 
-#include "DibHandle.h"
+#include "imgkit/DibHandle.h"
 
 #include <QDateTime>
 #include <QString>

@@ -2,7 +2,7 @@
 // printers, and from the clipboard. Needs Qt Gui.
 #pragma once
 
-#include "DibHandle.h"
+#include "imgkit/DibHandle.h"
 
 class QImage;
 class QObject;

@@ -1,6 +1,6 @@
 // Whole-file replacement through a temporary file, fsync(2) and rename(2),
 // and the removal of temporaries that killed saves left behind.
-#include "AtomicFile.h"
+#include "platform/AtomicFile.h"
 
 #include <QCryptographicHash>
 #include <QFile>

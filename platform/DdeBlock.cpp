@@ -1,4 +1,4 @@
-#include "DdeBlock.h"
+#include "platform/DdeBlock.h"
 
 #include <sys/mman.h>
 

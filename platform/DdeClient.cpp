@@ -1,6 +1,6 @@
-#include "DdeClient.h"
+#include "platform/DdeClient.h"
 
-#include "DdeWire.h"
+#include "platform/DdeWire.h"
 
 #include <QCoreApplication>
 #include <QEventLoop>

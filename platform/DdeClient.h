@@ -5,7 +5,7 @@
 // call with failure at its time-out, never a hang.
 #pragma once
 
-#include "DdeBlock.h"
+#include "platform/DdeBlock.h"
 
 #include <QString>
 #include <cstdint>

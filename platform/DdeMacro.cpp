@@ -1,4 +1,4 @@
-#include "DdeMacro.h"
+#include "platform/DdeMacro.h"
 
 namespace platform {
 namespace {

@@ -1,6 +1,6 @@
-#include "DdeServer.h"
+#include "platform/DdeServer.h"
 
-#include "DdeWire.h"
+#include "platform/DdeWire.h"
 
 #include <QFile>
 

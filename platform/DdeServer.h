@@ -9,7 +9,7 @@
 // and do long work elsewhere.
 #pragma once
 
-#include "DdeBlock.h"
+#include "platform/DdeBlock.h"
 
 #include <QString>
 #include <atomic>

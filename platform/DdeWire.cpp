@@ -1,6 +1,6 @@
-#include "DdeWire.h"
+#include "platform/DdeWire.h"
 
-#include "PlatformPaths.h"
+#include "platform/PlatformPaths.h"
 
 #include <QCryptographicHash>
 #include <QDir>

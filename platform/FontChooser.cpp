@@ -1,6 +1,6 @@
-#include "FontChooser.h"
+#include "platform/FontChooser.h"
 
-#include "FontSpecQt.h"
+#include "platform/FontSpecQt.h"
 
 #include <QCheckBox>
 #include <QColorDialog>

@@ -5,7 +5,7 @@
 // change comes back exactly as it was given.
 #pragma once
 
-#include "Prompt.h"
+#include "platform/Prompt.h"
 
 #include <QDialog>
 

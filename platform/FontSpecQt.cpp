@@ -1,4 +1,4 @@
-#include "FontSpecQt.h"
+#include "platform/FontSpecQt.h"
 
 #include <cstdlib>
 

@@ -1,7 +1,7 @@
 // Stored fonts and colours (FontSpec, COLORREF 0x00bbggrr) as Qt's.
 #pragma once
 
-#include "Prompt.h"
+#include "platform/Prompt.h"
 
 #include <QColor>
 #include <QFont>

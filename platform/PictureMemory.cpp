@@ -1,4 +1,4 @@
-#include "PictureMemory.h"
+#include "platform/PictureMemory.h"
 
 #include <malloc.h>
 

@@ -1,6 +1,6 @@
 // Platform locations: the freedesktop folders of the user, or the same layout
 // below the sandbox folder when TAV_SANDBOX is set.
-#include "PlatformPaths.h"
+#include "platform/PlatformPaths.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -4,7 +4,7 @@
 // one printer dot, as on a Windows printer device context.
 #pragma once
 
-#include "PrinterCaps.h"
+#include "platform/PrinterCaps.h"
 
 #include <QString>
 

@@ -1,7 +1,7 @@
 // The default printer's capabilities from Qt's printer information.
-#include "PrinterCaps.h"
+#include "platform/PrinterCaps.h"
 
-#include "QtPrintDevice.h"
+#include "platform/QtPrintDevice.h"
 
 #include <QPrinter>
 #include <QPrinterInfo>

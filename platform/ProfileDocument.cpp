@@ -1,7 +1,7 @@
 // Parsing and editing of profile files line by line.
-#include "ProfileDocument.h"
+#include "platform/ProfileDocument.h"
 
-#include "Sjis.h"
+#include "platform/Sjis.h"
 
 namespace platform {
 

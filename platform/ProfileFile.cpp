@@ -2,11 +2,11 @@
 // per path and reused while the file on disk is the same one (device, inode,
 // size and modification time), so reading many keys in a row parses it once;
 // every write replaces the file (a new inode), which the next read notices.
-#include "ProfileFile.h"
+#include "platform/ProfileFile.h"
 
-#include "AtomicFile.h"
-#include "ProfileDocument.h"
-#include "Sjis.h"
+#include "platform/AtomicFile.h"
+#include "platform/ProfileDocument.h"
+#include "platform/Sjis.h"
 
 #include <QFile>
 #include <QFileInfo>

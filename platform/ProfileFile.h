@@ -7,7 +7,7 @@
 // process killed mid-write leaves either the old file or the new one.
 #pragma once
 
-#include "ProfileDocument.h"
+#include "platform/ProfileDocument.h"
 
 #include <QString>
 #include <QStringList>

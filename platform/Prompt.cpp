@@ -1,5 +1,5 @@
 // The service in force, and the silent service used until one is installed.
-#include "Prompt.h"
+#include "platform/Prompt.h"
 
 #include <atomic>
 

@@ -1,4 +1,4 @@
-#include "QtPrintDevice.h"
+#include "platform/QtPrintDevice.h"
 
 #include <QDir>
 #include <QFile>

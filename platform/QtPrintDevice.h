@@ -9,7 +9,7 @@
 // options) or replaces the named file; a dropped one is deleted unseen.
 #pragma once
 
-#include "PrintDevice.h"
+#include "platform/PrintDevice.h"
 
 #include <memory>
 

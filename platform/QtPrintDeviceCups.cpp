@@ -1,6 +1,6 @@
 // Handing a finished document to a CUPS queue with the options Qt's own CUPS
 // engine would have sent.
-#include "QtPrintDevice.h"
+#include "platform/QtPrintDevice.h"
 
 #include <QByteArray>
 #include <QFile>

@@ -1,9 +1,9 @@
 // Message boxes and common dialogs with Qt widgets. Dialogs are parented to
 // the active window so they stay above it.
-#include "QtPrompt.h"
+#include "platform/QtPrompt.h"
 
-#include "FontChooser.h"
-#include "FontSpecQt.h"
+#include "platform/FontChooser.h"
+#include "platform/FontSpecQt.h"
 
 #include <QApplication>
 #include <QColorDialog>

@@ -1,7 +1,7 @@
 // The desktop prompt service: real message boxes and common dialogs.
 #pragma once
 
-#include "Prompt.h"
+#include "platform/Prompt.h"
 
 namespace platform {
 

@@ -1,4 +1,4 @@
-#include "RasterPrinter.h"
+#include "platform/RasterPrinter.h"
 
 #include <QPainter>
 

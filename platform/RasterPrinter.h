@@ -3,7 +3,7 @@
 // the page engine printed can be checked to the dot.
 #pragma once
 
-#include "PrintDevice.h"
+#include "platform/PrintDevice.h"
 
 #include <QImage>
 #include <QList>

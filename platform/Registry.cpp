@@ -3,9 +3,9 @@
 // up through their case-folded form and shown with the spelling they were
 // created with. Every change runs in one IMMEDIATE transaction; the database
 // is in WAL mode with a busy timeout, so several processes can share it.
-#include "Registry.h"
+#include "platform/Registry.h"
 
-#include "PlatformPaths.h"
+#include "platform/PlatformPaths.h"
 
 #include <QDir>
 #include <QFileInfo>

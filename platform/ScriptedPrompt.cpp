@@ -1,5 +1,5 @@
 // The recording, script-answering prompt service of the tests.
-#include "ScriptedPrompt.h"
+#include "platform/ScriptedPrompt.h"
 
 #include <stdexcept>
 

@@ -2,7 +2,7 @@
 // answers from a queue of scripted answers (a default answer when empty).
 #pragma once
 
-#include "Prompt.h"
+#include "platform/Prompt.h"
 
 #include <QList>
 #include <deque>

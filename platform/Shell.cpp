@@ -1,8 +1,8 @@
 // Opening with the associated program, and the freedesktop trash. With a
 // sandbox the trash is <sandbox>/Trash, laid out like the real one.
-#include "Shell.h"
+#include "platform/Shell.h"
 
-#include "PlatformPaths.h"
+#include "platform/PlatformPaths.h"
 
 #include <QDateTime>
 #include <QDesktopServices>

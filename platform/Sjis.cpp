@@ -1,7 +1,7 @@
 // Code page 932 through the C library's iconv, with numeric references for
 // what it cannot hold. The common case is one call per direction and text;
 // only text the code page does not hold exactly goes a character at a time.
-#include "Sjis.h"
+#include "platform/Sjis.h"
 
 #include <QList>
 

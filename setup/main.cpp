@@ -1,20 +1,20 @@
 // setup: installs a product as its script "SETUP.INI" says, or, started with
 // an uninstall record "UNSETUP.INI", removes it again.
-#include "Back.h"
-#include "CusDlg.h"
-#include "Main.h"
-#include "MainScript.h"
-#include "SetupFonts.h"
-#include "Status.h"
-#include "WindowsUi.h"
-#include "engine/InstallRun.h"
-#include "engine/SilentRun.h"
-#include "engine/UninstallRun.h"
+#include "setup/ui/Back.h"
+#include "setup/ui/CusDlg.h"
+#include "setup/ui/Main.h"
+#include "setup/ui/MainScript.h"
+#include "setup/ui/SetupFonts.h"
+#include "setup/ui/Status.h"
+#include "setup/ui/WindowsUi.h"
+#include "setup/engine/InstallRun.h"
+#include "setup/engine/SilentRun.h"
+#include "setup/engine/UninstallRun.h"
 
-#include "PlatformPaths.h"
-#include "Prompt.h"
-#include "QtPrompt.h"
-#include "Registry.h"
+#include "platform/PlatformPaths.h"
+#include "platform/Prompt.h"
+#include "platform/QtPrompt.h"
+#include "platform/Registry.h"
 
 #include <QApplication>
 #include <QCheckBox>

@@ -1,6 +1,6 @@
 // Pictures of the formats GV must read, made by other tools, decoded into
 // 24-bit DIBs: colours, orientation, alpha over white, the first frame.
-#include "GvDecoder.h"
+#include "gv/GvDecoder.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,8 +1,8 @@
 // GV's commands and items with a decoder the test controls, and its
 // registration.
-#include "GvRegister.h"
-#include "GvService.h"
-#include "Registry.h"
+#include "gv/GvRegister.h"
+#include "gv/GvService.h"
+#include "platform/Registry.h"
 
 #include <gtest/gtest.h>
 

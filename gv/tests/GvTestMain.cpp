@@ -1,6 +1,6 @@
 // GV's tests run in a sandbox folder of their own, with the decoder ready.
-#include "GvDecoder.h"
-#include "PlatformPaths.h"
+#include "gv/GvDecoder.h"
+#include "platform/PlatformPaths.h"
 
 #include <QCoreApplication>
 #include <QDir>

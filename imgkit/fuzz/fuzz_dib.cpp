@@ -1,7 +1,7 @@
 // Feeds arbitrary bytes to the packed-DIB parser (what other programs hand
 // over), both with rows after the colour table and at an offset taken from
 // the input's first two bytes.
-#include "DibParser.h"
+#include "imgkit/src/DibParser.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {

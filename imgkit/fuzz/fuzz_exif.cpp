@@ -1,6 +1,6 @@
 // Feeds arbitrary bytes to the EXIF reader as a file of any format and as a
 // bare block: finding, parsing and copying must stay inside the buffer.
-#include "Exif.h"
+#include "imgkit/src/Exif.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {

@@ -1,6 +1,6 @@
 // Feeds arbitrary bytes to the PCX reader: it must return a picture or an
 // empty handle, never crash or read outside the buffer.
-#include "Readers.h"
+#include "imgkit/src/Readers.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {

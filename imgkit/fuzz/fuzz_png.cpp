@@ -1,7 +1,7 @@
 // Feeds arbitrary bytes to the PNG reader (libpng with its expansion,
 // transparency and colour-profile steps): it must return a picture or an
 // empty handle, never crash or read outside the buffer.
-#include "Readers.h"
+#include "imgkit/src/Readers.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {

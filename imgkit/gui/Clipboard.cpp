@@ -1,5 +1,5 @@
 // ImgKitGetFromClipBrd.
-#include "ImgKitGui.h"
+#include "imgkit/ImgKitGui.h"
 
 #include <QClipboard>
 #include <QGuiApplication>

@@ -1,5 +1,5 @@
 // ImgKitDisplayHdc and ImgKitDisplayHdcXY.
-#include "ImgKitGui.h"
+#include "imgkit/ImgKitGui.h"
 
 #include <QImage>
 #include <QPainter>

@@ -1,5 +1,5 @@
 // IK5SetDeviceMode and IK5ImageOut: pictures onto the printer in physical units.
-#include "ImgKitGui.h"
+#include "imgkit/ImgKitGui.h"
 
 #include <QImage>
 #include <QPaintDevice>

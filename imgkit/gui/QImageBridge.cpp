@@ -1,8 +1,8 @@
 // Pictures between DibHandle and QImage.
-#include "ImgKitGui.h"
+#include "imgkit/ImgKitGui.h"
 
-#include "../src/Limits.h"
-#include "../src/PixelAccess.h"
+#include "imgkit/src/Limits.h"
+#include "imgkit/src/PixelAccess.h"
 
 #include <QImage>
 #include <QPainter>

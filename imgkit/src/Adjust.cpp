@@ -1,9 +1,9 @@
 // ImgKitBright and ImgKitRGB: per-channel tone curves applied in place to the
 // colour table of palette pictures or to every pixel of the others.
-#include "ImgKit.h"
+#include "imgkit/ImgKit.h"
 
-#include "PixelAccess.h"
-#include "Progress.h"
+#include "imgkit/src/PixelAccess.h"
+#include "imgkit/src/Progress.h"
 
 #include <algorithm>
 #include <array>

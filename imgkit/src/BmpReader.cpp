@@ -1,8 +1,8 @@
 // Windows bitmap files: a 14-byte file header ("BM", size, two reserved
 // words, offset of the pixel rows) followed by a packed DIB.
-#include "ByteReader.h"
-#include "DibParser.h"
-#include "Readers.h"
+#include "imgkit/src/ByteReader.h"
+#include "imgkit/src/DibParser.h"
+#include "imgkit/src/Readers.h"
 
 namespace imgkit {
 

@@ -2,9 +2,9 @@
 // and escapes: 0 0 end of line, 0 1 end of bitmap, 0 2 dx dy move, 0 n an
 // absolute run of n pixels padded to 16 bits. Rows are counted from the
 // bottom, as stored.
-#include "DibParser.h"
+#include "imgkit/src/DibParser.h"
 
-#include "PixelAccess.h"
+#include "imgkit/src/PixelAccess.h"
 
 namespace imgkit {
 

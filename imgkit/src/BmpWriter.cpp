@@ -1,11 +1,11 @@
 // ImgKitBmpFileSave: a 14-byte file header and the packed DIB, with the
 // 16- and 256-colour rows optionally run-length coded (RLE4, RLE8).
-#include "ImgKit.h"
+#include "imgkit/ImgKit.h"
 
-#include "ByteReader.h"
-#include "FileBytes.h"
-#include "PixelAccess.h"
-#include "Progress.h"
+#include "imgkit/src/ByteReader.h"
+#include "imgkit/src/FileBytes.h"
+#include "imgkit/src/PixelAccess.h"
+#include "imgkit/src/Progress.h"
 
 #include <cstring>
 #include <vector>

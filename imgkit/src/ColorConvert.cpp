@@ -1,10 +1,10 @@
 // ImgKitConvertColor, ImgKitBit24To8 and ImgKitSetGray.
-#include "ColorConvert.h"
+#include "imgkit/src/ColorConvert.h"
 
-#include "ImgKit.h"
-#include "PixelAccess.h"
-#include "Progress.h"
-#include "Quantize.h"
+#include "imgkit/ImgKit.h"
+#include "imgkit/src/PixelAccess.h"
+#include "imgkit/src/Progress.h"
+#include "imgkit/src/Quantize.h"
 
 #include <vector>
 

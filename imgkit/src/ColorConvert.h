@@ -1,7 +1,7 @@
 // Depth changes shared by the colour functions and the writers.
 #pragma once
 
-#include "DibHandle.h"
+#include "imgkit/DibHandle.h"
 
 namespace imgkit {
 

@@ -1,4 +1,4 @@
-#include "ColourProfile.h"
+#include "imgkit/src/ColourProfile.h"
 
 #include <lcms2.h>
 

@@ -3,7 +3,7 @@
 // the system's standard CMYK profile.
 #pragma once
 
-#include "DibHandle.h"
+#include "imgkit/DibHandle.h"
 
 #include <cstddef>
 #include <cstdint>

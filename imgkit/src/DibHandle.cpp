@@ -1,6 +1,6 @@
-#include "DibHandle.h"
+#include "imgkit/DibHandle.h"
 
-#include "Limits.h"
+#include "imgkit/src/Limits.h"
 
 #include <cstdlib>
 #include <cstring>

@@ -1,8 +1,8 @@
-#include "DibParser.h"
+#include "imgkit/src/DibParser.h"
 
-#include "ByteReader.h"
-#include "Limits.h"
-#include "PixelAccess.h"
+#include "imgkit/src/ByteReader.h"
+#include "imgkit/src/Limits.h"
+#include "imgkit/src/PixelAccess.h"
 
 #include <bit>
 #include <cstdlib>

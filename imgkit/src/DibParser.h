@@ -4,7 +4,7 @@
 // a malformed bitmap gives an empty handle.
 #pragma once
 
-#include "DibHandle.h"
+#include "imgkit/DibHandle.h"
 
 #include <cstddef>
 #include <cstdint>

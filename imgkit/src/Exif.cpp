@@ -1,4 +1,4 @@
-#include "Exif.h"
+#include "imgkit/src/Exif.h"
 
 #include <algorithm>
 #include <cstring>

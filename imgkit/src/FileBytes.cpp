@@ -1,4 +1,4 @@
-#include "FileBytes.h"
+#include "imgkit/src/FileBytes.h"
 
 #include <QByteArray>
 #include <QFile>

@@ -1,15 +1,15 @@
 // Recognising and loading picture files: one table of formats, sniffed by
 // their first bytes, serves every loading entry point.
-#include "ImgKit.h"
+#include "imgkit/ImgKit.h"
 
-#include "DibParser.h"
-#include "Exif.h"
-#include "FileBytes.h"
-#include "LoadOptions.h"
-#include "Orientation.h"
-#include "Progress.h"
-#include "PixelAccess.h"
-#include "Readers.h"
+#include "imgkit/src/DibParser.h"
+#include "imgkit/src/Exif.h"
+#include "imgkit/src/FileBytes.h"
+#include "imgkit/src/LoadOptions.h"
+#include "imgkit/src/Orientation.h"
+#include "imgkit/src/Progress.h"
+#include "imgkit/src/PixelAccess.h"
+#include "imgkit/src/Readers.h"
 
 #include <cstring>
 

@@ -1,10 +1,10 @@
 // ImgKitCopy, ImgKitRotation, ImgKitOrient and ImgKitRectCut: pictures
 // rearranged at their own depth, colour table and masks kept.
-#include "ImgKit.h"
+#include "imgkit/ImgKit.h"
 
-#include "Orientation.h"
-#include "PixelAccess.h"
-#include "Progress.h"
+#include "imgkit/src/Orientation.h"
+#include "imgkit/src/PixelAccess.h"
+#include "imgkit/src/Progress.h"
 
 #include <algorithm>
 #include <cstring>

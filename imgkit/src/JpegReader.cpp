@@ -3,12 +3,12 @@
 // picture; CMYK pictures go through one row of conversion. An embedded ICC
 // profile is honoured, and a file cut short gives what decoded, the rest
 // grey, as other viewers show it.
-#include "ColourProfile.h"
-#include "Limits.h"
-#include "LoadOptions.h"
-#include "PixelAccess.h"
-#include "Progress.h"
-#include "Readers.h"
+#include "imgkit/src/ColourProfile.h"
+#include "imgkit/src/Limits.h"
+#include "imgkit/src/LoadOptions.h"
+#include "imgkit/src/PixelAccess.h"
+#include "imgkit/src/Progress.h"
+#include "imgkit/src/Readers.h"
 
 #include <algorithm>
 #include <cmath>

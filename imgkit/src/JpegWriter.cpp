@@ -2,12 +2,12 @@
 // JPEGs, everything else as 24-bit colour, rows fed straight from the
 // picture (or converted one row at a time), with the EXIF data of a source
 // file carried on when asked.
-#include "ImgKit.h"
+#include "imgkit/ImgKit.h"
 
-#include "Exif.h"
-#include "FileBytes.h"
-#include "PixelAccess.h"
-#include "Progress.h"
+#include "imgkit/src/Exif.h"
+#include "imgkit/src/FileBytes.h"
+#include "imgkit/src/PixelAccess.h"
+#include "imgkit/src/Progress.h"
 
 #include <algorithm>
 #include <csetjmp>

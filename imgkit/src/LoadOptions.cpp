@@ -1,4 +1,4 @@
-#include "LoadOptions.h"
+#include "imgkit/src/LoadOptions.h"
 
 #include <atomic>
 

@@ -1,7 +1,7 @@
 // Standing a picture upright as its EXIF orientation (1 to 8) asks.
 #pragma once
 
-#include "DibHandle.h"
+#include "imgkit/DibHandle.h"
 
 namespace imgkit {
 

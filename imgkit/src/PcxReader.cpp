@@ -2,10 +2,10 @@
 // two top bits set repeats the next byte up to 63 times), each scan line
 // holding every colour plane in turn, and for 256-colour pictures a palette
 // of 768 bytes after the marker 0x0C at the end of the file.
-#include "ByteReader.h"
-#include "Limits.h"
-#include "PixelAccess.h"
-#include "Readers.h"
+#include "imgkit/src/ByteReader.h"
+#include "imgkit/src/Limits.h"
+#include "imgkit/src/PixelAccess.h"
+#include "imgkit/src/Readers.h"
 
 #include <cstring>
 #include <vector>

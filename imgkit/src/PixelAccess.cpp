@@ -1,4 +1,4 @@
-#include "PixelAccess.h"
+#include "imgkit/src/PixelAccess.h"
 
 #include <bit>
 

@@ -1,7 +1,7 @@
 // Uniform access to the pixels of every depth a DibHandle may hold.
 #pragma once
 
-#include "DibHandle.h"
+#include "imgkit/DibHandle.h"
 
 #include <array>
 #include <cstdint>

@@ -3,11 +3,11 @@
 // correction), and transparency is laid over white in the file's own values,
 // as the TIFF reader and other decoders do. Grey pictures without
 // transparency stay 8-bit grey; an embedded ICC profile is honoured.
-#include "ColourProfile.h"
-#include "Limits.h"
-#include "LoadOptions.h"
-#include "PixelAccess.h"
-#include "Readers.h"
+#include "imgkit/src/ColourProfile.h"
+#include "imgkit/src/Limits.h"
+#include "imgkit/src/LoadOptions.h"
+#include "imgkit/src/PixelAccess.h"
+#include "imgkit/src/Readers.h"
 
 #include <png.h>
 

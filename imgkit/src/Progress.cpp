@@ -1,6 +1,6 @@
-#include "Progress.h"
+#include "imgkit/src/Progress.h"
 
-#include "Prompt.h"
+#include "platform/Prompt.h"
 
 namespace imgkit {
 

@@ -1,7 +1,7 @@
-#include "Quantize.h"
+#include "imgkit/src/Quantize.h"
 
-#include "PixelAccess.h"
-#include "Progress.h"
+#include "imgkit/src/PixelAccess.h"
+#include "imgkit/src/Progress.h"
 
 #include <algorithm>
 #include <array>

@@ -2,7 +2,7 @@
 // median cut, or a fixed one, and mapping with or without error diffusion.
 #pragma once
 
-#include "DibHandle.h"
+#include "imgkit/DibHandle.h"
 
 #include <vector>
 

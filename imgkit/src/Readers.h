@@ -3,7 +3,7 @@
 // for anything it cannot decode safely.
 #pragma once
 
-#include "DibHandle.h"
+#include "imgkit/DibHandle.h"
 
 #include <cstddef>
 #include <cstdint>

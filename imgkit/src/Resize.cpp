@@ -1,11 +1,11 @@
 // ImgKitImageSize: separable resampling with a triangle filter whose width
 // follows the scale, so reductions average every source pixel they cover
 // and enlargements interpolate linearly between neighbours.
-#include "ImgKit.h"
+#include "imgkit/ImgKit.h"
 
-#include "ColorConvert.h"
-#include "Limits.h"
-#include "Progress.h"
+#include "imgkit/src/ColorConvert.h"
+#include "imgkit/src/Limits.h"
+#include "imgkit/src/Progress.h"
 
 #include <algorithm>
 #include <cmath>

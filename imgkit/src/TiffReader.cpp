@@ -4,13 +4,13 @@
 // libtiff knows) goes through libtiff's RGBA reader in bands of rows and is
 // laid over white into a 24-bit picture. Rows come out as stored; the loader
 // applies the Orientation tag.
-#include "ColourProfile.h"
-#include "Limits.h"
-#include "LoadOptions.h"
-#include "PixelAccess.h"
-#include "Progress.h"
-#include "Readers.h"
-#include "TiffStream.h"
+#include "imgkit/src/ColourProfile.h"
+#include "imgkit/src/Limits.h"
+#include "imgkit/src/LoadOptions.h"
+#include "imgkit/src/PixelAccess.h"
+#include "imgkit/src/Progress.h"
+#include "imgkit/src/Readers.h"
+#include "imgkit/src/TiffStream.h"
 
 #include <cstring>
 #include <memory>

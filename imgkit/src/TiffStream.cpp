@@ -1,4 +1,4 @@
-#include "TiffStream.h"
+#include "imgkit/src/TiffStream.h"
 
 #include <algorithm>
 #include <cstring>

@@ -1,12 +1,12 @@
 // ImgKitTiffFileSave: one-page TIFF files in strips. Two-colour pictures are
 // bilevel (white-is-zero for the fax schemes), grey-ramp palettes grey,
 // other palettes palette-colour, everything else 24-bit RGB.
-#include "ImgKit.h"
+#include "imgkit/ImgKit.h"
 
-#include "FileBytes.h"
-#include "PixelAccess.h"
-#include "Progress.h"
-#include "TiffStream.h"
+#include "imgkit/src/FileBytes.h"
+#include "imgkit/src/PixelAccess.h"
+#include "imgkit/src/Progress.h"
+#include "imgkit/src/TiffStream.h"
 
 #include <memory>
 #include <vector>

@@ -1,10 +1,10 @@
 // Damaged and hostile files: every reader answers with an empty handle (or a
 // sound picture), never a crash, an overrun or an unbounded allocation.
-#include "ByteReader.h"
-#include "DibParser.h"
-#include "ImgKit.h"
-#include "Readers.h"
-#include "TestPictures.h"
+#include "imgkit/src/ByteReader.h"
+#include "imgkit/src/DibParser.h"
+#include "imgkit/ImgKit.h"
+#include "imgkit/src/Readers.h"
+#include "imgkit/tests/TestPictures.h"
 
 #include <QDir>
 #include <QFile>

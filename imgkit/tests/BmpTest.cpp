@@ -1,9 +1,9 @@
 // BMP: every depth written and read back, checked against GraphicsMagick,
 // and the header variants other programs write.
-#include "ByteReader.h"
-#include "ImgKit.h"
-#include "Readers.h"
-#include "TestPictures.h"
+#include "imgkit/src/ByteReader.h"
+#include "imgkit/ImgKit.h"
+#include "imgkit/src/Readers.h"
+#include "imgkit/tests/TestPictures.h"
 
 #include <gtest/gtest.h>
 

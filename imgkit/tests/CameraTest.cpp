@@ -2,8 +2,8 @@
 // dates (exiftool), the EXIF data carried into saved JPEGs, embedded colour
 // profiles and CMYK, 16-bit and transparent PNGs (ImageMagick), and tiled
 // TIFFs (tiffcp) against their strip versions.
-#include "ImgKit.h"
-#include "TestPictures.h"
+#include "imgkit/ImgKit.h"
+#include "imgkit/tests/TestPictures.h"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,8 @@
 // JPEG and PNG through the real codecs, the type sniffing, FlashPix, and the
 // progress box of the loaders.
-#include "ImgKit.h"
-#include "ScriptedPrompt.h"
-#include "TestPictures.h"
+#include "imgkit/ImgKit.h"
+#include "platform/ScriptedPrompt.h"
+#include "imgkit/tests/TestPictures.h"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,8 @@
 // Colour reduction, grey, brightness, colour balance and resampling.
-#include "ImgKit.h"
-#include "PixelAccess.h"
-#include "Quantize.h"
-#include "TestPictures.h"
+#include "imgkit/ImgKit.h"
+#include "imgkit/src/PixelAccess.h"
+#include "imgkit/src/Quantize.h"
+#include "imgkit/tests/TestPictures.h"
 
 #include <gtest/gtest.h>
 

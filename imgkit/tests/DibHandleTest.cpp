@@ -1,6 +1,6 @@
 // Ownership of DibHandle and the layout facts the C boundary relies on.
-#include "ImgKit.h"
-#include "TestPictures.h"
+#include "imgkit/ImgKit.h"
+#include "imgkit/tests/TestPictures.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 // Copies, turns and cut-outs at every depth.
-#include "ImgKit.h"
-#include "TestPictures.h"
+#include "imgkit/ImgKit.h"
+#include "imgkit/tests/TestPictures.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 // Drawing onto paint devices, printing in physical units, the clipboard.
-#include "ImgKitGui.h"
-#include "TestPictures.h"
+#include "imgkit/ImgKitGui.h"
+#include "imgkit/tests/TestPictures.h"
 
 #include <QClipboard>
 #include <QGuiApplication>

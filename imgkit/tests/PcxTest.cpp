@@ -1,9 +1,9 @@
 // PCX: hand-made files of every layout the reader knows, and files written by
 // GraphicsMagick compared with its own decoding.
-#include "ByteReader.h"
-#include "ImgKit.h"
-#include "Readers.h"
-#include "TestPictures.h"
+#include "imgkit/src/ByteReader.h"
+#include "imgkit/ImgKit.h"
+#include "imgkit/src/Readers.h"
+#include "imgkit/tests/TestPictures.h"
 
 #include <gtest/gtest.h>
 

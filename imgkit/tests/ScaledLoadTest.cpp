@@ -1,9 +1,9 @@
 // Loading a picture no larger than needed: the scale a JPEG decodes at, the
 // picture's own size reported beside it, upright camera pictures, and a
 // result that looks like the whole picture reduced the same way.
-#include "ImgKit.h"
-#include "Readers.h"
-#include "TestPictures.h"
+#include "imgkit/ImgKit.h"
+#include "imgkit/src/Readers.h"
+#include "imgkit/tests/TestPictures.h"
 
 #include <QSize>
 #include <gtest/gtest.h>

@@ -1,6 +1,6 @@
-#include "TestPictures.h"
+#include "imgkit/tests/TestPictures.h"
 
-#include "PixelAccess.h"
+#include "imgkit/src/PixelAccess.h"
 
 #include <QFile>
 #include <QTemporaryDir>

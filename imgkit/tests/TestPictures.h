@@ -1,7 +1,7 @@
 // Pictures, files and outside tools shared by imgkit's tests.
 #pragma once
 
-#include "DibHandle.h"
+#include "imgkit/DibHandle.h"
 
 #include <QString>
 

@@ -1,8 +1,8 @@
 // TIFF: every compression the writer offers, checked with tiffinfo and
 // GraphicsMagick, and files of other layouts (tiles, LZW, JPEG, Deflate)
 // written by GraphicsMagick read back.
-#include "ImgKit.h"
-#include "TestPictures.h"
+#include "imgkit/ImgKit.h"
+#include "imgkit/tests/TestPictures.h"
 
 #include <gtest/gtest.h>
 

@@ -6,9 +6,9 @@
 // value * (u + dstN - srcN). Rows are reduced horizontally first (each sum
 // divided by srcW, kept in double); the reduced rows are then walked the same
 // way vertically in double, and each mean is rounded half up and clamped.
-#include "AlignedBuffer.h"
-#include "AreaAverageKernels.h"
-#include "Resampler.h"
+#include "pelcalc/src/AlignedBuffer.h"
+#include "pelcalc/src/AreaAverageKernels.h"
+#include "pelcalc/src/Resampler.h"
 
 #include <algorithm>
 #include <cstring>

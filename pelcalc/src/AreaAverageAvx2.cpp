@@ -3,7 +3,7 @@
 // gives the same values as accumulating them in double; everything after
 // that is the same double operation per value as the portable loops, without
 // fused multiply-add, except the proven-exact division by multiplication.
-#include "AreaAverageKernels.h"
+#include "pelcalc/src/AreaAverageKernels.h"
 
 #include <immintrin.h>
 

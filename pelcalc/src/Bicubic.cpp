@@ -11,8 +11,8 @@
 // (its weight still comes from its true distance), so the weights sum to one
 // and a plain picture stays plain. A target of one pixel (only possible from
 // a source of one pixel) sits at position 0.
-#include "BicubicKernels.h"
-#include "Resampler.h"
+#include "pelcalc/src/BicubicKernels.h"
+#include "pelcalc/src/Resampler.h"
 
 #include <algorithm>
 #include <cmath>

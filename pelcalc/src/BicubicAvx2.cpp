@@ -3,7 +3,7 @@
 // for its own value (no fused multiply-add, no reordering of the sum).
 // value * rowWeight depends only on the source value and the row tap, so it
 // is computed once per band of four rows instead of once per target column.
-#include "BicubicKernels.h"
+#include "pelcalc/src/BicubicKernels.h"
 
 #include <algorithm>
 #include <immintrin.h>

@@ -2,8 +2,8 @@
 // identical results.
 #pragma once
 
-#include "AlignedBuffer.h"
-#include "Dib.h"
+#include "pelcalc/src/AlignedBuffer.h"
+#include "pelcalc/src/Dib.h"
 
 #include <cstdint>
 #include <vector>

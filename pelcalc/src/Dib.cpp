@@ -1,4 +1,4 @@
-#include "Dib.h"
+#include "pelcalc/src/Dib.h"
 
 #include <cstdlib>
 #include <cstring>

@@ -1,6 +1,6 @@
-#include "HostPrompts.h"
+#include "pelcalc/src/HostPrompts.h"
 
-#include <Prompt.h>
+#include "platform/Prompt.h"
 
 #include <dlfcn.h>
 

@@ -1,11 +1,11 @@
 // PcImageSize: checks, direction rules, the target block, the progress box
 // and the run on the worker threads.
-#include "HostPrompts.h"
-#include "Resampler.h"
-#include "WorkerRun.h"
+#include "pelcalc/src/HostPrompts.h"
+#include "pelcalc/src/Resampler.h"
+#include "pelcalc/src/WorkerRun.h"
 
-#include <Pelcalc.h>
-#include <Prompt.h>
+#include "pelcalc/include/Pelcalc.h"
+#include "platform/Prompt.h"
 
 #include <cstdlib>
 #include <cstring>

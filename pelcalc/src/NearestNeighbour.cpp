@@ -2,7 +2,7 @@
 // Trunc(i * (srcN - 1) / (dstN - 1) + 0.5), rows counted in stored order.
 // A target of one column or row has no such ratio; it takes the source's
 // middle column or row, Trunc((srcN - 1) / 2 + 0.5).
-#include "Resampler.h"
+#include "pelcalc/src/Resampler.h"
 
 #include <cstring>
 #include <vector>

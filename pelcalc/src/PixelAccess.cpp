@@ -1,7 +1,7 @@
 // PcGetImageMem, PcGetPx and PcSetPx.
-#include "Dib.h"
+#include "pelcalc/src/Dib.h"
 
-#include <Pelcalc.h>
+#include "pelcalc/include/Pelcalc.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "Resampler.h"
+#include "pelcalc/src/Resampler.h"
 
 #include <new>
 

@@ -5,7 +5,7 @@
 // operations in the same order whatever the band.
 #pragma once
 
-#include "Dib.h"
+#include "pelcalc/src/Dib.h"
 
 #include <memory>
 

@@ -1,6 +1,6 @@
-#include "WorkerRun.h"
+#include "pelcalc/src/WorkerRun.h"
 
-#include <Prompt.h>
+#include "platform/Prompt.h"
 
 #include <QCoreApplication>
 

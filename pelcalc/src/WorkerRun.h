@@ -2,7 +2,7 @@
 // keeps its events flowing and serves the progress box.
 #pragma once
 
-#include "Resampler.h"
+#include "pelcalc/src/Resampler.h"
 
 namespace platform {
 class ProgressBox;

@@ -1,4 +1,4 @@
-#include "ReferenceResample.h"
+#include "pelcalc/tests/ReferenceResample.h"
 
 #include <cmath>
 #include <vector>

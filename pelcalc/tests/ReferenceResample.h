@@ -2,7 +2,7 @@
 // a time, as the yardstick the library must match byte for byte.
 #pragma once
 
-#include "TestPictures.h"
+#include "pelcalc/tests/TestPictures.h"
 
 namespace pelcalc_test {
 

@@ -1,4 +1,4 @@
-#include "TestPictures.h"
+#include "pelcalc/tests/TestPictures.h"
 
 #include <cstring>
 #include <random>

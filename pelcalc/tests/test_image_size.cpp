@@ -1,8 +1,8 @@
 // PcImageSize through the shared library: results, direction rules, refusals.
-#include "ReferenceResample.h"
+#include "pelcalc/tests/ReferenceResample.h"
 
-#include <Pelcalc.h>
-#include <ScriptedPrompt.h>
+#include "pelcalc/include/Pelcalc.h"
+#include "platform/ScriptedPrompt.h"
 
 #include <gtest/gtest.h>
 

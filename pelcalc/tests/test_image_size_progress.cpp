@@ -1,8 +1,8 @@
 // PcImageSize's progress box, cancel, one-at-a-time rule and event flow.
-#include "ReferenceResample.h"
+#include "pelcalc/tests/ReferenceResample.h"
 
-#include <Pelcalc.h>
-#include <ScriptedPrompt.h>
+#include "pelcalc/include/Pelcalc.h"
+#include "platform/ScriptedPrompt.h"
 
 #include <QCoreApplication>
 #include <QTimer>

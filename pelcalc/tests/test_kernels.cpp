@@ -1,8 +1,8 @@
 // The row kernels against the reference arithmetic: the portable loops and
 // the AVX2 kernels must give the same bytes, for any size and any split of
 // the target rows into bands.
-#include "ReferenceResample.h"
-#include "Resampler.h"
+#include "pelcalc/tests/ReferenceResample.h"
+#include "pelcalc/src/Resampler.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 // PcGetImageMem, PcGetPx and PcSetPx.
-#include "TestPictures.h"
+#include "pelcalc/tests/TestPictures.h"
 
-#include <Pelcalc.h>
+#include "pelcalc/include/Pelcalc.h"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,8 @@
 // Whole-file replacement through another writer, and which temporaries a
 // later save into the folder removes.
-#include "AtomicFile.h"
+#include "platform/AtomicFile.h"
 
-#include "SandboxEnvironment.h"
+#include "platform/tests/SandboxEnvironment.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,5 +1,5 @@
 // Command strings: what the viewer link sends and the viewer reads back.
-#include "DdeMacro.h"
+#include "platform/DdeMacro.h"
 
 #include <gtest/gtest.h>
 

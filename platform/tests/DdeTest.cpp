@@ -1,9 +1,9 @@
 // The DDE layer between two threads of one process: connect, execute, text
 // and binary requests, refusals, and the time-out of a silent or dead peer.
-#include "DdeClient.h"
-#include "DdeServer.h"
-#include "DdeWire.h"
-#include "PlatformPaths.h"
+#include "platform/DdeClient.h"
+#include "platform/DdeServer.h"
+#include "platform/DdeWire.h"
+#include "platform/PlatformPaths.h"
 
 #include <QCoreApplication>
 #include <QFileInfo>

@@ -1,7 +1,7 @@
-#include "PlatformPaths.h"
-#include "PrinterCaps.h"
+#include "platform/PlatformPaths.h"
+#include "platform/PrinterCaps.h"
 
-#include "SandboxEnvironment.h"
+#include "platform/tests/SandboxEnvironment.h"
 
 #include <QDir>
 #include <QFileInfo>

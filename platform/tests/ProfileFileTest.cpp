@@ -1,8 +1,8 @@
-#include "ProfileFile.h"
+#include "platform/ProfileFile.h"
 
-#include "ProfileTestFiles.h"
-#include "SandboxEnvironment.h"
-#include "Sjis.h"
+#include "platform/tests/ProfileTestFiles.h"
+#include "platform/tests/SandboxEnvironment.h"
+#include "platform/Sjis.h"
 
 #include <QDir>
 #include <QFile>

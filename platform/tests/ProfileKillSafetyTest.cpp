@@ -1,7 +1,7 @@
 // A writer killed at random moments never leaves a torn profile file.
-#include "ProfileFile.h"
+#include "platform/ProfileFile.h"
 
-#include "SandboxEnvironment.h"
+#include "platform/tests/SandboxEnvironment.h"
 
 #include <QDir>
 #include <QRandomGenerator>

@@ -1,7 +1,7 @@
-#include "Registry.h"
+#include "platform/Registry.h"
 
-#include "PlatformPaths.h"
-#include "SandboxEnvironment.h"
+#include "platform/PlatformPaths.h"
+#include "platform/tests/SandboxEnvironment.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
-#include "SandboxEnvironment.h"
+#include "platform/tests/SandboxEnvironment.h"
 
-#include "PlatformPaths.h"
+#include "platform/PlatformPaths.h"
 
 #include <QDir>
 #include <QTemporaryDir>

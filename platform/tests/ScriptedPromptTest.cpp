@@ -1,4 +1,4 @@
-#include "ScriptedPrompt.h"
+#include "platform/ScriptedPrompt.h"
 
 #include <gtest/gtest.h>
 

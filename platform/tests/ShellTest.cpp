@@ -1,7 +1,7 @@
-#include "Shell.h"
+#include "platform/Shell.h"
 
-#include "ProfileTestFiles.h"
-#include "SandboxEnvironment.h"
+#include "platform/tests/ProfileTestFiles.h"
+#include "platform/tests/SandboxEnvironment.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -1,4 +1,4 @@
-#include "Sjis.h"
+#include "platform/Sjis.h"
 
 #include <gtest/gtest.h>
 

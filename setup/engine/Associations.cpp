@@ -1,8 +1,8 @@
-#include "Associations.h"
+#include "setup/engine/Associations.h"
 
-#include "DesktopEntry.h"
-#include "Prompt.h"
-#include "ScriptEntries.h"
+#include "setup/engine/DesktopEntry.h"
+#include "platform/Prompt.h"
+#include "setup/engine/ScriptEntries.h"
 
 namespace setup {
 

@@ -2,7 +2,7 @@
 // lets the uninstall run give each extension back the class it had before.
 #pragma once
 
-#include "RunContext.h"
+#include "setup/engine/RunContext.h"
 
 #include <QString>
 #include <QStringList>

@@ -1,6 +1,6 @@
-#include "CopyEntry.h"
+#include "setup/engine/CopyEntry.h"
 
-#include "FileOps.h"
+#include "setup/engine/FileOps.h"
 
 namespace setup {
 

@@ -1,10 +1,10 @@
-#include "DesktopAssociations.h"
+#include "setup/engine/DesktopAssociations.h"
 
-#include "AtomicFile.h"
-#include "Associations.h"
-#include "DesktopEntry.h"
-#include "FileOps.h"
-#include "MimeAppsList.h"
+#include "platform/AtomicFile.h"
+#include "setup/engine/Associations.h"
+#include "setup/engine/DesktopEntry.h"
+#include "setup/engine/FileOps.h"
+#include "setup/engine/MimeAppsList.h"
 
 #include <QDir>
 #include <QFile>

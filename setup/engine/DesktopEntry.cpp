@@ -1,7 +1,7 @@
-#include "DesktopEntry.h"
+#include "setup/engine/DesktopEntry.h"
 
-#include "AtomicFile.h"
-#include "FileOps.h"
+#include "platform/AtomicFile.h"
+#include "setup/engine/FileOps.h"
 
 #include <QFile>
 #include <QFileInfo>

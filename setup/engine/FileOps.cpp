@@ -1,9 +1,9 @@
-#include "FileOps.h"
+#include "setup/engine/FileOps.h"
 
-#include "AtomicFile.h"
-#include "LzExpand.h"
-#include "Registry.h"
-#include "Prompt.h"
+#include "platform/AtomicFile.h"
+#include "setup/engine/LzExpand.h"
+#include "platform/Registry.h"
+#include "platform/Prompt.h"
 
 #include <QDateTime>
 #include <QDir>

@@ -1,14 +1,14 @@
-#include "InstallRun.h"
+#include "setup/engine/InstallRun.h"
 
-#include "Associations.h"
-#include "CopyEntry.h"
-#include "FileOps.h"
-#include "Prompt.h"
-#include "Registry.h"
-#include "RunContext.h"
-#include "ScriptEntries.h"
-#include "UninstallRecord.h"
-#include "WorkFolder.h"
+#include "setup/engine/Associations.h"
+#include "setup/engine/CopyEntry.h"
+#include "setup/engine/FileOps.h"
+#include "platform/Prompt.h"
+#include "platform/Registry.h"
+#include "setup/engine/RunContext.h"
+#include "setup/engine/ScriptEntries.h"
+#include "setup/engine/UninstallRecord.h"
+#include "setup/engine/WorkFolder.h"
 
 #include <QDir>
 #include <QFile>

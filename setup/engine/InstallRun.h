@@ -5,9 +5,9 @@
 // SetupUi and the prompt service.
 #pragma once
 
-#include "Session.h"
-#include "SetupUi.h"
-#include "Shortcuts.h"
+#include "setup/engine/Session.h"
+#include "setup/engine/SetupUi.h"
+#include "setup/engine/Shortcuts.h"
 
 #include <optional>
 

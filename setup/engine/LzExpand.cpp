@@ -1,4 +1,4 @@
-#include "LzExpand.h"
+#include "setup/engine/LzExpand.h"
 
 #include <array>
 

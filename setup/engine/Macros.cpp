@@ -1,4 +1,4 @@
-#include "Macros.h"
+#include "setup/engine/Macros.h"
 
 namespace setup {
 

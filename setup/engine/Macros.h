@@ -2,7 +2,7 @@
 // root macros ("(Class)", "(Local)", "(Users)", "(Cuser)").
 #pragma once
 
-#include "Registry.h"
+#include "platform/Registry.h"
 
 #include <QString>
 #include <utility>

@@ -1,7 +1,7 @@
-#include "MimeAppsList.h"
+#include "setup/engine/MimeAppsList.h"
 
-#include "AtomicFile.h"
-#include "FileOps.h"
+#include "platform/AtomicFile.h"
+#include "setup/engine/FileOps.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,6 +1,6 @@
-#include "RemovalGuard.h"
+#include "setup/engine/RemovalGuard.h"
 
-#include "FileOps.h"
+#include "setup/engine/FileOps.h"
 
 #include <QDir>
 #include <QFileInfo>

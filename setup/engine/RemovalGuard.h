@@ -15,7 +15,7 @@
 // Each check returns the reason of a refusal, or an empty text.
 #pragma once
 
-#include "Session.h"
+#include "setup/engine/Session.h"
 
 #include <QString>
 #include <QStringList>

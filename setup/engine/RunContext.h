@@ -3,10 +3,10 @@
 // and the error log of failed steps.
 #pragma once
 
-#include "DesktopAssociations.h"
-#include "Macros.h"
-#include "Script.h"
-#include "SetupUi.h"
+#include "setup/engine/DesktopAssociations.h"
+#include "setup/engine/Macros.h"
+#include "setup/engine/Script.h"
+#include "setup/engine/SetupUi.h"
 
 #include <QString>
 

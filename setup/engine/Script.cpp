@@ -1,4 +1,4 @@
-#include "Script.h"
+#include "setup/engine/Script.h"
 
 namespace setup {
 

@@ -3,7 +3,7 @@
 // "UNSETUP.INI"; both are the copies in the work folder.
 #pragma once
 
-#include "ProfileFile.h"
+#include "platform/ProfileFile.h"
 
 #include <QString>
 #include <QStringList>

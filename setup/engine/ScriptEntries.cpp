@@ -1,6 +1,6 @@
-#include "ScriptEntries.h"
+#include "setup/engine/ScriptEntries.h"
 
-#include "ProfileFile.h"
+#include "platform/ProfileFile.h"
 
 #include <QFileInfo>
 #include <limits>

@@ -1,9 +1,9 @@
 // The install run's registry values ([Registry]) and INI entries ([IniFile]).
 #pragma once
 
-#include "RunContext.h"
+#include "setup/engine/RunContext.h"
 
-#include "Registry.h"
+#include "platform/Registry.h"
 
 #include <QString>
 #include <optional>

@@ -1,10 +1,10 @@
-#include "Session.h"
+#include "setup/engine/Session.h"
 
-#include "FileOps.h"
-#include "PlatformPaths.h"
-#include "ProfileFile.h"
-#include "Registry.h"
-#include "WorkFolder.h"
+#include "setup/engine/FileOps.h"
+#include "platform/PlatformPaths.h"
+#include "platform/ProfileFile.h"
+#include "platform/Registry.h"
+#include "setup/engine/WorkFolder.h"
 
 #include <QDir>
 #include <QFileInfo>

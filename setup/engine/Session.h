@@ -5,8 +5,8 @@
 // window shows instead of starting anything.
 #pragma once
 
-#include "Macros.h"
-#include "Script.h"
+#include "setup/engine/Macros.h"
+#include "setup/engine/Script.h"
 
 #include <QString>
 #include <memory>

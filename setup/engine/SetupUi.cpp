@@ -1,4 +1,4 @@
-#include "SetupUi.h"
+#include "setup/engine/SetupUi.h"
 
 namespace setup {
 

@@ -1,8 +1,8 @@
-#include "Shortcuts.h"
+#include "setup/engine/Shortcuts.h"
 
-#include "AtomicFile.h"
-#include "DesktopEntry.h"
-#include "FileOps.h"
+#include "platform/AtomicFile.h"
+#include "setup/engine/DesktopEntry.h"
+#include "setup/engine/FileOps.h"
 
 #include <QDir>
 #include <QFile>

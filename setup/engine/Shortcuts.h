@@ -3,7 +3,7 @@
 // folder, the Startup folder, the Send To folder or wherever the script names.
 #pragma once
 
-#include "RunContext.h"
+#include "setup/engine/RunContext.h"
 
 #include <QString>
 #include <QStringList>

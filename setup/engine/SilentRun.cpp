@@ -1,9 +1,9 @@
-#include "SilentRun.h"
+#include "setup/engine/SilentRun.h"
 
-#include "InstallRun.h"
-#include "Prompt.h"
-#include "Session.h"
-#include "UninstallRun.h"
+#include "setup/engine/InstallRun.h"
+#include "platform/Prompt.h"
+#include "setup/engine/Session.h"
+#include "setup/engine/UninstallRun.h"
 
 #include <QTextStream>
 

@@ -1,7 +1,7 @@
-#include "UninstallRecord.h"
+#include "setup/engine/UninstallRecord.h"
 
-#include "AtomicFile.h"
-#include "Sjis.h"
+#include "platform/AtomicFile.h"
+#include "platform/Sjis.h"
 
 #include <algorithm>
 

@@ -3,7 +3,7 @@
 // old record's lists, so the record always covers every install.
 #pragma once
 
-#include "RunContext.h"
+#include "setup/engine/RunContext.h"
 
 #include <QString>
 #include <QStringList>

@@ -1,11 +1,11 @@
-#include "UninstallRun.h"
+#include "setup/engine/UninstallRun.h"
 
-#include "FileOps.h"
-#include "Prompt.h"
-#include "Registry.h"
-#include "RemovalGuard.h"
-#include "RunContext.h"
-#include "UninstallRecord.h"
+#include "setup/engine/FileOps.h"
+#include "platform/Prompt.h"
+#include "platform/Registry.h"
+#include "setup/engine/RemovalGuard.h"
+#include "setup/engine/RunContext.h"
+#include "setup/engine/UninstallRecord.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -4,7 +4,7 @@
 // and refusing what RemovalGuard refuses.
 #pragma once
 
-#include "InstallRun.h"
+#include "setup/engine/InstallRun.h"
 
 namespace setup {
 

@@ -1,7 +1,7 @@
-#include "WorkFolder.h"
+#include "setup/engine/WorkFolder.h"
 
-#include "AtomicFile.h"
-#include "FileOps.h"
+#include "platform/AtomicFile.h"
+#include "setup/engine/FileOps.h"
 
 #include <QFile>
 #include <QStringList>

@@ -1,4 +1,4 @@
-#include "engine/LzExpand.h"
+#include "setup/engine/LzExpand.h"
 
 #include <cstddef>
 #include <cstdint>

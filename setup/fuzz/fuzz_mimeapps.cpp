@@ -1,7 +1,7 @@
 // A desktop's mimeapps.list as the installer reads and edits it: any bytes
 // give a list whose keys can be read, set and removed, and whose text read
 // back holds what was set. Nothing is written to the disk.
-#include "engine/MimeAppsList.h"
+#include "setup/engine/MimeAppsList.h"
 
 #include <cstddef>
 #include <cstdint>

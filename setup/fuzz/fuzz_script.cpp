@@ -2,12 +2,12 @@
 // splitting rules: the profile parser, macro expansion, registry roots and
 // values, copy entries, association pairs and the record's entry placement.
 // Nothing here touches files or the registry.
-#include "ProfileDocument.h"
-#include "engine/Associations.h"
-#include "engine/CopyEntry.h"
-#include "engine/Macros.h"
-#include "engine/ScriptEntries.h"
-#include "engine/UninstallRecord.h"
+#include "platform/ProfileDocument.h"
+#include "setup/engine/Associations.h"
+#include "setup/engine/CopyEntry.h"
+#include "setup/engine/Macros.h"
+#include "setup/engine/ScriptEntries.h"
+#include "setup/engine/UninstallRecord.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -1,7 +1,7 @@
-#include "engine/Associations.h"
+#include "setup/engine/Associations.h"
 
-#include "ScriptRun.h"
-#include "ScriptedPrompt.h"
+#include "setup/tests/ScriptRun.h"
+#include "platform/ScriptedPrompt.h"
 
 #include <QRandomGenerator>
 #include <gtest/gtest.h>

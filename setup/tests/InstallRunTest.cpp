@@ -1,10 +1,10 @@
-#include "SetupFixture.h"
+#include "setup/tests/SetupFixture.h"
 
-#include "engine/FileOps.h"
-#include "engine/InstallRun.h"
-#include "engine/RemovalGuard.h"
-#include "engine/UninstallRun.h"
-#include "ProfileFile.h"
+#include "setup/engine/FileOps.h"
+#include "setup/engine/InstallRun.h"
+#include "setup/engine/RemovalGuard.h"
+#include "setup/engine/UninstallRun.h"
+#include "platform/ProfileFile.h"
 
 #include <algorithm>
 

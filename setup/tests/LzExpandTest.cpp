@@ -1,4 +1,4 @@
-#include "engine/LzExpand.h"
+#include "setup/engine/LzExpand.h"
 
 #include <gtest/gtest.h>
 

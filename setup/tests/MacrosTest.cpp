@@ -1,4 +1,4 @@
-#include "engine/Macros.h"
+#include "setup/engine/Macros.h"
 
 #include <gtest/gtest.h>
 

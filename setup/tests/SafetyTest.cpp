@@ -1,12 +1,12 @@
 // What the installer must never do, whatever its record or the disk says:
 // remove what the install did not make, cut an installed file short, install
 // relative to wherever it was started, or lose a name Shift-JIS cannot hold.
-#include "SetupFixture.h"
+#include "setup/tests/SetupFixture.h"
 
-#include "engine/InstallRun.h"
-#include "engine/UninstallRecord.h"
-#include "engine/UninstallRun.h"
-#include "ProfileFile.h"
+#include "setup/engine/InstallRun.h"
+#include "setup/engine/UninstallRecord.h"
+#include "setup/engine/UninstallRun.h"
+#include "platform/ProfileFile.h"
 
 #include <QDirIterator>
 #include <sys/mount.h>

@@ -1,7 +1,7 @@
-#include "engine/ScriptEntries.h"
+#include "setup/engine/ScriptEntries.h"
 
-#include "ScriptRun.h"
-#include "Sjis.h"
+#include "setup/tests/ScriptRun.h"
+#include "platform/Sjis.h"
 
 #include <QDir>
 #include <QFile>

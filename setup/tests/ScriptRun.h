@@ -3,9 +3,9 @@
 // scripted windows.
 #pragma once
 
-#include "engine/RunContext.h"
-#include "ProfileFile.h"
-#include "Registry.h"
+#include "setup/engine/RunContext.h"
+#include "platform/ProfileFile.h"
+#include "platform/Registry.h"
 
 #include <QTemporaryDir>
 

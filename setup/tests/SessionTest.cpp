@@ -1,6 +1,6 @@
-#include "SetupFixture.h"
+#include "setup/tests/SetupFixture.h"
 
-#include "ProfileFile.h"
+#include "platform/ProfileFile.h"
 
 using platform::RegRoot;
 using platform::RegValue;

@@ -3,11 +3,11 @@
 // and a scripted prompt service that answers by caption.
 #pragma once
 
-#include "engine/Session.h"
-#include "engine/SetupUi.h"
-#include "Registry.h"
-#include "ScriptedPrompt.h"
-#include "Sjis.h"
+#include "setup/engine/Session.h"
+#include "setup/engine/SetupUi.h"
+#include "platform/Registry.h"
+#include "platform/ScriptedPrompt.h"
+#include "platform/Sjis.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,6 +1,6 @@
-#include "engine/Shortcuts.h"
+#include "setup/engine/Shortcuts.h"
 
-#include "ScriptRun.h"
+#include "setup/tests/ScriptRun.h"
 
 #include <QDir>
 #include <QFile>

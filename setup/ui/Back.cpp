@@ -1,7 +1,7 @@
-#include "Back.h"
+#include "setup/ui/Back.h"
 
-#include "GradBox.h"
-#include "SetupFonts.h"
+#include "setup/ui/GradBox.h"
+#include "setup/ui/SetupFonts.h"
 
 #include <QApplication>
 #include <QGuiApplication>

@@ -1,8 +1,8 @@
-#include "CusDlg.h"
+#include "setup/ui/CusDlg.h"
 
-#include "FitLabel.h"
-#include "SetupFonts.h"
-#include "ShownText.h"
+#include "setup/ui/FitLabel.h"
+#include "setup/ui/SetupFonts.h"
+#include "setup/ui/ShownText.h"
 
 #include <QLabel>
 #include <QPushButton>

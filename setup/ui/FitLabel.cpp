@@ -1,4 +1,4 @@
-#include "FitLabel.h"
+#include "setup/ui/FitLabel.h"
 
 #include <QLabel>
 

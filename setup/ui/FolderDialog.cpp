@@ -1,6 +1,6 @@
-#include "FolderDialog.h"
+#include "setup/ui/FolderDialog.h"
 
-#include "Prompt.h"
+#include "platform/Prompt.h"
 
 bool TFolderDialog::Execute(const QString& initial)
 {

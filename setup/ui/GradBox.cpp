@@ -1,4 +1,4 @@
-#include "GradBox.h"
+#include "setup/ui/GradBox.h"
 
 #include <QPainter>
 #include <algorithm>

@@ -1,11 +1,11 @@
-#include "Main.h"
-#include "ShownText.h"
+#include "setup/ui/Main.h"
+#include "setup/ui/ShownText.h"
 
-#include "FitLabel.h"
-#include "FolderDialog.h"
-#include "Prompt.h"
-#include "SetupFonts.h"
-#include "Sjis.h"
+#include "setup/ui/FitLabel.h"
+#include "setup/ui/FolderDialog.h"
+#include "platform/Prompt.h"
+#include "setup/ui/SetupFonts.h"
+#include "platform/Sjis.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>

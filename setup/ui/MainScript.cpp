@@ -1,4 +1,4 @@
-#include "MainScript.h"
+#include "setup/ui/MainScript.h"
 
 MainWindowScript mainWindowScript(const setup::Session& session, platform::Registry& registry)
 {

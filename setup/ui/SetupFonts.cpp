@@ -1,4 +1,4 @@
-#include "SetupFonts.h"
+#include "setup/ui/SetupFonts.h"
 
 #include <QFontDatabase>
 #include <QStringList>

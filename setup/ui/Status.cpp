@@ -1,8 +1,8 @@
-#include "Status.h"
-#include "ShownText.h"
+#include "setup/ui/Status.h"
+#include "setup/ui/ShownText.h"
 
-#include "Prompt.h"
-#include "SetupFonts.h"
+#include "platform/Prompt.h"
+#include "setup/ui/SetupFonts.h"
 
 #include <QCloseEvent>
 #include <QGroupBox>

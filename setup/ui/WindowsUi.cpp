@@ -1,10 +1,10 @@
-#include "WindowsUi.h"
+#include "setup/ui/WindowsUi.h"
 
-#include "CusDlg.h"
-#include "Main.h"
-#include "Status.h"
+#include "setup/ui/CusDlg.h"
+#include "setup/ui/Main.h"
+#include "setup/ui/Status.h"
 
-#include "Prompt.h"
+#include "platform/Prompt.h"
 
 #include <QCoreApplication>
 #include <QEventLoop>

@@ -3,7 +3,7 @@
 // log on the main window's text page.
 #pragma once
 
-#include "engine/SetupUi.h"
+#include "setup/engine/SetupUi.h"
 
 class QWidget;
 class TfrmCustomDlg;

@@ -1,10 +1,10 @@
-#include "BatchSettings.h"
+#include "tav/batch/BatchSettings.h"
 
-#include "ProfileFile.h"
-#include "Registry.h"
-#include "Settings.h"
-#include "SettingsSchema.h"
-#include "TabCounters.h"
+#include "platform/ProfileFile.h"
+#include "platform/Registry.h"
+#include "tav/core/Settings.h"
+#include "tav/core/SettingsSchema.h"
+#include "tav/core/TabCounters.h"
 
 #include <QDir>
 

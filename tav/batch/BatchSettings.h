@@ -3,9 +3,9 @@
 // with SECTION.KEY=VALUE overrides applied on top (never written back).
 #pragma once
 
-#include "AppSettings.h"
-#include "ControlSurface.h"
-#include "PrinterCaps.h"
+#include "tav/core/AppSettings.h"
+#include "tav/core/ControlSurface.h"
+#include "platform/PrinterCaps.h"
 
 #include <QHash>
 #include <QStringList>

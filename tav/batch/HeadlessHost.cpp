@@ -1,7 +1,7 @@
-#include "HeadlessHost.h"
+#include "tav/batch/HeadlessHost.h"
 
-#include "QtPrintDevice.h"
-#include "RunState.h"
+#include "platform/QtPrintDevice.h"
+#include "tav/core/RunState.h"
 
 #include <QCoreApplication>
 #include <QFileInfo>

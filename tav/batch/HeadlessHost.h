@@ -5,9 +5,9 @@
 // the stop button.
 #pragma once
 
-#include "AppSettings.h"
-#include "BatchSettings.h"
-#include "PrintSelection.h"
+#include "tav/core/AppSettings.h"
+#include "tav/batch/BatchSettings.h"
+#include "tav/printing/PrintSelection.h"
 
 #include <QPrinter>
 #include <memory>

@@ -1,6 +1,6 @@
-#include "StderrPrompt.h"
+#include "tav/batch/StderrPrompt.h"
 
-#include "RunState.h"
+#include "tav/core/RunState.h"
 
 #include <cstdio>
 

@@ -4,7 +4,7 @@
 // would choose a file, folder, font or colour are cancelled.
 #pragma once
 
-#include "Prompt.h"
+#include "platform/Prompt.h"
 
 #include <functional>
 #include <optional>

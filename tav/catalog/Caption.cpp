@@ -1,8 +1,8 @@
 // Building the caption of a picture.
-#include "Caption.h"
+#include "tav/catalog/Caption.h"
 
-#include "CommentFile.h"
-#include "ImgKit.h"
+#include "tav/catalog/CommentFile.h"
+#include "imgkit/ImgKit.h"
 
 #include <QFileInfo>
 

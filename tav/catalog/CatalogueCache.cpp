@@ -1,11 +1,11 @@
-#include "CatalogueCache.h"
+#include "tav/catalog/CatalogueCache.h"
 
-#include "Bitmaps.h"
-#include "ImageLoad.h"
-#include "Prefetcher.h"
-#include "Prompt.h"
-#include "RunState.h"
-#include "TextHelpers.h"
+#include "tav/imaging/Bitmaps.h"
+#include "tav/imaging/ImageLoad.h"
+#include "tav/core/Prefetcher.h"
+#include "platform/Prompt.h"
+#include "tav/core/RunState.h"
+#include "tav/core/TextHelpers.h"
 
 #include <QFileInfo>
 #include <QHash>

@@ -1,7 +1,7 @@
-#include "CatalogueFile.h"
+#include "tav/catalog/CatalogueFile.h"
 
-#include "AtomicFile.h"
-#include "Sjis.h"
+#include "platform/AtomicFile.h"
+#include "platform/Sjis.h"
 
 #include <QFile>
 #include <QPainter>

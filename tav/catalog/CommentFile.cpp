@@ -1,11 +1,11 @@
 // Reading and writing the comment file of a picture.
-#include "CommentFile.h"
+#include "tav/catalog/CommentFile.h"
 
-#include "AtomicFile.h"
-#include "ImgKit.h"
-#include "PictureOptions.h"
-#include "Sjis.h"
-#include "TextHelpers.h"
+#include "platform/AtomicFile.h"
+#include "imgkit/ImgKit.h"
+#include "tav/imaging/PictureOptions.h"
+#include "platform/Sjis.h"
+#include "tav/core/TextHelpers.h"
 
 #include <QFile>
 #include <QFileInfo>

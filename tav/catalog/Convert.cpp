@@ -1,19 +1,19 @@
-#include "Convert.h"
+#include "tav/catalog/Convert.h"
 
-#include "spath.h"
+#include "tav/core/spath.h"
 
-#include "AdjustImage.h"
-#include "AppSettings.h"
-#include "AtomicFile.h"
-#include "CommandHost.h"
-#include "ControlSurface.h"
-#include "ImageResize.h"
-#include "ImgKit.h"
-#include "PageUnits.h"
-#include "PictureQueue.h"
-#include "PrintSelection.h"
-#include "Prompt.h"
-#include "TextHelpers.h"
+#include "tav/printing/AdjustImage.h"
+#include "tav/core/AppSettings.h"
+#include "platform/AtomicFile.h"
+#include "tav/core/CommandHost.h"
+#include "tav/core/ControlSurface.h"
+#include "tav/imaging/ImageResize.h"
+#include "imgkit/ImgKit.h"
+#include "tav/printing/PageUnits.h"
+#include "tav/imaging/PictureQueue.h"
+#include "tav/printing/PrintSelection.h"
+#include "platform/Prompt.h"
+#include "tav/core/TextHelpers.h"
 
 #include <QDir>
 #include <QFileInfo>

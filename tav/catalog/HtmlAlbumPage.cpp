@@ -1,9 +1,9 @@
 // The text of the HTML album page. Users post-process these pages, so the
 // tags and attributes are written exactly as the album always wrote them,
 // including the single "<TR>" of the table and the closing "</CENTER>".
-#include "HtmlAlbum.h"
+#include "tav/catalog/HtmlAlbum.h"
 
-#include "TextHelpers.h"
+#include "tav/core/TextHelpers.h"
 
 #include <QUrl>
 

@@ -1,15 +1,15 @@
-#include "ThumbnailSheets.h"
+#include "tav/catalog/ThumbnailSheets.h"
 
-#include "AppSettings.h"
-#include "ControlSurface.h"
-#include "ImgKit.h"
-#include "PrintCommand.h"
-#include "PrintLoader.h"
-#include "PrintSelection.h"
-#include "Prompt.h"
-#include "RunState.h"
-#include "TextHelpers.h"
-#include "sumNe.h"
+#include "tav/core/AppSettings.h"
+#include "tav/core/ControlSurface.h"
+#include "imgkit/ImgKit.h"
+#include "tav/printing/PrintCommand.h"
+#include "tav/printing/PrintLoader.h"
+#include "tav/printing/PrintSelection.h"
+#include "platform/Prompt.h"
+#include "tav/core/RunState.h"
+#include "tav/core/TextHelpers.h"
+#include "tav/catalog/sumNe.h"
 
 #include <QDir>
 #include <QFileInfo>

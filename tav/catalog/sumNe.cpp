@@ -1,15 +1,15 @@
-#include "sumNe.h"
+#include "tav/catalog/sumNe.h"
 
-#include "AppSettings.h"
-#include "AtomicFile.h"
-#include "Bitmaps.h"
-#include "Caption.h"
-#include "FontSpecQt.h"
-#include "ImageResize.h"
-#include "ImgKit.h"
-#include "ImgKitGui.h"
-#include "PageUnits.h"
-#include "RunState.h"
+#include "tav/core/AppSettings.h"
+#include "platform/AtomicFile.h"
+#include "tav/imaging/Bitmaps.h"
+#include "tav/catalog/Caption.h"
+#include "platform/FontSpecQt.h"
+#include "tav/imaging/ImageResize.h"
+#include "imgkit/ImgKit.h"
+#include "imgkit/ImgKitGui.h"
+#include "tav/printing/PageUnits.h"
+#include "tav/core/RunState.h"
 
 #include <QDir>
 #include <QFile>

@@ -5,7 +5,7 @@
 // the preview) when the next picture arrives or the run finishes.
 #pragma once
 
-#include "DibHandle.h"
+#include "imgkit/DibHandle.h"
 
 #include <QImage>
 #include <QString>

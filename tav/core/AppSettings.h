@@ -3,7 +3,7 @@
 // and the preview, written back at exit.
 #pragma once
 
-#include "Prompt.h"
+#include "platform/Prompt.h"
 
 #include <QString>
 #include <array>

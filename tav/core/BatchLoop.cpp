@@ -1,7 +1,7 @@
-#include "BatchLoop.h"
+#include "tav/core/BatchLoop.h"
 
-#include "Prompt.h"
-#include "RunState.h"
+#include "platform/Prompt.h"
+#include "tav/core/RunState.h"
 
 #include <QFileInfo>
 

@@ -1,6 +1,6 @@
-#include "BrowserLayout.h"
+#include "tav/core/BrowserLayout.h"
 
-#include "ProfileFile.h"
+#include "platform/ProfileFile.h"
 
 #include <algorithm>
 

@@ -2,7 +2,7 @@
 // selection, the tabs' controls and the program-wide settings.
 #pragma once
 
-#include "BatchLoop.h"
+#include "tav/core/BatchLoop.h"
 
 #include <QStringList>
 

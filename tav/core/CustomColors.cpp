@@ -1,4 +1,4 @@
-#include "CustomColors.h"
+#include "tav/core/CustomColors.h"
 
 namespace {
 

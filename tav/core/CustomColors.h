@@ -3,7 +3,7 @@
 // lower-case hexadecimal digits of the colour reference.
 #pragma once
 
-#include "Prompt.h"
+#include "platform/Prompt.h"
 
 #include <QString>
 #include <array>

@@ -1,4 +1,4 @@
-#include "FolderWatcher.h"
+#include "tav/core/FolderWatcher.h"
 
 #include <QDateTime>
 #include <QDir>

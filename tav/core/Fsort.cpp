@@ -1,6 +1,6 @@
-#include "Fsort.h"
+#include "tav/core/Fsort.h"
 
-#include "TextHelpers.h"
+#include "tav/core/TextHelpers.h"
 
 #include <QCollator>
 #include <QFileInfo>

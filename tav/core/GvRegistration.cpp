@@ -1,6 +1,6 @@
-#include "GvRegistration.h"
+#include "tav/core/GvRegistration.h"
 
-#include "Registry.h"
+#include "platform/Registry.h"
 
 namespace {
 

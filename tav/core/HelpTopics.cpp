@@ -1,4 +1,4 @@
-#include "HelpTopics.h"
+#include "tav/core/HelpTopics.h"
 
 QString helpPagePath(const QString& programFolder, int context)
 {

@@ -1,6 +1,6 @@
-#include "HintTips.h"
+#include "tav/core/HintTips.h"
 
-#include "Sjis.h"
+#include "platform/Sjis.h"
 
 #include <QFile>
 #include <QRegularExpression>

@@ -1,4 +1,4 @@
-#include "OptionsModel.h"
+#include "tav/core/OptionsModel.h"
 
 #include <algorithm>
 #include <cmath>

@@ -3,8 +3,8 @@
 // rules of its previews and fields, which need no window.
 #pragma once
 
-#include "AppSettings.h"
-#include "PrinterMargins.h"
+#include "tav/core/AppSettings.h"
+#include "tav/core/PrinterMargins.h"
 
 #include <QString>
 #include <array>

@@ -1,4 +1,4 @@
-#include "PrinterMargins.h"
+#include "tav/core/PrinterMargins.h"
 
 PageMargins PrinterMinimumMargins(const platform::DeviceCaps& caps)
 {

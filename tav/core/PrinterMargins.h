@@ -1,7 +1,7 @@
 // The strips of paper a printer cannot print on, in whole millimetres.
 #pragma once
 
-#include "PrinterCaps.h"
+#include "platform/PrinterCaps.h"
 
 struct PageMargins {
     int top = 0;

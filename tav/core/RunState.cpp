@@ -1,4 +1,4 @@
-#include "RunState.h"
+#include "tav/core/RunState.h"
 
 bool AbortRequested = false;
 bool PreviewMode = false;

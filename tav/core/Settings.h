@@ -2,9 +2,9 @@
 // writing everything back when the main window closes.
 #pragma once
 
-#include "AppSettings.h"
-#include "ControlSurface.h"
-#include "PrinterCaps.h"
+#include "tav/core/AppSettings.h"
+#include "tav/core/ControlSurface.h"
+#include "platform/PrinterCaps.h"
 
 #include <QString>
 #include <optional>

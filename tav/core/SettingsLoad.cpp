@@ -1,8 +1,8 @@
-#include "GvRegistration.h"
-#include "PrinterMargins.h"
-#include "ProfileFile.h"
-#include "Settings.h"
-#include "SettingsSchema.h"
+#include "tav/core/GvRegistration.h"
+#include "tav/core/PrinterMargins.h"
+#include "platform/ProfileFile.h"
+#include "tav/core/Settings.h"
+#include "tav/core/SettingsSchema.h"
 
 #include <QFileInfo>
 

@@ -1,7 +1,7 @@
-#include "Prompt.h"
-#include "ProfileFile.h"
-#include "Settings.h"
-#include "SettingsSchema.h"
+#include "platform/Prompt.h"
+#include "platform/ProfileFile.h"
+#include "tav/core/Settings.h"
+#include "tav/core/SettingsSchema.h"
 
 namespace {
 

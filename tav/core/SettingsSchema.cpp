@@ -1,4 +1,4 @@
-#include "SettingsSchema.h"
+#include "tav/core/SettingsSchema.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 // so the three can never disagree about order or content.
 #pragma once
 
-#include "AppSettings.h"
+#include "tav/core/AppSettings.h"
 
 #include <QString>
 

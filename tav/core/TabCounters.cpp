@@ -1,4 +1,4 @@
-#include "TabCounters.h"
+#include "tav/core/TabCounters.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "TextHelpers.h"
+#include "tav/core/TextHelpers.h"
 
 #include <QRegularExpression>
 

@@ -1,4 +1,4 @@
-#include "WindowPlacement.h"
+#include "tav/core/WindowPlacement.h"
 
 #include <algorithm>
 

@@ -1,6 +1,6 @@
-#include "spath.h"
+#include "tav/core/spath.h"
 
-#include "Prompt.h"
+#include "platform/Prompt.h"
 
 TfrPath::TfrPath() : m_caption(QStringLiteral("パスの指定")) {}
 

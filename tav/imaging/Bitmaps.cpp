@@ -1,8 +1,8 @@
-#include "Bitmaps.h"
+#include "tav/imaging/Bitmaps.h"
 
-#include "ImageResize.h"
-#include "ImgKit.h"
-#include "ImgKitGui.h"
+#include "tav/imaging/ImageResize.h"
+#include "imgkit/ImgKit.h"
+#include "imgkit/ImgKitGui.h"
 
 #include <QGuiApplication>
 #include <QPainter>

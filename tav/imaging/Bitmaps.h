@@ -3,7 +3,7 @@
 // frames), and drawing a picture into a thumbnail cell.
 #pragma once
 
-#include "DibHandle.h"
+#include "imgkit/DibHandle.h"
 
 #include <QImage>
 

@@ -1,4 +1,4 @@
-#include "DibFetcher.h"
+#include "tav/imaging/DibFetcher.h"
 
 namespace {
 DibFetcher* g_fetcher = nullptr;

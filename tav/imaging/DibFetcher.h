@@ -2,7 +2,7 @@
 // program it is the GV link (GvLinkFetcher), in tests a double.
 #pragma once
 
-#include "DibHandle.h"
+#include "imgkit/DibHandle.h"
 
 #include <QString>
 

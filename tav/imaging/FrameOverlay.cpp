@@ -1,8 +1,8 @@
-#include "FrameOverlay.h"
+#include "tav/imaging/FrameOverlay.h"
 
-#include "Bitmaps.h"
-#include "ImgKit.h"
-#include "ImgKitGui.h"
+#include "tav/imaging/Bitmaps.h"
+#include "imgkit/ImgKit.h"
+#include "imgkit/ImgKitGui.h"
 
 
 using imgkit::DibHandle;

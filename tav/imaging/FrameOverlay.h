@@ -2,7 +2,7 @@
 // is its window, through which the photo shows.
 #pragma once
 
-#include "DibHandle.h"
+#include "imgkit/DibHandle.h"
 
 #include <QImage>
 #include <QString>

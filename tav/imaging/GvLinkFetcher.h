@@ -2,8 +2,8 @@
 // accepted its start commands, then fetches the picture through it.
 #pragma once
 
-#include "DibFetcher.h"
-#include "gvDDE6.h"
+#include "tav/imaging/DibFetcher.h"
+#include "tav/imaging/gvDDE6.h"
 
 class GvLinkFetcher : public DibFetcher {
 public:

@@ -1,7 +1,7 @@
-#include "ImageLoad.h"
+#include "tav/imaging/ImageLoad.h"
 
-#include "ImgKit.h"
-#include "TextHelpers.h"
+#include "imgkit/ImgKit.h"
+#include "tav/core/TextHelpers.h"
 
 using imgkit::DibHandle;
 

@@ -2,9 +2,9 @@
 // extension, and formats the imaging library cannot read go to GV.
 #pragma once
 
-#include "DibFetcher.h"
-#include "DibHandle.h"
-#include "ImgKit.h"
+#include "tav/imaging/DibFetcher.h"
+#include "imgkit/DibHandle.h"
+#include "imgkit/ImgKit.h"
 
 #include <QString>
 

@@ -1,7 +1,7 @@
-#include "ImagePrint.h"
+#include "tav/imaging/ImagePrint.h"
 
-#include "ImageResize.h"
-#include "ImgKit.h"
+#include "tav/imaging/ImageResize.h"
+#include "imgkit/ImgKit.h"
 
 #include <cmath>
 

@@ -1,8 +1,8 @@
 // Printing one picture into a rectangle of the page.
 #pragma once
 
-#include "DibHandle.h"
-#include "ImgKitGui.h"
+#include "imgkit/DibHandle.h"
+#include "imgkit/ImgKitGui.h"
 
 #include <QSize>
 #include <optional>

@@ -1,7 +1,7 @@
-#include "ImageResize.h"
+#include "tav/imaging/ImageResize.h"
 
-#include "ImgKit.h"
-#include "Pelcalc.h"
+#include "imgkit/ImgKit.h"
+#include "pelcalc/include/Pelcalc.h"
 
 using imgkit::DibHandle;
 

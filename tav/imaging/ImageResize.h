@@ -2,7 +2,7 @@
 // filter for 24-bit pictures when the user asked for high quality.
 #pragma once
 
-#include "DibHandle.h"
+#include "imgkit/DibHandle.h"
 
 #include <QString>
 

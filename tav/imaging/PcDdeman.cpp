@@ -1,4 +1,4 @@
-#include "PcDdeman.h"
+#include "tav/imaging/PcDdeman.h"
 
 namespace PcDdeman {
 

@@ -2,7 +2,7 @@
 // with manual connect, plus the binary request that brings a picture back.
 #pragma once
 
-#include "DdeClient.h"
+#include "platform/DdeClient.h"
 
 #include <QString>
 #include <cstdint>

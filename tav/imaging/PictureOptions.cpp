@@ -1,7 +1,7 @@
-#include "PictureOptions.h"
+#include "tav/imaging/PictureOptions.h"
 
-#include "AppSettings.h"
-#include "ImgKit.h"
+#include "tav/core/AppSettings.h"
+#include "imgkit/ImgKit.h"
 
 namespace {
 bool g_exifShootingDate = true;

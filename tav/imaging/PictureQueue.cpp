@@ -1,7 +1,7 @@
-#include "PictureQueue.h"
+#include "tav/imaging/PictureQueue.h"
 
-#include "Prompt.h"
-#include "TextHelpers.h"
+#include "platform/Prompt.h"
+#include "tav/core/TextHelpers.h"
 
 #include <cstdint>
 #include <memory>

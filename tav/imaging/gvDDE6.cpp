@@ -1,8 +1,8 @@
-#include "gvDDE6.h"
+#include "tav/imaging/gvDDE6.h"
 
-#include "DdeMacro.h"
-#include "Prompt.h"
-#include "RunState.h"
+#include "platform/DdeMacro.h"
+#include "platform/Prompt.h"
+#include "tav/core/RunState.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>

@@ -6,8 +6,8 @@
 // and the stop button can set AbortRequested while GV works.
 #pragma once
 
-#include "DibHandle.h"
-#include "PcDdeman.h"
+#include "imgkit/DibHandle.h"
+#include "tav/imaging/PcDdeman.h"
 
 #include <QString>
 #include <QtGlobal>

@@ -1,7 +1,7 @@
-#include "AdjustImage.h"
+#include "tav/printing/AdjustImage.h"
 
-#include "ControlSurface.h"
-#include "ImgKit.h"
+#include "tav/core/ControlSurface.h"
+#include "imgkit/ImgKit.h"
 
 #include <QLocale>
 

@@ -3,7 +3,7 @@
 // conversion and thumbnail sheets.
 #pragma once
 
-#include "DibHandle.h"
+#include "imgkit/DibHandle.h"
 
 #include <QString>
 #include <optional>

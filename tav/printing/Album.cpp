@@ -1,10 +1,10 @@
-#include "Album.h"
+#include "tav/printing/Album.h"
 
-#include "ControlSurface.h"
-#include "PrintCommand.h"
-#include "PrintDevice.h"
-#include "PrintSelection.h"
-#include "RunState.h"
+#include "tav/core/ControlSurface.h"
+#include "tav/printing/PrintCommand.h"
+#include "platform/PrintDevice.h"
+#include "tav/printing/PrintSelection.h"
+#include "tav/core/RunState.h"
 
 #include <optional>
 

@@ -1,13 +1,13 @@
-#include "IndexPrint.h"
+#include "tav/printing/IndexPrint.h"
 
-#include "AppSettings.h"
-#include "Caption.h"
-#include "ControlSurface.h"
-#include "PageUnits.h"
-#include "PrintCommand.h"
-#include "PrintDevice.h"
-#include "PrintSelection.h"
-#include "RunState.h"
+#include "tav/core/AppSettings.h"
+#include "tav/catalog/Caption.h"
+#include "tav/core/ControlSurface.h"
+#include "tav/printing/PageUnits.h"
+#include "tav/printing/PrintCommand.h"
+#include "platform/PrintDevice.h"
+#include "tav/printing/PrintSelection.h"
+#include "tav/core/RunState.h"
 
 #include <cstdlib>
 

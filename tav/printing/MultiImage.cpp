@@ -1,9 +1,9 @@
-#include "MultiImage.h"
+#include "tav/printing/MultiImage.h"
 
-#include "ControlSurface.h"
-#include "PrintCommand.h"
-#include "PrintSelection.h"
-#include "RunState.h"
+#include "tav/core/ControlSurface.h"
+#include "tav/printing/PrintCommand.h"
+#include "tav/printing/PrintSelection.h"
+#include "tav/core/RunState.h"
 
 #include <algorithm>
 #include <iterator>

@@ -1,10 +1,10 @@
-#include "PrintCommand.h"
+#include "tav/printing/PrintCommand.h"
 
-#include "Caption.h"
-#include "ControlSurface.h"
-#include "PageUnits.h"
-#include "PrintSelection.h"
-#include "RunState.h"
+#include "tav/catalog/Caption.h"
+#include "tav/core/ControlSurface.h"
+#include "tav/printing/PageUnits.h"
+#include "tav/printing/PrintSelection.h"
+#include "tav/core/RunState.h"
 
 #include <algorithm>
 

@@ -1,8 +1,8 @@
-#include "PrintLoader.h"
+#include "tav/printing/PrintLoader.h"
 
-#include "AppSettings.h"
-#include "PictureQueue.h"
-#include "PrintSelection.h"
+#include "tav/core/AppSettings.h"
+#include "tav/imaging/PictureQueue.h"
+#include "tav/printing/PrintSelection.h"
 
 PrintLoader::PrintLoader(PrintHost& host, const QStringList& order)
     : m_host(host), m_adjustment(ReadPrintAdjustment(host.controls())), m_order(order)

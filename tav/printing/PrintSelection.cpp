@@ -1,15 +1,15 @@
-#include "PrintSelection.h"
+#include "tav/printing/PrintSelection.h"
 
-#include "AppSettings.h"
-#include "Caption.h"
-#include "CommentFile.h"
-#include "ImageLoad.h"
-#include "ImgKit.h"
-#include "PageUnits.h"
-#include "PictureQueue.h"
-#include "PrintLoader.h"
-#include "RunState.h"
-#include "mg_pr.h"
+#include "tav/core/AppSettings.h"
+#include "tav/catalog/Caption.h"
+#include "tav/catalog/CommentFile.h"
+#include "tav/imaging/ImageLoad.h"
+#include "imgkit/ImgKit.h"
+#include "tav/printing/PageUnits.h"
+#include "tav/imaging/PictureQueue.h"
+#include "tav/printing/PrintLoader.h"
+#include "tav/core/RunState.h"
+#include "tav/printing/mg_pr.h"
 
 #include <QFileInfo>
 

@@ -4,12 +4,12 @@
 // printer or in the preview, stoppable between files.
 #pragma once
 
-#include "AdjustImage.h"
-#include "BatchLoop.h"
-#include "CommandHost.h"
-#include "DibHandle.h"
-#include "ImageLoad.h"
-#include "mg_pr.h"
+#include "tav/printing/AdjustImage.h"
+#include "tav/core/BatchLoop.h"
+#include "tav/core/CommandHost.h"
+#include "imgkit/DibHandle.h"
+#include "tav/imaging/ImageLoad.h"
+#include "tav/printing/mg_pr.h"
 
 #include <QStringList>
 

@@ -1,13 +1,13 @@
-#include "ServiceSize.h"
+#include "tav/printing/ServiceSize.h"
 
-#include "Caption.h"
-#include "ControlSurface.h"
-#include "PageUnits.h"
-#include "PrintCommand.h"
-#include "PrintDevice.h"
-#include "PrintSelection.h"
-#include "Prompt.h"
-#include "RunState.h"
+#include "tav/catalog/Caption.h"
+#include "tav/core/ControlSurface.h"
+#include "tav/printing/PageUnits.h"
+#include "tav/printing/PrintCommand.h"
+#include "platform/PrintDevice.h"
+#include "tav/printing/PrintSelection.h"
+#include "platform/Prompt.h"
+#include "tav/core/RunState.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,12 +1,12 @@
 // Tmg_PR: opening and closing a job, its geometry, and the preview pages.
-#include "mg_pr.h"
+#include "tav/printing/mg_pr.h"
 
-#include "FontSpecQt.h"
-#include "ImgKitGui.h"
-#include "PageUnits.h"
-#include "PrintDevice.h"
-#include "Prompt.h"
-#include "RunState.h"
+#include "platform/FontSpecQt.h"
+#include "imgkit/ImgKitGui.h"
+#include "tav/printing/PageUnits.h"
+#include "platform/PrintDevice.h"
+#include "platform/Prompt.h"
+#include "tav/core/RunState.h"
 
 #include <QPainter>
 

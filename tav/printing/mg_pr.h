@@ -6,8 +6,8 @@
 // shows each finished page in the preview window instead of printing.
 #pragma once
 
-#include "AppSettings.h"
-#include "DibHandle.h"
+#include "tav/core/AppSettings.h"
+#include "imgkit/DibHandle.h"
 
 #include <QImage>
 #include <QSize>

@@ -1,11 +1,11 @@
 // Tmg_PR at each page end: header and footer bands, their separator lines,
 // and the cutting marks.
-#include "mg_pr.h"
+#include "tav/printing/mg_pr.h"
 
-#include "FontSpecQt.h"
-#include "PageUnits.h"
-#include "PrintDevice.h"
-#include "TextHelpers.h"
+#include "platform/FontSpecQt.h"
+#include "tav/printing/PageUnits.h"
+#include "platform/PrintDevice.h"
+#include "tav/core/TextHelpers.h"
 
 #include <QDate>
 #include <QFontMetrics>

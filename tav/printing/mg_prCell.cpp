@@ -1,14 +1,14 @@
 // Tmg_PR::PutCell: one picture (or comment) into the next grid cell.
-#include "mg_pr.h"
+#include "tav/printing/mg_pr.h"
 
-#include "FontSpecQt.h"
-#include "ImagePrint.h"
-#include "ImageResize.h"
-#include "ImgKit.h"
-#include "ImgKitGui.h"
-#include "PageUnits.h"
-#include "PrintDevice.h"
-#include "Prompt.h"
+#include "platform/FontSpecQt.h"
+#include "tav/imaging/ImagePrint.h"
+#include "tav/imaging/ImageResize.h"
+#include "imgkit/ImgKit.h"
+#include "imgkit/ImgKitGui.h"
+#include "tav/printing/PageUnits.h"
+#include "platform/PrintDevice.h"
+#include "platform/Prompt.h"
 
 #include <QFontMetrics>
 #include <QPainter>

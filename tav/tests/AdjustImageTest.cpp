@@ -1,7 +1,7 @@
 // The print path's brightness, colour and grayscale adjustment.
-#include "AdjustImage.h"
-#include "BitmapTestPictures.h"
-#include "FakeControls.h"
+#include "tav/printing/AdjustImage.h"
+#include "tav/tests/BitmapTestPictures.h"
+#include "tav/tests/FakeControls.h"
 
 #include <gtest/gtest.h>
 

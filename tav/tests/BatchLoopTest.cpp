@@ -1,6 +1,6 @@
-#include "BatchLoop.h"
-#include "RunState.h"
-#include "ScriptedPrompt.h"
+#include "tav/core/BatchLoop.h"
+#include "tav/core/RunState.h"
+#include "platform/ScriptedPrompt.h"
 
 #include <functional>
 #include <gtest/gtest.h>

@@ -1,7 +1,7 @@
 // Small pictures for the loading, bitmap and adjustment tests.
 #pragma once
 
-#include "DibHandle.h"
+#include "imgkit/DibHandle.h"
 
 #include <QImage>
 #include <QProcess>

@@ -1,6 +1,6 @@
-#include "Caption.h"
-#include "CommentFile.h"
-#include "ImgKit.h"
+#include "tav/catalog/Caption.h"
+#include "tav/catalog/CommentFile.h"
+#include "imgkit/ImgKit.h"
 
 #include <QFile>
 #include <QTemporaryDir>

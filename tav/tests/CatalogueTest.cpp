@@ -1,8 +1,8 @@
 // The folder catalogue: the file format, the keys, and the build that decodes
 // only pictures without a matching thumbnail.
-#include "CatalogueCache.h"
-#include "RunState.h"
-#include "ScriptedPrompt.h"
+#include "tav/catalog/CatalogueCache.h"
+#include "tav/core/RunState.h"
+#include "platform/ScriptedPrompt.h"
 
 #include <QDir>
 #include <QFile>

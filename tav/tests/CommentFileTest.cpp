@@ -1,10 +1,10 @@
-#include "AppSettings.h"
-#include "BitmapTestPictures.h"
-#include "Caption.h"
-#include "CommentFile.h"
-#include "ImgKit.h"
-#include "PictureOptions.h"
-#include "Sjis.h"
+#include "tav/core/AppSettings.h"
+#include "tav/tests/BitmapTestPictures.h"
+#include "tav/catalog/Caption.h"
+#include "tav/catalog/CommentFile.h"
+#include "imgkit/ImgKit.h"
+#include "tav/imaging/PictureOptions.h"
+#include "platform/Sjis.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,10 +1,10 @@
 // Batch conversion of the selected pictures into BMP, JPG and TIF files.
-#include "BitmapTestPictures.h"
-#include "Convert.h"
-#include "spath.h"
-#include "FakePrintHost.h"
-#include "ImageResize.h"
-#include "ImgKit.h"
+#include "tav/tests/BitmapTestPictures.h"
+#include "tav/catalog/Convert.h"
+#include "tav/core/spath.h"
+#include "tav/tests/FakePrintHost.h"
+#include "tav/imaging/ImageResize.h"
+#include "imgkit/ImgKit.h"
 
 #include <QFile>
 #include <gtest/gtest.h>

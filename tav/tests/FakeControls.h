@@ -2,7 +2,7 @@
 // without a window. A name never set reads as off / -1 / 0 / "".
 #pragma once
 
-#include "ControlSurface.h"
+#include "tav/core/ControlSurface.h"
 
 #include <QHash>
 

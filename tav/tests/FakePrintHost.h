@@ -2,13 +2,13 @@
 // raster printer (254 dpi: 10 dots per mm; 100 x 150 mm sheet, 5 mm border).
 #pragma once
 
-#include "AppSettings.h"
-#include "FakeControls.h"
-#include "PrintSelection.h"
-#include "RasterPrinter.h"
-#include "RunState.h"
+#include "tav/core/AppSettings.h"
+#include "tav/tests/FakeControls.h"
+#include "tav/printing/PrintSelection.h"
+#include "platform/RasterPrinter.h"
+#include "tav/core/RunState.h"
 
-#include "ScriptedPrompt.h"
+#include "platform/ScriptedPrompt.h"
 
 #include <QDir>
 #include <QImage>

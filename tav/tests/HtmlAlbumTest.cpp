@@ -1,10 +1,10 @@
 // The HTML album: the page text, the tab's checks and the files it writes.
-#include "BitmapTestPictures.h"
-#include "CommentFile.h"
-#include "FakePrintHost.h"
-#include "HtmlAlbum.h"
-#include "ImgKit.h"
-#include "Sjis.h"
+#include "tav/tests/BitmapTestPictures.h"
+#include "tav/catalog/CommentFile.h"
+#include "tav/tests/FakePrintHost.h"
+#include "tav/catalog/HtmlAlbum.h"
+#include "imgkit/ImgKit.h"
+#include "platform/Sjis.h"
 
 #include <QFile>
 #include <gtest/gtest.h>

@@ -1,7 +1,7 @@
 // A settings visitor that ignores every key; tests override what they collect.
 #pragma once
 
-#include "SettingsSchema.h"
+#include "tav/core/SettingsSchema.h"
 
 struct IgnoringSettingsVisitor : SettingsVisitor {
     void section(const char*) override {}

@@ -1,10 +1,10 @@
 // LoadImageFile with the real gv program behind the GV link: what the
 // library cannot read reaches GV only where the extension allows it.
-#include "BitmapTestPictures.h"
-#include "GvLinkFetcher.h"
-#include "ImageLoad.h"
-#include "PlatformPaths.h"
-#include "ScriptedPrompt.h"
+#include "tav/tests/BitmapTestPictures.h"
+#include "tav/imaging/GvLinkFetcher.h"
+#include "tav/imaging/ImageLoad.h"
+#include "platform/PlatformPaths.h"
+#include "platform/ScriptedPrompt.h"
 
 #include <QCoreApplication>
 #include <QDir>

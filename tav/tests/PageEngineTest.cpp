@@ -1,12 +1,12 @@
 // The page engine on the raster printer double: 254 dpi, so that one
 // millimetre is exactly 10 dots, on a 100 x 150 mm sheet with a 5 mm border
 // the printer cannot reach.
-#include "BitmapTestPictures.h"
-#include "PageTestSupport.h"
-#include "RasterPrinter.h"
-#include "RunState.h"
-#include "ScriptedPrompt.h"
-#include "mg_pr.h"
+#include "tav/tests/BitmapTestPictures.h"
+#include "tav/tests/PageTestSupport.h"
+#include "platform/RasterPrinter.h"
+#include "tav/core/RunState.h"
+#include "platform/ScriptedPrompt.h"
+#include "tav/printing/mg_pr.h"
 
 #include <gtest/gtest.h>
 

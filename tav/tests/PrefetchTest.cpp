@@ -1,10 +1,10 @@
 // Pictures decoded ahead of a batch: results in order with bounded memory,
 // nothing written after a confirmed stop, and what the user sees about an
 // unreadable picture still shown in its turn on the user-interface thread.
-#include "Convert.h"
-#include "DibFetcher.h"
-#include "FakePrintHost.h"
-#include "Prefetcher.h"
+#include "tav/catalog/Convert.h"
+#include "tav/imaging/DibFetcher.h"
+#include "tav/tests/FakePrintHost.h"
+#include "tav/core/Prefetcher.h"
 
 #include <QFile>
 #include <atomic>

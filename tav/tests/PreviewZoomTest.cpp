@@ -1,4 +1,4 @@
-#include "PreviewZoom.h"
+#include "tav/printing/PreviewZoom.h"
 
 #include <gtest/gtest.h>
 

@@ -1,13 +1,13 @@
 // The multi-image, index, service-size and album commands on the raster printer: 90 x 140 mm
 // printable at 10 dots per mm.
-#include "Album.h"
-#include "BitmapTestPictures.h"
-#include "CommentFile.h"
-#include "FakePrintHost.h"
-#include "IndexPrint.h"
-#include "MultiImage.h"
-#include "PageTestSupport.h"
-#include "ServiceSize.h"
+#include "tav/printing/Album.h"
+#include "tav/tests/BitmapTestPictures.h"
+#include "tav/catalog/CommentFile.h"
+#include "tav/tests/FakePrintHost.h"
+#include "tav/printing/IndexPrint.h"
+#include "tav/printing/MultiImage.h"
+#include "tav/tests/PageTestSupport.h"
+#include "tav/printing/ServiceSize.h"
 
 #include <gtest/gtest.h>
 

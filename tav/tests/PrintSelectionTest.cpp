@@ -1,14 +1,14 @@
 // The one-per-page command and the shared print loop, on the raster printer
 // (254 dpi: 10 dots per mm; 100 x 150 mm sheet, 5 mm border) with pictures
 // written to a temporary folder.
-#include "BitmapTestPictures.h"
-#include "FakePrintHost.h"
-#include "OnePerPage.h"
-#include "PageTestSupport.h"
-#include "PrintSelection.h"
-#include "RasterPrinter.h"
-#include "RunState.h"
-#include "ScriptedPrompt.h"
+#include "tav/tests/BitmapTestPictures.h"
+#include "tav/tests/FakePrintHost.h"
+#include "tav/printing/OnePerPage.h"
+#include "tav/tests/PageTestSupport.h"
+#include "tav/printing/PrintSelection.h"
+#include "platform/RasterPrinter.h"
+#include "tav/core/RunState.h"
+#include "platform/ScriptedPrompt.h"
 
 #include <QDir>
 #include <QImage>

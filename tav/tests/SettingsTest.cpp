@@ -1,12 +1,12 @@
-#include "FakeControls.h"
-#include "GvRegistration.h"
-#include "IgnoringSettingsVisitor.h"
-#include "ProfileFile.h"
-#include "Registry.h"
-#include "ScriptedPrompt.h"
-#include "Settings.h"
-#include "SettingsSchema.h"
-#include "Sjis.h"
+#include "tav/tests/FakeControls.h"
+#include "tav/core/GvRegistration.h"
+#include "tav/tests/IgnoringSettingsVisitor.h"
+#include "platform/ProfileFile.h"
+#include "platform/Registry.h"
+#include "platform/ScriptedPrompt.h"
+#include "tav/core/Settings.h"
+#include "tav/core/SettingsSchema.h"
+#include "platform/Sjis.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,7 +1,7 @@
-#include "HintTips.h"
-#include "ScriptedPrompt.h"
-#include "Sjis.h"
-#include "spath.h"
+#include "tav/core/HintTips.h"
+#include "platform/ScriptedPrompt.h"
+#include "platform/Sjis.h"
+#include "tav/core/spath.h"
 
 #include <QFile>
 #include <QTemporaryDir>

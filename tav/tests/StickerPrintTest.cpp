@@ -1,9 +1,9 @@
 // Sticker sheets on the raster printer: 90 x 140 mm inside the 5 mm margins at 10 dots per mm,
 // the image area's corner 50 dots from the sheet's.
-#include "StickerPrint.h"
+#include "tav/printing/StickerPrint.h"
 
-#include "FakePrintHost.h"
-#include "PageTestSupport.h"
+#include "tav/tests/FakePrintHost.h"
+#include "tav/tests/PageTestSupport.h"
 
 #include <QPainter>
 #include <gtest/gtest.h>

@@ -1,5 +1,5 @@
-#include "Fsort.h"
-#include "TextHelpers.h"
+#include "tav/core/Fsort.h"
+#include "tav/core/TextHelpers.h"
 
 #include <QFile>
 #include <QTemporaryDir>

@@ -1,9 +1,9 @@
 // Thumbnail sheets: the cells, margins and shadows on the sheet, numbering
 // across sheets, the preview, the backing picture and failed writes.
-#include "FakePrintHost.h"
-#include "ImgKit.h"
-#include "ThumbnailSheets.h"
-#include "sumNe.h"
+#include "tav/tests/FakePrintHost.h"
+#include "imgkit/ImgKit.h"
+#include "tav/catalog/ThumbnailSheets.h"
+#include "tav/catalog/sumNe.h"
 
 #include <QFile>
 #include <cstring>

@@ -1,6 +1,6 @@
-#include "BrowserLayout.h"
-#include "ProfileFile.h"
-#include "WindowPlacement.h"
+#include "tav/core/BrowserLayout.h"
+#include "platform/ProfileFile.h"
+#include "tav/core/WindowPlacement.h"
 
 #include <QTemporaryDir>
 #include <gtest/gtest.h>

@@ -1,10 +1,10 @@
 // The installer's windows: the delete question's answers, the main window's
 // set-up from the script and its folder field, the gradient's colours.
-#include "Back.h"
-#include "CusDlg.h"
-#include "GradBox.h"
-#include "Main.h"
-#include "ScriptedPrompt.h"
+#include "setup/ui/Back.h"
+#include "setup/ui/CusDlg.h"
+#include "setup/ui/GradBox.h"
+#include "setup/ui/Main.h"
+#include "platform/ScriptedPrompt.h"
 
 #include <QCheckBox>
 #include <QGroupBox>

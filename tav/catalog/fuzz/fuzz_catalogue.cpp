@@ -2,7 +2,7 @@
 // accepted, which must read again the same. Built in a clang build folder:
 //   cmake --build <dir> --target fuzz_catalogue
 //   bin/fuzz_catalogue -max_total_time=300 corpus/catalogue
-#include "CatalogueFile.h"
+#include "tav/catalog/CatalogueFile.h"
 
 #include <cstdlib>
 

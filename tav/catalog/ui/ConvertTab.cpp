@@ -1,6 +1,6 @@
 // Tab 4 "ﾌｧｲﾙ変換": bulk conversion of the selected pictures to BMP, JPG or TIF.
-#include "core/ui/FormBuilder.h"
-#include "core/ui/WorkTabs.h"
+#include "tav/core/ui/FormBuilder.h"
+#include "tav/core/ui/WorkTabs.h"
 
 using namespace form;
 

@@ -1,6 +1,6 @@
 // Tab 10 "HTML": an HTML page of linked pictures with optional thumbnail files.
-#include "core/ui/FormBuilder.h"
-#include "core/ui/WorkTabs.h"
+#include "tav/core/ui/FormBuilder.h"
+#include "tav/core/ui/WorkTabs.h"
 
 using namespace form;
 

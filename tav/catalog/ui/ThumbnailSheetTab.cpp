@@ -1,6 +1,6 @@
 // Tab 5 "一括ｻﾑﾈｲﾙ": numbered sheet pictures holding a grid of thumbnails.
-#include "core/ui/FormBuilder.h"
-#include "core/ui/WorkTabs.h"
+#include "tav/core/ui/FormBuilder.h"
+#include "tav/core/ui/WorkTabs.h"
 
 using namespace form;
 

@@ -1,12 +1,12 @@
 // Loading the titles tab's preview picture.
-#include "TitlesPreview.h"
+#include "tav/catalog/ui/TitlesPreview.h"
 
-#include "AppSettings.h"
-#include "BatchLoop.h"
-#include "Bitmaps.h"
-#include "ImageLoad.h"
-#include "ImageResize.h"
-#include "Prompt.h"
+#include "tav/core/AppSettings.h"
+#include "tav/core/BatchLoop.h"
+#include "tav/imaging/Bitmaps.h"
+#include "tav/imaging/ImageLoad.h"
+#include "tav/imaging/ImageResize.h"
+#include "platform/Prompt.h"
 
 #include <QGuiApplication>
 #include <QLabel>

@@ -1,7 +1,7 @@
 // Tab 9 "ﾀｲﾄﾙとｺﾒﾝﾄ": the read-only title, date and comment of the selected
 // picture, its preview, and the button that opens the comment editor.
-#include "core/ui/FormBuilder.h"
-#include "core/ui/WorkTabs.h"
+#include "tav/core/ui/FormBuilder.h"
+#include "tav/core/ui/WorkTabs.h"
 
 #include <QFrame>
 #include <QPlainTextEdit>

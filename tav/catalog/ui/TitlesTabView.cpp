@@ -1,8 +1,8 @@
 // Filling the tab "ﾀｲﾄﾙとｺﾒﾝﾄ" for the selected picture.
-#include "TitlesTabView.h"
+#include "tav/catalog/ui/TitlesTabView.h"
 
-#include "CommentFile.h"
-#include "TitlesPreview.h"
+#include "tav/catalog/CommentFile.h"
+#include "tav/catalog/ui/TitlesPreview.h"
 
 #include <QCheckBox>
 #include <QEvent>

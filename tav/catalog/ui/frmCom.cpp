@@ -1,10 +1,10 @@
 // The comment editor window and its menu.
-#include "frmCom.h"
+#include "tav/catalog/ui/frmCom.h"
 
-#include "CommentFile.h"
-#include "Prompt.h"
-#include "TextHelpers.h"
-#include "core/ui/UpDown.h"
+#include "tav/catalog/CommentFile.h"
+#include "platform/Prompt.h"
+#include "tav/core/TextHelpers.h"
+#include "tav/core/ui/UpDown.h"
 
 #include <QFileInfo>
 #include <QGridLayout>

@@ -1,4 +1,4 @@
-#include "core/ui/ColorSwatch.h"
+#include "tav/core/ui/ColorSwatch.h"
 
 #include <QColor>
 #include <QMouseEvent>

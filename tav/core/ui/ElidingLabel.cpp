@@ -1,4 +1,4 @@
-#include "ElidingLabel.h"
+#include "tav/core/ui/ElidingLabel.h"
 
 #include <QPainter>
 #include <QStyle>

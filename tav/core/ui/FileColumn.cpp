@@ -1,11 +1,11 @@
-#include "FileColumn.h"
+#include "tav/core/ui/FileColumn.h"
 
-#include "AppSettings.h"
-#include "CommandHost.h"
-#include "FolderPane.h"
-#include "FolderWatcher.h"
-#include "Fsort.h"
-#include "TextHelpers.h"
+#include "tav/core/AppSettings.h"
+#include "tav/core/CommandHost.h"
+#include "tav/core/ui/FolderPane.h"
+#include "tav/core/FolderWatcher.h"
+#include "tav/core/Fsort.h"
+#include "tav/core/TextHelpers.h"
 
 #include <QApplication>
 #include <QComboBox>

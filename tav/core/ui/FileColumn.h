@@ -5,8 +5,8 @@
 // removed or rewritten in the folder on view show up without a refresh.
 #pragma once
 
-#include "CatalogueCache.h"
-#include "ControlSurface.h"
+#include "tav/catalog/CatalogueCache.h"
+#include "tav/core/ControlSurface.h"
 
 #include <QStringList>
 #include <QWidget>

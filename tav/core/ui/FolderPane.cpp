@@ -1,6 +1,6 @@
-#include "FolderPane.h"
+#include "tav/core/ui/FolderPane.h"
 
-#include "Prompt.h"
+#include "platform/Prompt.h"
 
 #include <QAbstractItemView>
 #include <QComboBox>

@@ -7,7 +7,7 @@
 // many folders does not read each one.
 #pragma once
 
-#include "BrowserLayout.h"
+#include "tav/core/BrowserLayout.h"
 
 #include <QStringList>
 #include <QWidget>

@@ -1,6 +1,6 @@
-#include "core/ui/FormBuilder.h"
+#include "tav/core/ui/FormBuilder.h"
 
-#include "TabCounters.h"
+#include "tav/core/TabCounters.h"
 
 #include <QGridLayout>
 #include <QRegularExpressionValidator>

@@ -4,8 +4,8 @@
 // of the controls they hold and their arrangement.
 #pragma once
 
-#include "core/ui/ColorSwatch.h"
-#include "core/ui/UpDown.h"
+#include "tav/core/ui/ColorSwatch.h"
+#include "tav/core/ui/UpDown.h"
 
 #include <QCheckBox>
 #include <QComboBox>

@@ -1,4 +1,4 @@
-#include "MultiRowTabs.h"
+#include "tav/core/ui/MultiRowTabs.h"
 
 #include <QMouseEvent>
 #include <QPainter>

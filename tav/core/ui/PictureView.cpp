@@ -1,8 +1,8 @@
-#include "PictureView.h"
+#include "tav/core/ui/PictureView.h"
 
-#include "ImgKit.h"
-#include "ImgKitGui.h"
-#include "frmPic.h"
+#include "imgkit/ImgKit.h"
+#include "imgkit/ImgKitGui.h"
+#include "tav/core/ui/frmPic.h"
 
 #include <QGuiApplication>
 #include <QLayout>

@@ -3,7 +3,7 @@
 // fitted to the screen and can be zoomed), drawn, and shown modal.
 #pragma once
 
-#include "DibHandle.h"
+#include "imgkit/DibHandle.h"
 
 #include <QString>
 

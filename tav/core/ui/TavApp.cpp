@@ -1,10 +1,10 @@
 // Program start: the application object, then the main window, then the
 // message loop until the main window closes.
-#include "frmSp.h"
-#include "main.h"
+#include "tav/core/ui/frmSp.h"
+#include "tav/core/ui/main.h"
 
-#include "PictureMemory.h"
-#include "QtPrompt.h"
+#include "platform/PictureMemory.h"
+#include "platform/QtPrompt.h"
 
 #include <QApplication>
 #include <QFont>

@@ -1,4 +1,4 @@
-#include "core/ui/UpDown.h"
+#include "tav/core/ui/UpDown.h"
 
 #include <QEvent>
 #include <QHBoxLayout>

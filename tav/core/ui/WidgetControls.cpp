@@ -1,7 +1,7 @@
-#include "WidgetControls.h"
+#include "tav/core/ui/WidgetControls.h"
 
-#include "ColorSwatch.h"
-#include "UpDown.h"
+#include "tav/core/ui/ColorSwatch.h"
+#include "tav/core/ui/UpDown.h"
 
 #include <QAbstractButton>
 #include <QButtonGroup>

@@ -2,7 +2,7 @@
 // control's object name among the window's children.
 #pragma once
 
-#include "ControlSurface.h"
+#include "tav/core/ControlSurface.h"
 
 class QWidget;
 

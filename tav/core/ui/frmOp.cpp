@@ -1,11 +1,11 @@
 // The options dialog's behaviour: filling the pages from the settings, the
 // previews of the header and footer, the font buttons, and storing on "O.K".
-#include "frmOp.h"
+#include "tav/core/ui/frmOp.h"
 
-#include "FontSpecQt.h"
-#include "Prompt.h"
-#include "TextHelpers.h"
-#include "core/ui/UpDown.h"
+#include "platform/FontSpecQt.h"
+#include "platform/Prompt.h"
+#include "tav/core/TextHelpers.h"
+#include "tav/core/ui/UpDown.h"
 
 #include <QCheckBox>
 #include <QComboBox>

@@ -5,7 +5,7 @@
 // into AppSettings only on "O.K"; "ｷｬﾝｾﾙ", Enter and the close box store nothing.
 #pragma once
 
-#include "OptionsModel.h"
+#include "tav/core/OptionsModel.h"
 
 #include <QDialog>
 #include <array>

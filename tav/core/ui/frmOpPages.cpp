@@ -1,8 +1,8 @@
 // The pages of the options dialog: its controls with their names, captions
 // and notes, in the order the dialog shows them.
-#include "frmOp.h"
+#include "tav/core/ui/frmOp.h"
 
-#include "core/ui/FormBuilder.h"
+#include "tav/core/ui/FormBuilder.h"
 
 #include <QFrame>
 #include <QGridLayout>

@@ -1,4 +1,4 @@
-#include "frmPic.h"
+#include "tav/core/ui/frmPic.h"
 
 #include <QClipboard>
 #include <QEvent>

@@ -1,4 +1,4 @@
-#include "frmSp.h"
+#include "tav/core/ui/frmSp.h"
 
 #include <QGuiApplication>
 #include <QLabel>

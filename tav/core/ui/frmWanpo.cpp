@@ -1,4 +1,4 @@
-#include "frmWanpo.h"
+#include "tav/core/ui/frmWanpo.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>

@@ -3,8 +3,8 @@
 // Modeless and on top; at most one exists, and it is destroyed when closed.
 #pragma once
 
-#include "AppSettings.h"
-#include "HintTips.h"
+#include "tav/core/AppSettings.h"
+#include "tav/core/HintTips.h"
 
 #include <QWidget>
 #include <QPointer>

@@ -4,9 +4,9 @@
 // settings, reads them at creation and writes them back when it closes.
 #pragma once
 
-#include "AppSettings.h"
-#include "PrintSelection.h"
-#include "PrinterCaps.h"
+#include "tav/core/AppSettings.h"
+#include "tav/printing/PrintSelection.h"
+#include "platform/PrinterCaps.h"
 
 #include <QHash>
 #include <QMainWindow>

@@ -1,7 +1,7 @@
 // The main window's menus: the main menu MainMenu1 and the file view's
 // pop-up menu PopupMenu1, each item connected to its handler.
-#include "FileColumn.h"
-#include "main.h"
+#include "tav/core/ui/FileColumn.h"
+#include "tav/core/ui/main.h"
 
 #include <QAction>
 #include <QMenu>

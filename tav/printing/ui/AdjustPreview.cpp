@@ -1,12 +1,12 @@
-#include "AdjustPreview.h"
+#include "tav/printing/ui/AdjustPreview.h"
 
-#include "AdjustImage.h"
-#include "Bitmaps.h"
-#include "ImageLoad.h"
-#include "ImageResize.h"
-#include "ImgKit.h"
-#include "ImgKitGui.h"
-#include "Prompt.h"
+#include "tav/printing/AdjustImage.h"
+#include "tav/imaging/Bitmaps.h"
+#include "tav/imaging/ImageLoad.h"
+#include "tav/imaging/ImageResize.h"
+#include "imgkit/ImgKit.h"
+#include "imgkit/ImgKitGui.h"
+#include "platform/Prompt.h"
 
 #include <QApplication>
 #include <QCheckBox>

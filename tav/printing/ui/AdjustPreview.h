@@ -4,8 +4,8 @@
 // shared with the picture preview of the title and comment tab.
 #pragma once
 
-#include "AppSettings.h"
-#include "DibHandle.h"
+#include "tav/core/AppSettings.h"
+#include "imgkit/DibHandle.h"
 
 #include <QObject>
 #include <QSize>

@@ -1,7 +1,7 @@
 // Tab 3 "画像調整": brightness, colour balance and grayscale applied to every
 // picture loaded for printing and conversion, with a small preview.
-#include "core/ui/FormBuilder.h"
-#include "core/ui/WorkTabs.h"
+#include "tav/core/ui/FormBuilder.h"
+#include "tav/core/ui/WorkTabs.h"
 
 #include <QFrame>
 

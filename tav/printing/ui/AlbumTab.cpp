@@ -1,6 +1,6 @@
 // Tab 8 "ｱﾙﾊﾞﾑ印刷": album pages, each row a picture with its caption and its comment.
-#include "core/ui/FormBuilder.h"
-#include "core/ui/WorkTabs.h"
+#include "tav/core/ui/FormBuilder.h"
+#include "tav/core/ui/WorkTabs.h"
 
 using namespace form;
 

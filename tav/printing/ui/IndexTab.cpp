@@ -1,6 +1,6 @@
 // Tab 6 "ｲﾝﾃﾞｯｸｽ印刷": contact-sheet pages of small pictures over the whole paper.
-#include "core/ui/FormBuilder.h"
-#include "core/ui/WorkTabs.h"
+#include "tav/core/ui/FormBuilder.h"
+#include "tav/core/ui/WorkTabs.h"
 
 using namespace form;
 

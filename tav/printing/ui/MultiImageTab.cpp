@@ -1,7 +1,7 @@
 // Tab 1 "1ﾍﾟｰｼﾞ複数画像印刷": the selected pictures several to a page in a grid,
 // chosen by a count per page or by columns and rows.
-#include "core/ui/FormBuilder.h"
-#include "core/ui/WorkTabs.h"
+#include "tav/core/ui/FormBuilder.h"
+#include "tav/core/ui/WorkTabs.h"
 
 using namespace form;
 

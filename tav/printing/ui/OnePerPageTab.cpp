@@ -1,7 +1,7 @@
 // Tab 0 "1ﾍﾟｰｼﾞ1画像印刷": every selected picture on a page of its own, either
 // as large as the page allows or at a size given in millimetres.
-#include "core/ui/FormBuilder.h"
-#include "core/ui/WorkTabs.h"
+#include "tav/core/ui/FormBuilder.h"
+#include "tav/core/ui/WorkTabs.h"
 
 using namespace form;
 

@@ -1,7 +1,7 @@
 // Tab 7 "ｻｰﾋﾞｽ版印刷": pictures at the photo-lab print sizes, as many as fit.
-#include "core/ui/FormBuilder.h"
-#include "core/ui/WorkTabs.h"
-#include "ServiceSize.h"
+#include "tav/core/ui/FormBuilder.h"
+#include "tav/core/ui/WorkTabs.h"
+#include "tav/printing/ServiceSize.h"
 
 #include <QGroupBox>
 #include <QLayout>

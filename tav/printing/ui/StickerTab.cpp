@@ -1,6 +1,6 @@
 // Tab 2 "ﾌﾟﾘｸﾗ印刷": sticker sheets, each picture repeated in frames of one width.
-#include "core/ui/FormBuilder.h"
-#include "core/ui/WorkTabs.h"
+#include "tav/core/ui/FormBuilder.h"
+#include "tav/core/ui/WorkTabs.h"
 
 using namespace form;
 

@@ -1,9 +1,9 @@
 // The print preview window and its menu.
-#include "frmPrnPV.h"
+#include "tav/printing/ui/frmPrnPV.h"
 
-#include "Bitmaps.h"
-#include "PreviewZoom.h"
-#include "RunState.h"
+#include "tav/imaging/Bitmaps.h"
+#include "tav/printing/PreviewZoom.h"
+#include "tav/core/RunState.h"
 
 #include <QClipboard>
 #include <QGuiApplication>

@@ -1,10 +1,10 @@
 // TgvDDE with the real gv program: pictures through GV, files it cannot
 // read, a GV that was killed, names that could break the command, the old
 // viewer's message, and a stop while GV keeps answering "WAIT".
-#include "DdeServer.h"
-#include "RunState.h"
-#include "ScriptedPrompt.h"
-#include "gvDDE6.h"
+#include "platform/DdeServer.h"
+#include "tav/core/RunState.h"
+#include "platform/ScriptedPrompt.h"
+#include "tav/imaging/gvDDE6.h"
 
 #include <QDir>
 #include <QFile>

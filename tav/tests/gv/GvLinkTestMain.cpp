@@ -1,6 +1,6 @@
 // The link tests run with an event loop's application object, as the
 // program does, and in a sandbox folder of their own.
-#include "PlatformPaths.h"
+#include "platform/PlatformPaths.h"
 
 #include <QCoreApplication>
 #include <QDir>

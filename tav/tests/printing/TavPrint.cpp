@@ -12,15 +12,15 @@
 // --stop-after presses the stop button after the Nth picture and answers
 // "はい" to the stop question. The messages the command showed are printed
 // one per line; the exit status is 0 when the run ended with "印刷完了。".
-#include "AppSettings.h"
-#include "FakeControls.h"
-#include "OnePerPage.h"
-#include "PictureMemory.h"
-#include "PrintSelection.h"
-#include "RunState.h"
-#include "StickerPrint.h"
-#include "QtPrintDevice.h"
-#include "ScriptedPrompt.h"
+#include "tav/core/AppSettings.h"
+#include "tav/tests/FakeControls.h"
+#include "tav/printing/OnePerPage.h"
+#include "platform/PictureMemory.h"
+#include "tav/printing/PrintSelection.h"
+#include "tav/core/RunState.h"
+#include "tav/printing/StickerPrint.h"
+#include "platform/QtPrintDevice.h"
+#include "platform/ScriptedPrompt.h"
 
 #include <QFileInfo>
 #include <QGuiApplication>

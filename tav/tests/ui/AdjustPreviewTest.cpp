@@ -1,9 +1,9 @@
 // The adjustment tab's preview: loading, the grey and adjusted views, the
 // messages, and when the preview picture is released.
-#include "AdjustPreview.h"
-#include "ImgKit.h"
-#include "ScriptedPrompt.h"
-#include "core/ui/WorkTabs.h"
+#include "tav/printing/ui/AdjustPreview.h"
+#include "imgkit/ImgKit.h"
+#include "platform/ScriptedPrompt.h"
+#include "tav/core/ui/WorkTabs.h"
 
 #include <QCheckBox>
 #include <QFile>

@@ -1,6 +1,6 @@
 // The colour swatch: a stored colour reference (red in the low byte) shown as
 // its colour, and a click reported when the button is released on it.
-#include "core/ui/ColorSwatch.h"
+#include "tav/core/ui/ColorSwatch.h"
 
 #include <QApplication>
 #include <QMouseEvent>

@@ -1,7 +1,7 @@
-#include "CommentFile.h"
-#include "ScriptedPrompt.h"
-#include "Sjis.h"
-#include "frmCom.h"
+#include "tav/catalog/CommentFile.h"
+#include "platform/ScriptedPrompt.h"
+#include "platform/Sjis.h"
+#include "tav/catalog/ui/frmCom.h"
 
 #include <QApplication>
 #include <QDir>

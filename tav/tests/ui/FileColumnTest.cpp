@@ -1,12 +1,12 @@
-#include "CommentFile.h"
-#include "FileColumn.h"
-#include "ImgKit.h"
-#include "PlatformPaths.h"
-#include "Registry.h"
-#include "ScriptedPrompt.h"
-#include "FolderPane.h"
-#include "FolderWatcher.h"
-#include "main.h"
+#include "tav/catalog/CommentFile.h"
+#include "tav/core/ui/FileColumn.h"
+#include "imgkit/ImgKit.h"
+#include "platform/PlatformPaths.h"
+#include "platform/Registry.h"
+#include "platform/ScriptedPrompt.h"
+#include "tav/core/ui/FolderPane.h"
+#include "tav/core/FolderWatcher.h"
+#include "tav/core/ui/main.h"
 
 #include <QAction>
 #include <QDir>

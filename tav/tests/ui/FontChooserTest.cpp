@@ -1,5 +1,5 @@
-#include "FontChooser.h"
-#include "QtPrompt.h"
+#include "platform/FontChooser.h"
+#include "platform/QtPrompt.h"
 
 #include <QApplication>
 #include <QCheckBox>

@@ -1,14 +1,14 @@
-#include "FileColumn.h"
-#include "IgnoringSettingsVisitor.h"
-#include "ProfileFile.h"
-#include "RasterPrinter.h"
-#include "Registry.h"
-#include "RunState.h"
-#include "ScriptedPrompt.h"
-#include "SettingsSchema.h"
-#include "Sjis.h"
-#include "MultiRowTabs.h"
-#include "main.h"
+#include "tav/core/ui/FileColumn.h"
+#include "tav/tests/IgnoringSettingsVisitor.h"
+#include "platform/ProfileFile.h"
+#include "platform/RasterPrinter.h"
+#include "platform/Registry.h"
+#include "tav/core/RunState.h"
+#include "platform/ScriptedPrompt.h"
+#include "tav/core/SettingsSchema.h"
+#include "platform/Sjis.h"
+#include "tav/core/ui/MultiRowTabs.h"
+#include "tav/core/ui/main.h"
 
 #include <QAbstractButton>
 #include <QComboBox>
@@ -28,8 +28,8 @@
 #include <QTreeWidget>
 #include <gtest/gtest.h>
 
-#include "ColorSwatch.h"
-#include "UpDown.h"
+#include "tav/core/ui/ColorSwatch.h"
+#include "tav/core/ui/UpDown.h"
 
 namespace {
 

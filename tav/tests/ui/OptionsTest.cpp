@@ -1,6 +1,6 @@
-#include "ScriptedPrompt.h"
-#include "UpDown.h"
-#include "frmOp.h"
+#include "platform/ScriptedPrompt.h"
+#include "tav/core/ui/UpDown.h"
+#include "tav/core/ui/frmOp.h"
 
 #include <QApplication>
 #include <QCheckBox>

@@ -1,5 +1,5 @@
-#include "PictureView.h"
-#include "frmPic.h"
+#include "tav/core/ui/PictureView.h"
+#include "tav/core/ui/frmPic.h"
 
 #include <QLabel>
 

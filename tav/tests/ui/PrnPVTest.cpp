@@ -1,5 +1,5 @@
-#include "RunState.h"
-#include "frmPrnPV.h"
+#include "tav/core/RunState.h"
+#include "tav/printing/ui/frmPrnPV.h"
 
 #include <QAction>
 #include <QApplication>

@@ -1,5 +1,5 @@
-#include "Sjis.h"
-#include "frmWanpo.h"
+#include "platform/Sjis.h"
+#include "tav/core/ui/frmWanpo.h"
 
 #include <QCheckBox>
 #include <QCoreApplication>

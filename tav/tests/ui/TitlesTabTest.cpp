@@ -1,9 +1,9 @@
-#include "AppSettings.h"
-#include "CommentFile.h"
-#include "ScriptedPrompt.h"
-#include "TitlesTabView.h"
-#include "WorkTabs.h"
-#include "frmCom.h"
+#include "tav/core/AppSettings.h"
+#include "tav/catalog/CommentFile.h"
+#include "platform/ScriptedPrompt.h"
+#include "tav/catalog/ui/TitlesTabView.h"
+#include "tav/core/ui/WorkTabs.h"
+#include "tav/catalog/ui/frmCom.h"
 
 #include <QApplication>
 #include <QCheckBox>

@@ -1,6 +1,6 @@
 // The counter and its edit field: the position stays in range, stepping writes
 // the field, typing a number in range moves the counter, other text is kept.
-#include "core/ui/UpDown.h"
+#include "tav/core/ui/UpDown.h"
 
 #include <QApplication>
 #include <QKeyEvent>

@@ -1,8 +1,8 @@
 // The work tabs as the window and the settings see them: every control under
 // its name, with its caption, its entries, its range and its initial state.
-#include "core/ui/ColorSwatch.h"
-#include "core/ui/UpDown.h"
-#include "core/ui/WorkTabs.h"
+#include "tav/core/ui/ColorSwatch.h"
+#include "tav/core/ui/UpDown.h"
+#include "tav/core/ui/WorkTabs.h"
 
 #include <QAbstractButton>
 #include <QCheckBox>

@@ -74,7 +74,7 @@ void runCatalogue(HeadlessHost& host)
     for (const QString& folder : folders) {
         CatalogueCache cache;
         const CatalogueCache::ItemSink ignore = [](const QString&, const QImage&) {};
-        const CatalogueFill fill = cache.fill(host, folder, names[folder], make, ignore);
+        const CatalogueFill fill = cache.fill(host, folder, names[folder], make, ignore, makeThumbnailAhead);
         if (fill != CatalogueFill::Completed || !cache.save(folder)) {
             catalogueFailed = true;
             return;

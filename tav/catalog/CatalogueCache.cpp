@@ -2,6 +2,7 @@
 
 #include "tav/imaging/Bitmaps.h"
 #include "tav/imaging/ImageLoad.h"
+#include "tav/core/Prefetcher.h"
 #include "platform/Prompt.h"
 #include "tav/core/RunState.h"
 #include "tav/core/TextHelpers.h"
@@ -9,6 +10,7 @@
 #include <QFileInfo>
 #include <QHash>
 #include <exception>
+#include <optional>
 
 namespace {
 
@@ -18,6 +20,8 @@ const QString kSaveFailed = QStringLiteral("E:ｶﾀﾛｸﾞは保存できま�
 const QString kBuilding = QStringLiteral("ｶﾀﾛｸﾞを作成しています。(ESCｷｰまたは、「中止」ﾎﾞﾀﾝで中断できます)");
 const QString kStopQuestion = QStringLiteral("ｶﾀﾛｸﾞ表示を中止してよろしいですか？");
 constexpr int kGaugeMaximum = 100;
+// Thumbnails made ahead at a time: one per core beside the loop's own work.
+constexpr int kMadeAhead = 2;
 
 bool confirmStop()
 {
@@ -54,6 +58,17 @@ QImage makeThumbnail(const QString& path, const QString& gvPath)
     return cell;
 }
 
+QImage makeThumbnailAhead(const QString& path)
+{
+    bool gvMayTry = false;
+    const imgkit::DibHandle picture =
+        LoadImageFileByLibrary(path, {kThumbnailSize, kThumbnailSize, true}, nullptr, gvMayTry);
+    QImage cell;
+    if (picture)
+        FitImageToBitmap(picture, cell, kThumbnailSize, kThumbnailSize, false);
+    return cell;
+}
+
 // The thumbnails to take from: the ones in memory when they are this
 // folder's and complete, otherwise the folder's catalogue file.
 CatalogueData CatalogueCache::scratchFor(const QString& folder)
@@ -72,7 +87,7 @@ CatalogueData CatalogueCache::scratchFor(const QString& folder)
 
 CatalogueFill CatalogueCache::fill(BatchHost& host, const QString& folder, const QStringList& names,
                                    const ThumbnailMaker& make,
-                                   const ItemSink& addItem)
+                                   const ItemSink& addItem, const ThumbnailMaker& makeAhead)
 {
     if (names.isEmpty())
         return CatalogueFill::NoNames;
@@ -80,6 +95,16 @@ CatalogueFill CatalogueCache::fill(BatchHost& host, const QString& folder, const
     const CatalogueData scratch = scratchFor(folder);
     const QHash<QString, int> known = keyIndex(scratch.keys);
     CatalogueData built;
+    std::optional<Prefetcher<QImage>> ahead;
+    if (makeAhead)
+        ahead.emplace(picturesToDecode(folder, names, known), makeAhead, kMadeAhead);
+    // A thumbnail the workers could not make is made here, GV and all.
+    const auto thumbnailOf = [&](const QString& path) {
+        if (!ahead)
+            return make(path);
+        const std::optional<QImage> cell = ahead->take(path, {}, make);
+        return cell && !cell->isNull() ? *cell : make(path);
+    };
     host.setStatus(kBuilding);
     AbortRequested = false;
     host.setGaugeMaximum(kGaugeMaximum);
@@ -95,7 +120,7 @@ CatalogueFill CatalogueCache::fill(BatchHost& host, const QString& folder, const
                 continue;
             const QString key = catalogueKey(name, info.lastModified());
             const auto found = known.constFind(key);
-            built.thumbnails << (found != known.cend() ? scratch.thumbnails[*found] : make(info.filePath()));
+            built.thumbnails << (found != known.cend() ? scratch.thumbnails[*found] : thumbnailOf(info.filePath()));
             built.keys << key;
             addItem(name, built.thumbnails.last());
         } catch (const std::exception&) {
@@ -122,6 +147,18 @@ CatalogueFill CatalogueCache::fill(BatchHost& host, const QString& folder, const
     // Like every batch, the build leaves the status line empty behind it.
     host.setStatus(QString());
     return result;
+}
+
+QStringList CatalogueCache::picturesToDecode(const QString& folder, const QStringList& names,
+                                             const QHash<QString, int>& known)
+{
+    QStringList paths;
+    for (const QString& name : names) {
+        const QFileInfo info(fullPath(folder, name));
+        if (!isCatalogueFileName(name) && info.exists() && !known.contains(catalogueKey(name, info.lastModified())))
+            paths << info.filePath();
+    }
+    return paths;
 }
 
 bool CatalogueCache::save(const QString& folder) const

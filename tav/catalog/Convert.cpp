@@ -10,6 +10,7 @@
 #include "tav/imaging/ImageResize.h"
 #include "imgkit/ImgKit.h"
 #include "tav/printing/PageUnits.h"
+#include "tav/imaging/PictureQueue.h"
 #include "tav/printing/PrintSelection.h"
 #include "platform/Prompt.h"
 #include "tav/core/TextHelpers.h"
@@ -20,6 +21,7 @@
 
 #include <algorithm>
 #include <iterator>
+#include <memory>
 #include <optional>
 
 using imgkit::DibHandle;
@@ -217,12 +219,18 @@ public:
     {
         for (const QString& source : sources)
             m_sources.insert(QFileInfo(source).canonicalFilePath());
+        // The pictures that will be converted are decoded ahead of the run.
+        QStringList converted;
+        for (const QString& source : sources)
+            if (!wouldReplaceSource(targetOf(source)))
+                converted << source;
+        m_ahead = std::make_unique<PictureQueue>(converted, loadNeed());
     }
 
     bool process(const QString& path) override
     {
         const QString name = QFileInfo(path).fileName();
-        const QString target = fullPath(m_folder, SplitExtension(name).stem) + extensionOf(m_options.format);
+        const QString target = targetOf(path);
         if (wouldReplaceSource(target)) {
             m_keptSources << name;
             return true;
@@ -230,7 +238,7 @@ public:
         DibHandle picture;
         int width = 0;
         int height = 0;
-        if (!LoadForPrint(path, m_adjustment, m_gvPath, picture, width, height, loadNeed()))
+        if (!LoadForPrint(path, m_adjustment, m_gvPath, picture, width, height, loadNeed(), m_ahead.get()))
             return false;
         if (!(resize(picture, width, height) && prepareForFormat(picture, m_options)
               && saveReplacing(target, picture, m_options, path)))
@@ -256,6 +264,12 @@ public:
     }
 
 private:
+    QString targetOf(const QString& source) const
+    {
+        const QString stem = SplitExtension(QFileInfo(source).fileName()).stem;
+        return fullPath(m_folder, stem) + extensionOf(m_options.format);
+    }
+
     bool wouldReplaceSource(const QString& target) const
     {
         const QString existing = QFileInfo(target).canonicalFilePath();
@@ -294,6 +308,7 @@ private:
     QSet<QString> m_sources;  // canonical paths of the selected files
     QStringList m_keptSources;
     QStringList m_failed;
+    std::unique_ptr<PictureQueue> m_ahead;
 };
 
 }  // namespace

@@ -9,6 +9,7 @@
 #include "tav/imaging/ImageLoad.h"
 #include "tav/imaging/ImageResize.h"
 #include "imgkit/ImgKit.h"
+#include "tav/imaging/PictureQueue.h"
 #include "tav/printing/PrintCommand.h"
 #include "platform/Prompt.h"
 #include "tav/core/RunState.h"
@@ -143,6 +144,29 @@ bool prepareThumbnailFolder(const QString& folder, bool& reuse)
 
 }  // namespace
 
+namespace {
+
+// A kept thumbnail gives the size; the image information needs the picture itself.
+bool takesKeptThumbnail(const HtmlCellRequest& r)
+{
+    return !r.thumbnailPath.isEmpty() && r.reuseThumbnail && captionOptions().showImageInfo != 1 &&
+           QFileInfo::exists(r.thumbnailPath);
+}
+
+}  // namespace
+
+bool HtmlCellDecodes(const HtmlCellRequest& r)
+{
+    return !takesKeptThumbnail(r) && QFileInfo::exists(r.source);
+}
+
+// The cell needs the picture's own size and, for a thumbnail, no more pixels than it holds;
+// the high-quality switch asks for the whole picture to be resampled.
+LoadNeed HtmlLoadNeed(const HtmlCellRequest& r)
+{
+    return !r.thumbnailPath.isEmpty() && r.highQuality ? LoadNeed{} : LoadNeed{r.maxWidth, r.maxHeight, true};
+}
+
 HtmlCell PrepareHtmlCell(const HtmlCellRequest& r)
 {
     HtmlCell cell;
@@ -156,8 +180,7 @@ HtmlCell PrepareHtmlCell(const HtmlCellRequest& r)
         return cell;
     }
 
-    // A kept thumbnail gives the size; the image information needs the picture itself.
-    if (thumbnails && r.reuseThumbnail && captionOptions().showImageInfo != 1 && QFileInfo::exists(r.thumbnailPath)) {
+    if (takesKeptThumbnail(r)) {
         if (const DibHandle kept = ImgKitFileLoad(r.thumbnailPath, {}, {})) {
             cell.width = kept.width();
             cell.height = kept.height();
@@ -166,11 +189,9 @@ HtmlCell PrepareHtmlCell(const HtmlCellRequest& r)
         }
     }
 
-    // The cell needs the picture's own size and, for a thumbnail, no more pixels than it holds;
-    // the high-quality switch asks for the whole picture to be resampled.
     ImageInfo info;
-    const LoadNeed need = thumbnails && r.highQuality ? LoadNeed{} : LoadNeed{r.maxWidth, r.maxHeight, true};
-    const DibHandle picture = LoadImageFileAtLeast(r.source, {}, {}, r.gvPath, need, &info);
+    const DibHandle picture = r.ahead ? r.ahead->take(r.source, {}, {}, r.gvPath, &info)
+                                      : LoadImageFileAtLeast(r.source, {}, {}, r.gvPath, HtmlLoadNeed(r), &info);
     if (!picture || info.width <= 0 || info.height <= 0) {
         cell.caption = BuildCaption(1, nullptr, r.source);
         cell.thumbnailFailed = thumbnails;
@@ -238,7 +259,7 @@ void WriteHtmlAlbum(CommandHost& host)
             return;
         host.setStatus(QStringLiteral("HTMLを作成しています....."));
 
-        QList<HtmlCell> cells;
+        QList<HtmlCellRequest> requests;
         QSet<QString> takenStems;
         for (const QString& path : paths) {
             HtmlCellRequest request;
@@ -251,6 +272,18 @@ void WriteHtmlAlbum(CommandHost& host)
             request.maxHeight = maxHeight;
             request.gvPath = host.settings().gvPath;
             request.highQuality = host.settings().highQualityScaling;
+            requests.append(request);
+        }
+        // The pictures the cells decode, decoded ahead of the loop.
+        QStringList decoded;
+        for (const HtmlCellRequest& request : requests)
+            if (HtmlCellDecodes(request))
+                decoded << request.source;
+        PictureQueue ahead(decoded, HtmlLoadNeed(requests.first()));
+
+        QList<HtmlCell> cells;
+        for (HtmlCellRequest& request : requests) {
+            request.ahead = &ahead;
             cells.append(PrepareHtmlCell(request));
             thumbnailsFailed += cells.last().thumbnailFailed;
 

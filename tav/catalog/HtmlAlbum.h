@@ -9,6 +9,8 @@
 #include <cstdint>
 
 class CommandHost;
+class PictureQueue;
+struct LoadNeed;
 
 // The folder beside the page that holds the thumbnails.
 inline constexpr char kHtmlThumbnailFolder[] = "__tavIdxData";
@@ -52,7 +54,13 @@ struct HtmlCellRequest {
     int maxHeight = 94;
     QString gvPath;  // fallback decoder; empty: none
     bool highQuality = false;  // thumbnails through pelcalc's high-quality filter
+    PictureQueue* ahead = nullptr;  // the run's pictures decoded ahead (HtmlLoadNeed); null: none
 };
+
+// Whether preparing the cell decodes the source (no thumbnail is kept for it),
+// and how large.
+bool HtmlCellDecodes(const HtmlCellRequest& request);
+LoadNeed HtmlLoadNeed(const HtmlCellRequest& request);
 
 // Sizes the picture into maxWidth x maxHeight (enlarging small ones), builds
 // its caption under the caption options in force and, with a thumbnail path,

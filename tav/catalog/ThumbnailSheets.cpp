@@ -77,8 +77,8 @@ bool mayReplaceExistingSheets(const QString& stem, SheetFormat format, int sheet
 
 class SheetJob : public BatchJob {
 public:
-    SheetJob(PrintHost& host, TsumNe& sheets, bool preview)
-        : m_sheets(sheets), m_preview(preview), m_loader(host),
+    SheetJob(PrintHost& host, const QStringList& paths, TsumNe& sheets, bool preview)
+        : m_sheets(sheets), m_preview(preview), m_loader(host, paths),
           m_highQuality(host.settings().highQualityScaling)
     {
     }
@@ -166,7 +166,7 @@ void MakeThumbnailSheets(PrintHost& host, bool preview)
     texts.progress = QStringLiteral("のｻﾑﾈｲﾙを作成中です。(ESCｷｰで中断できます)");
     texts.stopQuestion = QStringLiteral("本当に中止してよろしいですか？");
     texts.completed = QStringLiteral("完了。");
-    SheetJob job(host, sheets, preview);
+    SheetJob job(host, paths, sheets, preview);
     if (runBatch(host, paths, texts, job) == BatchResult::NothingSelected)
         return;
     if (!sheets.failedSheets().isEmpty())

@@ -43,9 +43,12 @@ DibHandle loadThroughImgKit(const QString& fileName, const QString& caption, con
     return loadWith(fileName, caption, message, {}, need, full);
 }
 
-DibHandle loadImage(const QString& fileName, const QString& caption, const QString& message,
-                    const QString& gvPath, DibFetcher* gv, const LoadNeed* need, ImageInfo* full)
+// The library's attempt at a file by its route; `gvMayTry` tells whether GV
+// may try a file the library did not give.
+DibHandle loadByLibrary(const QString& fileName, const QString& caption, const QString& message,
+                        const LoadNeed* need, ImageInfo* full, bool& gvMayTry)
 {
+    gvMayTry = false;
     if (fileName.isEmpty())
         return {};
     const QString ext = SplitExtension(fileName).extension.toUpper();
@@ -54,30 +57,31 @@ DibHandle loadImage(const QString& fileName, const QString& caption, const QStri
         return {};
     case LoadRoute::Ik5: {
         const QString cancel = caption.isEmpty() && message.isEmpty() ? QString() : QStringLiteral("ｷｬﾝｾﾙ");
-        if (DibHandle dib = loadWith(fileName, caption, message, cancel, need, full))
-            return dib;
-        break;
+        DibHandle dib = loadWith(fileName, caption, message, cancel, need, full);
+        gvMayTry = !dib;
+        return dib;
     }
-    case LoadRoute::ImgKit:
-        if (DibHandle dib = loadThroughImgKit(fileName, caption, message, need, full))
-            return dib;
+    case LoadRoute::ImgKit: {
+        DibHandle dib = loadThroughImgKit(fileName, caption, message, need, full);
         // A bitmap the library cannot read is damaged; GV would not do better.
-        if (ext == QLatin1String("BMP"))
-            return {};
-        break;
+        gvMayTry = !dib && ext != QLatin1String("BMP");
+        return dib;
+    }
     case LoadRoute::GvOnly:
         break;
     }
-    if (gvPath.isEmpty() || !gv)
-        return {};
-    DibHandle dib = gv->fetch(fileName);
-    // GV hands pictures over as stored; they stand upright like the library's.
-    if (dib && ImgKitGetLoadOptions().upright)
-        if (const int orientation = ImgKitFileOrientation(fileName); orientation != 1)
-            dib = ImgKitOrient(dib, orientation);
-    if (dib && full)
-        ImgKitImageInfo(dib, full);
-    return dib;
+    gvMayTry = true;
+    return {};
+}
+
+DibHandle loadImage(const QString& fileName, const QString& caption, const QString& message,
+                    const QString& gvPath, DibFetcher* gv, const LoadNeed* need, ImageInfo* full)
+{
+    bool gvMayTry = false;
+    DibHandle dib = loadByLibrary(fileName, caption, message, need, full, gvMayTry);
+    if (dib || !gvMayTry)
+        return dib;
+    return LoadImageFileByGv(fileName, gvPath, full, gv);
 }
 
 }  // namespace
@@ -92,4 +96,23 @@ DibHandle LoadImageFileAtLeast(const QString& fileName, const QString& caption, 
                                const QString& gvPath, const LoadNeed& need, ImageInfo* full, DibFetcher* gv)
 {
     return loadImage(fileName, caption, message, gvPath, gv, &need, full);
+}
+
+DibHandle LoadImageFileByLibrary(const QString& fileName, const LoadNeed& need, ImageInfo* full, bool& gvMayTry)
+{
+    return loadByLibrary(fileName, {}, {}, &need, full, gvMayTry);
+}
+
+DibHandle LoadImageFileByGv(const QString& fileName, const QString& gvPath, ImageInfo* full, DibFetcher* gv)
+{
+    if (gvPath.isEmpty() || !gv)
+        return {};
+    DibHandle dib = gv->fetch(fileName);
+    // GV hands pictures over as stored; they stand upright like the library's.
+    if (dib && ImgKitGetLoadOptions().upright)
+        if (const int orientation = ImgKitFileOrientation(fileName); orientation != 1)
+            dib = ImgKitOrient(dib, orientation);
+    if (dib && full)
+        ImgKitImageInfo(dib, full);
+    return dib;
 }

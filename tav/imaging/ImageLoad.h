@@ -35,6 +35,7 @@ struct LoadNeed {
     int height = 0;
     bool fit = true;
     bool empty() const { return width <= 0 || height <= 0; }
+    bool operator==(const LoadNeed&) const = default;
 };
 
 // LoadImageFile, decoding no more than `need` asks (at least that large in
@@ -45,3 +46,13 @@ imgkit::DibHandle LoadImageFileAtLeast(const QString& fileName, const QString& c
                                        const QString& message, const QString& gvPath, const LoadNeed& need,
                                        ImageInfo* full,
                                        DibFetcher* gv = GvFetcher());
+
+// The two halves of LoadImageFileAtLeast, for a caller that decodes on
+// another thread. The library's part, silent and safe on any thread;
+// `gvMayTry` is set when the file's route lets GV try after a failure.
+imgkit::DibHandle LoadImageFileByLibrary(const QString& fileName, const LoadNeed& need, ImageInfo* full,
+                                         bool& gvMayTry);
+// GV's part, on the user-interface thread only (the link may ask the user):
+// the picture GV gives, upright, or an empty handle when `gvPath` is empty.
+imgkit::DibHandle LoadImageFileByGv(const QString& fileName, const QString& gvPath, ImageInfo* full,
+                                    DibFetcher* gv = GvFetcher());

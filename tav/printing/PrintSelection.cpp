@@ -6,6 +6,7 @@
 #include "tav/imaging/ImageLoad.h"
 #include "imgkit/ImgKit.h"
 #include "tav/printing/PageUnits.h"
+#include "tav/imaging/PictureQueue.h"
 #include "tav/printing/PrintLoader.h"
 #include "tav/core/RunState.h"
 #include "tav/printing/mg_pr.h"
@@ -23,7 +24,7 @@ namespace {
 class PrintJob : public BatchJob {
 public:
     PrintJob(PrintHost& host, const PrintChoices& choices, const PrintSelectionArgs& args)
-        : m_args(args), m_loader(host), m_engine(PrintEnvironmentOf(host)),
+        : m_args(args), m_loader(host, host.selectedPaths()), m_engine(PrintEnvironmentOf(host)),
           m_highQuality(host.settings().highQualityScaling)
     {
         m_engine.autoRotate = choices.autoRotate;
@@ -144,11 +145,12 @@ BatchResult PrintSelection(PrintHost& host, const PrintChoices& choices, const P
 }
 
 bool LoadForPrint(const QString& path, const PrintAdjustment& adjustment, const QString& gvPath, DibHandle& picture,
-                  int& width, int& height, const LoadNeed& need)
+                  int& width, int& height, const LoadNeed& need, PictureQueue* ahead)
 {
     ImageInfo info;
     const QString loading = QFileInfo(path).fileName() + QStringLiteral("を読込み中");
-    picture = LoadImageFileAtLeast(path, QStringLiteral("案内"), loading, gvPath, need, &info);
+    picture = ahead ? ahead->take(path, QStringLiteral("案内"), loading, gvPath, &info)
+                    : LoadImageFileAtLeast(path, QStringLiteral("案内"), loading, gvPath, need, &info);
     if (!picture) {
         picture = {};
         return false;

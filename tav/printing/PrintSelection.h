@@ -13,6 +13,8 @@
 
 #include <QStringList>
 
+class PictureQueue;
+
 class ControlSurface;
 class QImage;
 struct AppSettings;
@@ -69,6 +71,9 @@ BatchResult PrintSelection(PrintHost& host, const PrintChoices& choices, const P
 // "を読込み中") and applies the print adjustments. False, with `picture`
 // empty, when it cannot be loaded or an adjustment value is not a number.
 // `width` and `height` are the picture's own size; with a `need` the
-// picture itself may be loaded smaller (LoadImageFileAtLeast).
+// picture itself may be loaded smaller (LoadImageFileAtLeast). With
+// `ahead`, the picture comes from that queue of the run's pictures, decoded
+// with its need.
 bool LoadForPrint(const QString& path, const PrintAdjustment& adjustment, const QString& gvPath,
-                  imgkit::DibHandle& picture, int& width, int& height, const LoadNeed& need = {});
+                  imgkit::DibHandle& picture, int& width, int& height, const LoadNeed& need = {},
+                  PictureQueue* ahead = nullptr);

@@ -371,7 +371,8 @@ void FileColumn::buildCatalogue(bool showItems)
             auto* item = new QTreeWidgetItem(QStringList{name});
             item->setIcon(0, QIcon(QPixmap::fromImage(thumbnail)));
             host.add(item);
-        });
+        },
+        makeThumbnailAhead);
     host.flush();
     m_filling = false;
 }

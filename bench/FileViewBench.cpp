@@ -21,7 +21,8 @@ const QString& folderOfPictures()
     static bool made = false;
     if (!made) {
         for (int i = 0; i < kFiles; ++i) {
-            QFile f(dir.filePath(QStringLiteral("IMG_%1.JPG").arg(i * 7919 % kFiles, 5, 10, QLatin1Char('0'))));
+            QFile f(
+                dir.filePath(QStringLiteral("IMG_%1.JPG").arg(i * 7919 % kFiles, 5, 10, QLatin1Char('0'))));
             f.open(QIODevice::WriteOnly);
             f.write("x");
         }
@@ -35,8 +36,10 @@ void listFolder(benchmark::State& state)
 {
     const QString folder = folderOfPictures();
     FileColumn column;
-    column.findChild<QComboBox*>(QStringLiteral("cb_sort"))->setCurrentIndex(static_cast<int>(state.range(0)));
-    column.findChild<QTabBar*>(QStringLiteral("TabControl1"))->setCurrentIndex(static_cast<int>(state.range(1)));
+    column.findChild<QComboBox*>(QStringLiteral("cb_sort"))
+        ->setCurrentIndex(static_cast<int>(state.range(0)));
+    column.findChild<QTabBar*>(QStringLiteral("TabControl1"))
+        ->setCurrentIndex(static_cast<int>(state.range(1)));
     for (auto _ : state) {
         column.openFolder(folder);
         benchmark::DoNotOptimize(column.itemCount());

@@ -5,9 +5,9 @@
 // the ready picture (the copy's own time subtracted), which a busy machine
 // disturbs far less than the difference of two decodes.
 // Run: gv_overhead_bench [runs]
-#include "platform/DdeServer.h"
 #include "gv/GvDecoder.h"
 #include "gv/GvService.h"
+#include "platform/DdeServer.h"
 #include "platform/PlatformPaths.h"
 #include "tav/imaging/gvDDE6.h"
 
@@ -18,10 +18,10 @@
 #include <QTemporaryDir>
 
 #include <algorithm>
-#include <cstring>
-#include <thread>
 #include <cstdio>
+#include <cstring>
 #include <functional>
+#include <thread>
 #include <vector>
 
 namespace {
@@ -67,7 +67,8 @@ int main(int argc, char** argv)
         const char* name;
         const char* size;
     };
-    const Sample samples[] = {{"small.gif", "64x64"}, {"photo.gif", "4000x3000"}, {"photo.webp", "4000x3000"}};
+    const Sample samples[] = {
+        {"small.gif", "64x64"}, {"photo.gif", "4000x3000"}, {"photo.webp", "4000x3000"}};
 
     TgvDDE link;
     link.SetGvOptions(1, QCoreApplication::applicationDirPath() + QStringLiteral("/gv"));
@@ -75,7 +76,8 @@ int main(int argc, char** argv)
     for (const Sample& s : samples) {
         const QString path = dir.filePath(QString::fromLatin1(s.name));
         if (!gm({QStringLiteral("convert"), QStringLiteral("-size"), QString::fromLatin1(s.size),
-                 QStringLiteral("gradient:red-blue"), QStringLiteral("-swirl"), QStringLiteral("90"), path})) {
+                 QStringLiteral("gradient:red-blue"), QStringLiteral("-swirl"), QStringLiteral("90"),
+                 path})) {
             std::fprintf(stderr, "gm convert failed for %s\n", s.name);
             return 1;
         }

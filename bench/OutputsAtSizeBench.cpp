@@ -4,11 +4,11 @@
 // the picture decoded no larger than needed ("at-size"), in the same run.
 // The Group 4 row shows its stages (load, to 1 bit, save) apart.
 // Usage: outputs_at_size_bench FOLDER OUTDIR   (FOLDER: JPEGs, e.g. the corpus' jpeg/)
-#include "tav/imaging/Bitmaps.h"
+#include "imgkit/ImgKit.h"
 #include "tav/catalog/Convert.h"
+#include "tav/imaging/Bitmaps.h"
 #include "tav/imaging/ImageLoad.h"
 #include "tav/imaging/ImageResize.h"
-#include "imgkit/ImgKit.h"
 #include "tav/printing/PrintSelection.h"
 
 #include <QDir>

@@ -12,9 +12,9 @@
 
 #include <cstdlib>
 #include <cstring>
+#include <ctime>
 #include <memory>
 #include <string>
-#include <ctime>
 
 namespace {
 
@@ -59,8 +59,8 @@ void resize(benchmark::State& state, const char* picture, int width, int height,
         }
         benchmark::DoNotOptimize(out.get());
     }
-    state.counters["cpu_ms"] = benchmark::Counter(
-        (processCpuSeconds() - cpuStart) * 1000.0 / static_cast<double>(state.iterations()));
+    state.counters["cpu_ms"] = benchmark::Counter((processCpuSeconds() - cpuStart) * 1000.0 /
+                                                  static_cast<double>(state.iterations()));
 }
 
 // 72 MB: the size of the 6000 x 4000 source.
@@ -134,15 +134,20 @@ void arithmeticPeak(benchmark::State& state)
 }  // namespace
 
 BENCHMARK_CAPTURE(resize, area_6000x4000_to_1500x1000, "big", 1500, 1000, 1)
-    ->Unit(benchmark::kMillisecond)->UseRealTime();
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
 BENCHMARK_CAPTURE(resize, area_6000x4000_to_640x480, "big", 640, 480, 1)
-    ->Unit(benchmark::kMillisecond)->UseRealTime();
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
 BENCHMARK_CAPTURE(resize, bicubic_1000x750_to_4000x3000, "small", 4000, 3000, 1)
-    ->Unit(benchmark::kMillisecond)->UseRealTime();
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
 BENCHMARK_CAPTURE(resize, nearest_6000x4000_to_1500x1000, "big", 1500, 1000, 0)
-    ->Unit(benchmark::kMillisecond)->UseRealTime();
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
 BENCHMARK_CAPTURE(resize, nearest_1000x750_to_4000x3000, "small", 4000, 3000, 0)
-    ->Unit(benchmark::kMillisecond)->UseRealTime();
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
 BENCHMARK(memoryRead)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(memoryCopy)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(arithmeticPeak)->Unit(benchmark::kMillisecond)->UseRealTime();

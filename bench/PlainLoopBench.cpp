@@ -24,15 +24,14 @@ public:
     bool rowFinished() override { return true; }
 };
 
-void plainLoop(benchmark::State& state, const char* file, int width, int height,
-               pelcalc::Operation operation)
+void plainLoop(benchmark::State& state, const char* file, int width, int height, pelcalc::Operation operation)
 {
     const char* set = std::getenv("PELCALC_CORPUS");
     const Block source(loadPpmAsDib(std::string(set ? set : "/tmp/corpus") + "/resample/" + file));
     const Block target(pelcalc::newPicture(width, height));
     pelcalc::Picture from, to;
-    if (!source || pelcalc::checkPicture(source.get(), from) != pelcalc::PictureCheck::Ok
-        || pelcalc::checkPicture(target.get(), to) != pelcalc::PictureCheck::Ok) {
+    if (!source || pelcalc::checkPicture(source.get(), from) != pelcalc::PictureCheck::Ok ||
+        pelcalc::checkPicture(target.get(), to) != pelcalc::PictureCheck::Ok) {
         state.SkipWithError("corpus picture missing");
         return;
     }
@@ -47,10 +46,13 @@ void plainLoop(benchmark::State& state, const char* file, int width, int height,
 }  // namespace
 
 BENCHMARK_CAPTURE(plainLoop, area_6000x4000_to_1500x1000, "big_6000x4000.ppm", 1500, 1000,
-                  pelcalc::Operation::AreaAverage)->Unit(benchmark::kMillisecond);
+                  pelcalc::Operation::AreaAverage)
+    ->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(plainLoop, area_6000x4000_to_640x480, "big_6000x4000.ppm", 640, 480,
-                  pelcalc::Operation::AreaAverage)->Unit(benchmark::kMillisecond);
+                  pelcalc::Operation::AreaAverage)
+    ->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(plainLoop, bicubic_1000x750_to_4000x3000, "small_1000x750.ppm", 4000, 3000,
-                  pelcalc::Operation::Bicubic)->Unit(benchmark::kMillisecond);
+                  pelcalc::Operation::Bicubic)
+    ->Unit(benchmark::kMillisecond);
 
 BENCHMARK_MAIN();

@@ -27,8 +27,8 @@ void* loadPpmAsDib(const std::string& path)
     std::ifstream in(path, std::ios::binary);
     std::string magic;
     int width = 0, height = 0, maxValue = 0;
-    if (!(in >> magic) || magic != "P6" || !readNumber(in, width) || !readNumber(in, height)
-        || !readNumber(in, maxValue) || maxValue != 255)
+    if (!(in >> magic) || magic != "P6" || !readNumber(in, width) || !readNumber(in, height) ||
+        !readNumber(in, maxValue) || maxValue != 255)
         return nullptr;
     in.get();  // the one whitespace byte before the pixels
     void* block = PcGetImageMem(width, height);

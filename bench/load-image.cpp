@@ -63,7 +63,9 @@ int main(int argc, char** argv)
     }
     for (const QString& file : files) {
         const std::string name = "LoadImageFile/" + QFileInfo(file).fileName().toStdString();
-        benchmark::RegisterBenchmark(name.c_str(), loadImageFile, file)->Unit(benchmark::kMillisecond)->UseRealTime();
+        benchmark::RegisterBenchmark(name.c_str(), loadImageFile, file)
+            ->Unit(benchmark::kMillisecond)
+            ->UseRealTime();
     }
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();

@@ -5,7 +5,9 @@
 
 #include <QString>
 
-namespace platform { class Registry; }
+namespace platform {
+class Registry;
+}
 
 namespace gv {
 

@@ -14,15 +14,16 @@ constexpr auto kWaitAnswerDelay = std::chrono::milliseconds(200);
 
 bool isOnOff(const QStringList& arguments)
 {
-    return arguments.size() == 1
-        && (arguments[0].compare(QLatin1String("OFF"), Qt::CaseInsensitive) == 0
-            || arguments[0].compare(QLatin1String("ON"), Qt::CaseInsensitive) == 0);
+    return arguments.size() == 1 && (arguments[0].compare(QLatin1String("OFF"), Qt::CaseInsensitive) == 0 ||
+                                     arguments[0].compare(QLatin1String("ON"), Qt::CaseInsensitive) == 0);
 }
 
 // True for a command GV knows, with the arguments it takes.
 bool isKnown(const platform::DdeMacroCommand& c)
 {
-    const auto is = [&](const char* name) { return c.name.compare(QLatin1String(name), Qt::CaseInsensitive) == 0; };
+    const auto is = [&](const char* name) {
+        return c.name.compare(QLatin1String(name), Qt::CaseInsensitive) == 0;
+    };
     if (is("DispMsg") || is("ShowGV"))
         return isOnOff(c.arguments);
     if (is("FileOpen"))
@@ -115,17 +116,15 @@ platform::DdeBlock GvService::request(const QString&, const QString& item, std::
     if (item.compare(QLatin1String("DIBRequest"), Qt::CaseInsensitive) == 0) {
         m_changed.wait_for(lock, kWaitAnswerDelay, [this] { return m_state != State::Wait; });
         switch (m_state) {
-        case State::Wait:
-            return platform::DdeServer::textReply(QStringLiteral("WAIT"));
-        case State::Ready:
-            return platform::DdeServer::textReply(QStringLiteral("OK"));
+        case State::Wait: return platform::DdeServer::textReply(QStringLiteral("WAIT"));
+        case State::Ready: return platform::DdeServer::textReply(QStringLiteral("OK"));
         case State::Idle:
-        case State::Failed:
-            break;
+        case State::Failed: break;
         }
         return platform::DdeServer::textReply(QStringLiteral("NG"));
     }
-    if (item.compare(QLatin1String("DIB"), Qt::CaseInsensitive) == 0 && format == kCfDib && m_state == State::Ready)
+    if (item.compare(QLatin1String("DIB"), Qt::CaseInsensitive) == 0 && format == kCfDib &&
+        m_state == State::Ready)
         return std::move(m_dib);  // handed over once; GV keeps no copy
     return {};
 }

@@ -1,10 +1,10 @@
 // GV, the viewer Tav borrows for the formats its imaging library cannot read.
 // Started with " /DDE" it shows no window and serves Tav over DDE until told
 // to exit; started on its own it records where it is and exits.
-#include "platform/DdeServer.h"
 #include "gv/GvDecoder.h"
 #include "gv/GvRegister.h"
 #include "gv/GvService.h"
+#include "platform/DdeServer.h"
 #include "platform/Registry.h"
 
 #include <QCoreApplication>

@@ -112,28 +112,27 @@ int ImgKitBit24To8(imgkit::DibHandle& dib, const QString& caption, const QString
 
 imgkit::DibHandle ImgKitCopy(const imgkit::DibHandle& dib, const QString& caption, const QString& message);
 // A grey copy of the same depth (palette pictures get a grey palette).
-imgkit::DibHandle ImgKitSetGray(const imgkit::DibHandle& dib, const QString& caption,
-                                const QString& message);
+imgkit::DibHandle ImgKitSetGray(const imgkit::DibHandle& dib, const QString& caption, const QString& message);
 // In place. `level` from -5.0 (black) through 0 (unchanged) to +5.0 (white);
 // values beyond are treated as the limits.
 int ImgKitBright(imgkit::DibHandle& dib, const QString& caption, const QString& message, double level);
 // In place: adds red, green and blue (each -255 to +255) to every pixel,
 // clamped to 0..255.
-int ImgKitRGB(imgkit::DibHandle& dib, const QString& caption, const QString& message, int red,
-              int green, int blue);
+int ImgKitRGB(imgkit::DibHandle& dib, const QString& caption, const QString& message, int red, int green,
+              int blue);
 
 // A turned copy: direction 1 a quarter turn clockwise, 2 a half turn, 3 a
 // quarter turn anticlockwise.
-imgkit::DibHandle ImgKitRotation(const imgkit::DibHandle& dib, const QString& caption,
-                                 const QString& message, int direction);
+imgkit::DibHandle ImgKitRotation(const imgkit::DibHandle& dib, const QString& caption, const QString& message,
+                                 int direction);
 // A copy turned and mirrored to stand upright for an EXIF orientation of 1
 // to 8 (1 and other values: an unchanged copy).
 imgkit::DibHandle ImgKitOrient(const imgkit::DibHandle& dib, int orientation);
 // The part from (left, top) to (right, bottom), corners included, counted
 // from the top left. Corners outside the picture are moved onto its edge; a
 // rectangle with no pixel inside the picture fails.
-imgkit::DibHandle ImgKitRectCut(const imgkit::DibHandle& dib, const QString& caption,
-                                const QString& message, int left, int top, int right, int bottom);
+imgkit::DibHandle ImgKitRectCut(const imgkit::DibHandle& dib, const QString& caption, const QString& message,
+                                int left, int top, int right, int bottom);
 
 // Saving; non-zero on success. JPEG quality 0 (smallest) to 100 (best).
 int ImgKitJpegFileSave(const QString& file, const imgkit::DibHandle& dib, const QString& caption,

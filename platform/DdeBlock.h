@@ -16,7 +16,8 @@ public:
     DdeBlock(const DdeBlock&) = delete;
     DdeBlock& operator=(const DdeBlock&) = delete;
     DdeBlock(DdeBlock&& other) noexcept
-        : m_data(std::exchange(other.m_data, nullptr)), m_size(std::exchange(other.m_size, 0)) {}
+        : m_data(std::exchange(other.m_data, nullptr)), m_size(std::exchange(other.m_size, 0))
+    {}
     DdeBlock& operator=(DdeBlock&& other) noexcept
     {
         if (this != &other) {

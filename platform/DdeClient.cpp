@@ -44,7 +44,7 @@ struct DdeClientConversation::Impl {
         const std::int64_t left = deadline - dde::nowMs();
         if (left <= 0)
             return false;
-        pollfd p {fd, events, 0};
+        pollfd p{fd, events, 0};
         if (::poll(&p, 1, 0) > 0)
             return true;
         if (!QCoreApplication::instance())
@@ -83,12 +83,11 @@ struct DdeClientConversation::Impl {
     bool send(FrameKind kind, std::uint32_t format, const QByteArray& payload, FrameHeader& answer,
               std::int64_t deadline)
     {
-        FrameHeader header {std::uint32_t(kind), format, std::uint64_t(payload.size())};
+        FrameHeader header{std::uint32_t(kind), format, std::uint64_t(payload.size())};
         QByteArray frame(reinterpret_cast<const char*>(&header), sizeof(header));
         frame += payload;
-        return transfer(true, frame.data(), std::size_t(frame.size()), deadline)
-            && transfer(false, &answer, sizeof(answer), deadline)
-            && answer.length <= dde::kMaxServerPayload;
+        return transfer(true, frame.data(), std::size_t(frame.size()), deadline) &&
+               transfer(false, &answer, sizeof(answer), deadline) && answer.length <= dde::kMaxServerPayload;
     }
 
     // Runs `body` as one transaction; any failure closes the conversation,
@@ -112,7 +111,7 @@ struct DdeClientConversation::Impl {
         if (fd < 0)
             return false;
         dde::enlargeSocketBuffers(fd);
-        sockaddr_un addr {};
+        sockaddr_un addr{};
         addr.sun_family = AF_UNIX;
         const QByteArray native = QFile::encodeName(path);
         std::memcpy(addr.sun_path, native.constData(), std::size_t(native.size()));
@@ -121,8 +120,8 @@ struct DdeClientConversation::Impl {
                 return false;
             int error = 0;
             socklen_t len = sizeof(error);
-            if (!waitFor(POLLOUT, deadline) || ::getsockopt(fd, SOL_SOCKET, SO_ERROR, &error, &len) != 0
-                || error != 0)
+            if (!waitFor(POLLOUT, deadline) || ::getsockopt(fd, SOL_SOCKET, SO_ERROR, &error, &len) != 0 ||
+                error != 0)
                 return false;
         }
         return dde::peerIsSameUser(fd);
@@ -148,8 +147,8 @@ bool DdeClientConversation::connect(const QString& service, const QString& topic
     }
     m_impl->inTransaction = true;
     FrameHeader answer;
-    const bool ok = m_impl->send(FrameKind::Connect, 0, topic.toUtf8(), answer, deadline)
-        && answer.kind == std::uint32_t(FrameKind::Ack) && answer.length == 0;
+    const bool ok = m_impl->send(FrameKind::Connect, 0, topic.toUtf8(), answer, deadline) &&
+                    answer.kind == std::uint32_t(FrameKind::Ack) && answer.length == 0;
     m_impl->inTransaction = false;
     if (!ok) {
         m_impl->close();
@@ -169,7 +168,10 @@ void DdeClientConversation::disconnect()
 bool DdeClientConversation::isConnected() const { return m_impl->fd >= 0; }
 QString DdeClientConversation::service() const { return m_impl->service; }
 QString DdeClientConversation::topic() const { return m_impl->topic; }
-void DdeClientConversation::setTimeout(int milliseconds) { m_impl->timeoutMs = milliseconds > 0 ? milliseconds : 1; }
+void DdeClientConversation::setTimeout(int milliseconds)
+{
+    m_impl->timeoutMs = milliseconds > 0 ? milliseconds : 1;
+}
 int DdeClientConversation::timeout() const { return m_impl->timeoutMs; }
 
 bool DdeClientConversation::execute(const QString& command)

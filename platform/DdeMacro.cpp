@@ -45,8 +45,9 @@ private:
     {
         skipSpace();
         const qsizetype start = m_pos;
-        while (m_pos < m_text.size() && (m_text[m_pos].isLetterOrNumber() || m_text[m_pos] == QLatin1Char('_'))
-               && m_text[m_pos].unicode() < 128)
+        while (m_pos < m_text.size() &&
+               (m_text[m_pos].isLetterOrNumber() || m_text[m_pos] == QLatin1Char('_')) &&
+               m_text[m_pos].unicode() < 128)
             ++m_pos;
         out = m_text.mid(start, m_pos - start);
         return !out.isEmpty();
@@ -59,7 +60,8 @@ private:
         for (;;) {
             QString argument;
             skipSpace();
-            if (!(m_pos < m_text.size() && m_text[m_pos] == QLatin1Char('"') ? quoted(argument) : bare(argument)))
+            if (!(m_pos < m_text.size() && m_text[m_pos] == QLatin1Char('"') ? quoted(argument)
+                                                                             : bare(argument)))
                 return false;
             out.push_back(argument);
             if (take(QLatin1Char(')')))

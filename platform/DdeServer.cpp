@@ -8,8 +8,8 @@
 #include <cerrno>
 #include <climits>
 #include <cstring>
-#include <limits>
 #include <fcntl.h>
+#include <limits>
 #include <list>
 #include <poll.h>
 #include <sys/socket.h>
@@ -116,13 +116,14 @@ bool DdeServer::listen(const QString& service)
     const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
     if (fd < 0)
         return false;
-    sockaddr_un addr {};
+    sockaddr_un addr{};
     addr.sun_family = AF_UNIX;
     std::memcpy(addr.sun_path, native.constData(), std::size_t(native.size()));
     ::unlink(native.constData());
     struct stat st {};
-    if (::bind(fd, reinterpret_cast<sockaddr*>(&addr), sizeof(addr)) != 0 || ::chmod(native.constData(), 0600) != 0
-        || ::listen(fd, 16) != 0 || ::stat(native.constData(), &st) != 0) {
+    if (::bind(fd, reinterpret_cast<sockaddr*>(&addr), sizeof(addr)) != 0 ||
+        ::chmod(native.constData(), 0600) != 0 || ::listen(fd, 16) != 0 ||
+        ::stat(native.constData(), &st) != 0) {
         ::close(fd);
         return false;
     }
@@ -155,7 +156,7 @@ bool DdeServer::run()
         return false;
     std::list<Client> clients;
     while (!m_stopping) {
-        std::vector<pollfd> fds {{m_wakePipe[0], POLLIN, 0}, {m_listenFd, POLLIN, 0}};
+        std::vector<pollfd> fds{{m_wakePipe[0], POLLIN, 0}, {m_listenFd, POLLIN, 0}};
         std::int64_t deadline = kNoDeadline;
         for (const Client& c : clients) {
             fds.push_back({c.fd, short(c.replying ? POLLOUT : POLLIN), 0});
@@ -235,8 +236,7 @@ bool DdeServer::answer(Client& client)
         client.connected = true;
         client.topic = text;
         return ack(true);
-    case FrameKind::Execute:
-        return client.connected && ack(m_handler.execute(client.topic, text));
+    case FrameKind::Execute: return client.connected && ack(m_handler.execute(client.topic, text));
     case FrameKind::Request: {
         if (!client.connected)
             return false;
@@ -246,15 +246,14 @@ bool DdeServer::answer(Client& client)
         startReply(client, std::uint32_t(FrameKind::Data), client.header.format, std::move(reply));
         return true;
     }
-    default:
-        return false;
+    default: return false;
     }
 }
 
 void DdeServer::startReply(Client& client, std::uint32_t kind, std::uint32_t format, DdeBlock data)
 {
     client.replying = true;
-    client.replyHeader = FrameHeader {kind, format, std::uint64_t(data.size())};
+    client.replyHeader = FrameHeader{kind, format, std::uint64_t(data.size())};
     client.replyHeaderDone = client.replyDataDone = 0;
     client.replyData = std::move(data);
     client.deadline = dde::nowMs() + m_frameTimeoutMs;

@@ -61,7 +61,7 @@ private:
     DdeServerHandler& m_handler;
     int m_listenFd = -1;
     int m_wakePipe[2] = {-1, -1};
-    std::atomic<bool> m_stopping {false};
+    std::atomic<bool> m_stopping{false};
     int m_frameTimeoutMs = kDefaultFrameTimeoutMs;
     QString m_path;
     std::uint64_t m_inode = 0;

@@ -75,13 +75,13 @@ bool peerIsSameUser(int fd)
 {
     struct ucred cred {};
     socklen_t len = sizeof(cred);
-    return ::getsockopt(fd, SOL_SOCKET, SO_PEERCRED, &cred, &len) == 0 && len == sizeof(cred)
-        && cred.uid == ::getuid();
+    return ::getsockopt(fd, SOL_SOCKET, SO_PEERCRED, &cred, &len) == 0 && len == sizeof(cred) &&
+           cred.uid == ::getuid();
 }
 
 std::int64_t nowMs()
 {
-    timespec ts {};
+    timespec ts{};
     ::clock_gettime(CLOCK_MONOTONIC, &ts);
     return std::int64_t(ts.tv_sec) * 1000 + ts.tv_nsec / 1000000;
 }

@@ -25,9 +25,9 @@ enum class FrameKind : std::uint32_t {
     Connect = 1,  // client: payload = topic
     Execute = 2,  // client: payload = command string
     Request = 3,  // client: payload = item name, format = clipboard format
-    Ack = 10,     // server: accepted, no payload
-    Nack = 11,    // server: refused or failed
-    Data = 12,    // server: payload = the item's bytes in `format`
+    Ack = 10,  // server: accepted, no payload
+    Nack = 11,  // server: refused or failed
+    Data = 12,  // server: payload = the item's bytes in `format`
 };
 
 #pragma pack(push, 1)

@@ -38,16 +38,14 @@ QString realFolder(SpecialFolder folder)
     switch (folder) {
     case SpecialFolder::Home: return QDir::homePath();
     case SpecialFolder::Desktop: return standardOr(QStandardPaths::DesktopLocation, "Desktop");
-    case SpecialFolder::Documents:
-        return standardOr(QStandardPaths::DocumentsLocation, "Documents");
+    case SpecialFolder::Documents: return standardOr(QStandardPaths::DocumentsLocation, "Documents");
     case SpecialFolder::StartMenuPrograms:
         return xdgFolder("XDG_DATA_HOME", ".local/share") + "/applications";
     case SpecialFolder::Startup: return xdgFolder("XDG_CONFIG_HOME", ".config") + "/autostart";
     case SpecialFolder::AppData: return xdgFolder("XDG_DATA_HOME", ".local/share");
     case SpecialFolder::ProgramFiles: return QDir::homePath() + "/.local/opt";
     case SpecialFolder::Windows: return xdgFolder("XDG_DATA_HOME", ".local/share") + "/windows";
-    case SpecialFolder::System:
-        return xdgFolder("XDG_DATA_HOME", ".local/share") + "/windows/system";
+    case SpecialFolder::System: return xdgFolder("XDG_DATA_HOME", ".local/share") + "/windows/system";
     case SpecialFolder::Fonts: return xdgFolder("XDG_DATA_HOME", ".local/share") + "/fonts";
     case SpecialFolder::Temp: return QDir::tempPath();
     }
@@ -86,8 +84,7 @@ QString sandboxRoot()
 QString registryStorePath()
 {
     const QString root = sandboxRoot();
-    const QString folder =
-        root.isEmpty() ? xdgFolder("XDG_DATA_HOME", ".local/share") + "/Kavano" : root;
+    const QString folder = root.isEmpty() ? xdgFolder("XDG_DATA_HOME", ".local/share") + "/Kavano" : root;
     return ensured(folder) + "/registry.sqlite3";
 }
 

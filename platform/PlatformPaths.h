@@ -22,10 +22,10 @@ enum class SpecialFolder {
     Desktop,
     Documents,
     StartMenuPrograms,  // menu entries (freedesktop applications folder)
-    Startup,            // programs started at log-in (autostart)
-    AppData,            // per-user data
-    ProgramFiles,       // where programs are installed
-    Windows,            // the system folder of the installer's macros
+    Startup,  // programs started at log-in (autostart)
+    AppData,  // per-user data
+    ProgramFiles,  // where programs are installed
+    Windows,  // the system folder of the installer's macros
     System,
     Fonts,
     Temp,

@@ -7,10 +7,7 @@ namespace platform {
 
 namespace {
 
-bool sameName(const QString& a, const QString& b)
-{
-    return a.compare(b, Qt::CaseInsensitive) == 0;
-}
+bool sameName(const QString& a, const QString& b) { return a.compare(b, Qt::CaseInsensitive) == 0; }
 
 // Blanks as the profile functions strip them: spaces and tabs.
 QString trimmedBlanks(const QString& s)

@@ -31,13 +31,13 @@ private:
         enum class Kind { Other, Section, Key };
         Kind kind = Kind::Other;
         QByteArray raw;  // without the line break
-        QString name;    // section or key name, trimmed
-        QString value;   // key value, trimmed
+        QString name;  // section or key name, trimmed
+        QString value;  // key value, trimmed
     };
 
     static Line makeKeyLine(const QString& key, const QString& value);
     qsizetype findSection(const QString& section) const;  // header index or -1
-    qsizetype sectionEnd(qsizetype header) const;         // index of the next header
+    qsizetype sectionEnd(qsizetype header) const;  // index of the next header
     qsizetype findKey(qsizetype header, const QString& key) const;
 
     QList<Line> m_lines;

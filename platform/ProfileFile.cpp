@@ -40,7 +40,7 @@ std::optional<FileStamp> stampOf(const QString& path)
 
 long long nowNs()
 {
-    timespec ts {};
+    timespec ts{};
     clock_gettime(CLOCK_REALTIME, &ts);
     return (long long)ts.tv_sec * 1000000000LL + ts.tv_nsec;
 }
@@ -96,10 +96,7 @@ DocumentCache& cache()
     return instance;
 }
 
-QString cacheKey(const QString& path)
-{
-    return QFileInfo(path).absoluteFilePath();
-}
+QString cacheKey(const QString& path) { return QFileInfo(path).absoluteFilePath(); }
 
 QString unquoted(const QString& value)
 {
@@ -170,8 +167,8 @@ std::optional<QString> ProfileFile::readValue(const QString& section, const QStr
     return unquoted(*value);
 }
 
-QString ProfileFile::readString(const QString& section, const QString& key,
-                                const QString& fallback, int bufferBytes) const
+QString ProfileFile::readString(const QString& section, const QString& key, const QString& fallback,
+                                int bufferBytes) const
 {
     const QString value = readValue(section, key).value_or(fallback);
     if (bufferBytes <= 0)

@@ -23,14 +23,10 @@ public:
     bool printDialog(QPrinter*) override { return false; }
     bool printerSetupDialog(QPrinter*) override { return false; }
     std::optional<QString> openFile(const OpenFileRequest&) override { return std::nullopt; }
-    std::optional<QString> browseFolder(const QString&, const QString&) override
-    {
-        return std::nullopt;
-    }
+    std::optional<QString> browseFolder(const QString&, const QString&) override { return std::nullopt; }
     std::optional<FontSpec> chooseFont(const FontSpec&) override { return std::nullopt; }
     std::optional<std::uint32_t> chooseColor(ColorRequest&) override { return std::nullopt; }
-    std::unique_ptr<ProgressBox> openProgress(const QString&, const QString&,
-                                              const QString&) override
+    std::unique_ptr<ProgressBox> openProgress(const QString&, const QString&, const QString&) override
     {
         return std::make_unique<SilentProgress>();
     }
@@ -59,10 +55,7 @@ PromptService& prompts()
     return service ? *service : silent;
 }
 
-PromptService* setPrompts(PromptService* service)
-{
-    return g_service.exchange(service);
-}
+PromptService* setPrompts(PromptService* service) { return g_service.exchange(service); }
 
 void showInformation(const QString& text, const QString& caption)
 {

@@ -30,10 +30,11 @@ QString resolvedTarget(const QString& path)
 // name must not end in ".pdf": Qt would turn a queue into a PDF printer.
 std::unique_ptr<QTemporaryFile> spoolFileFor(const QString& target)
 {
-    const QString pattern = target.isEmpty()
-                                ? QDir(QDir::tempPath()).filePath(QStringLiteral("tav-print-XXXXXX"))
-                                : QFileInfo(target).dir().filePath(QStringLiteral(".") + QFileInfo(target).fileName() +
-                                                                   QStringLiteral(".XXXXXX"));
+    const QString pattern =
+        target.isEmpty()
+            ? QDir(QDir::tempPath()).filePath(QStringLiteral("tav-print-XXXXXX"))
+            : QFileInfo(target).dir().filePath(QStringLiteral(".") + QFileInfo(target).fileName() +
+                                               QStringLiteral(".XXXXXX"));
     auto file = std::make_unique<QTemporaryFile>(pattern);
     if (!file->open())
         return nullptr;
@@ -53,7 +54,8 @@ bool replaceTarget(QTemporaryFile& spool, const QString& target)
         ::umask(mask);
         ::chmod(QFile::encodeName(spool.fileName()).constData(), 0666 & ~mask);
     }
-    if (std::rename(QFile::encodeName(spool.fileName()).constData(), QFile::encodeName(target).constData()) != 0)
+    if (std::rename(QFile::encodeName(spool.fileName()).constData(), QFile::encodeName(target).constData()) !=
+        0)
         return false;
     spool.setAutoRemove(false);
     return true;
@@ -203,7 +205,8 @@ bool QtPrintDevice::finish(bool keep)
     m_printer.setOutputFileName(m_target.isEmpty() ? QString() : m_target);
     bool handedOver = false;
     if (keep && drawn)
-        handedOver = m_target.isEmpty() ? spoolToCups(m_printer, spool, m_title) : replaceTarget(*m_spool, m_target);
+        handedOver =
+            m_target.isEmpty() ? spoolToCups(m_printer, spool, m_title) : replaceTarget(*m_spool, m_target);
     m_spool.reset();
     return handedOver || !keep;
 }

@@ -25,7 +25,7 @@ QByteArray sidesOf(const QPrinter& printer)
     switch (printer.duplex()) {
     case QPrinter::DuplexAuto:
         return printer.pageLayout().orientation() == QPageLayout::Portrait ? "two-sided-long-edge"
-                                                                            : "two-sided-short-edge";
+                                                                           : "two-sided-short-edge";
     case QPrinter::DuplexLongSide: return "two-sided-long-edge";
     case QPrinter::DuplexShortSide: return "two-sided-short-edge";
     default: return "one-sided";
@@ -55,8 +55,9 @@ bool spoolToCups(const QPrinter& printer, const QString& file, const QString& ti
         cupsOptions.append(cups_option_t{name.data(), value.data()});
     // CUPS knows the queue by its name without an instance ("queue/instance").
     const QByteArray queue = printer.printerName().section(QLatin1Char('/'), 0, 0).toLocal8Bit();
-    const int job = cupsPrintFile(queue.constData(), QFile::encodeName(file).constData(), title.toLocal8Bit().constData(),
-                                  int(cupsOptions.size()), cupsOptions.isEmpty() ? nullptr : cupsOptions.data());
+    const int job =
+        cupsPrintFile(queue.constData(), QFile::encodeName(file).constData(), title.toLocal8Bit().constData(),
+                      int(cupsOptions.size()), cupsOptions.isEmpty() ? nullptr : cupsOptions.data());
     return job > 0;
 }
 

@@ -12,17 +12,14 @@
 #include <QMessageBox>
 #include <QPageSetupDialog>
 #include <QPrintDialog>
-#include <limits>
 #include <QProgressDialog>
+#include <limits>
 
 namespace platform {
 
 namespace {
 
-QWidget* parentWindow()
-{
-    return QApplication::activeWindow();
-}
+QWidget* parentWindow() { return QApplication::activeWindow(); }
 
 QString captionOr(const QString& caption)
 {
@@ -95,8 +92,7 @@ private:
 
 }  // namespace
 
-Answer QtPrompt::message(MessageKind kind, const QString& caption, const QString& text,
-                         Buttons buttons)
+Answer QtPrompt::message(MessageKind kind, const QString& caption, const QString& text, Buttons buttons)
 {
     const auto [first, second] = buttonsFor(buttons);
     QMessageBox box(iconFor(kind), captionOr(caption), text, first | second, parentWindow());
@@ -126,8 +122,8 @@ bool QtPrompt::printerSetupDialog(QPrinter* printer)
 
 std::optional<QString> QtPrompt::openFile(const OpenFileRequest& request)
 {
-    const QString path = QFileDialog::getOpenFileName(parentWindow(), request.title,
-                                                      request.initialPath, request.filter);
+    const QString path =
+        QFileDialog::getOpenFileName(parentWindow(), request.title, request.initialPath, request.filter);
     if (path.isEmpty())
         return std::nullopt;
     return path;
@@ -153,8 +149,7 @@ std::optional<std::uint32_t> QtPrompt::chooseColor(ColorRequest& request)
 {
     const int slotCount = qMin(QColorDialog::customCount(), 16);
     for (int i = 0; i < slotCount; ++i) {
-        QColorDialog::setCustomColor(i, request.custom[i] ? toQColor(*request.custom[i])
-                                                          : QColor(Qt::white));
+        QColorDialog::setCustomColor(i, request.custom[i] ? toQColor(*request.custom[i]) : QColor(Qt::white));
     }
     const QColor chosen = QColorDialog::getColor(toQColor(request.initial), parentWindow());
     if (!chosen.isValid())

@@ -10,8 +10,7 @@ public:
     // A progress box stays hidden until its work has run this long.
     static constexpr int kProgressDelayMs = 500;
 
-    Answer message(MessageKind kind, const QString& caption, const QString& text,
-                   Buttons buttons) override;
+    Answer message(MessageKind kind, const QString& caption, const QString& text, Buttons buttons) override;
     bool printDialog(QPrinter* printer) override;
     bool printerSetupDialog(QPrinter* printer) override;
     std::optional<QString> openFile(const OpenFileRequest& request) override;

@@ -41,15 +41,9 @@ CREATE TABLE IF NOT EXISTS vals (
 );
 )sql";
 
-QStringList segmentsOf(const QString& path)
-{
-    return path.split(u'\\', Qt::SkipEmptyParts);
-}
+QStringList segmentsOf(const QString& path) { return path.split(u'\\', Qt::SkipEmptyParts); }
 
-QString folded(const QString& s)
-{
-    return s.toCaseFolded();
-}
+QString folded(const QString& s) { return s.toCaseFolded(); }
 
 // A prepared statement that finalises itself.
 class Statement {
@@ -175,8 +169,7 @@ Registry::Registry(const QString& databasePath) : m_store(std::make_unique<Store
     QDir().mkpath(QFileInfo(databasePath).absolutePath());
     sqlite3* db = nullptr;
     const int flags = SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_FULLMUTEX;
-    if (sqlite3_open_v2(QFile::encodeName(databasePath).constData(), &db, flags, nullptr) !=
-        SQLITE_OK) {
+    if (sqlite3_open_v2(QFile::encodeName(databasePath).constData(), &db, flags, nullptr) != SQLITE_OK) {
         sqlite3_close(db);
         return;
     }
@@ -203,10 +196,7 @@ Registry& Registry::current()
     return store;
 }
 
-bool Registry::isOpen() const
-{
-    return m_store->db != nullptr;
-}
+bool Registry::isOpen() const { return m_store->db != nullptr; }
 
 bool Registry::keyExists(RegRoot root, const QString& path) const
 {
@@ -270,14 +260,13 @@ QStringList Registry::valueNames(RegRoot root, const QString& path) const
     return childNames(root, path, "SELECT name FROM vals WHERE key_id = ?1 ORDER BY id");
 }
 
-bool Registry::setValue(RegRoot root, const QString& path, const QString& name,
-                        const RegValue& value)
+bool Registry::setValue(RegRoot root, const QString& path, const QString& name, const RegValue& value)
 {
     const QStringList segments = segmentsOf(path);
     return m_store->transaction([&] {
         // A root exists without being created; any other key must.
-        const qint64 id = segments.isEmpty() ? m_store->ensureKey(root, segments)
-                                             : m_store->keyId(root, segments);
+        const qint64 id =
+            segments.isEmpty() ? m_store->ensureKey(root, segments) : m_store->keyId(root, segments);
         if (!id)
             return false;
         Statement q(m_store->db,
@@ -295,8 +284,7 @@ bool Registry::setValue(RegRoot root, const QString& path, const QString& name,
     });
 }
 
-std::optional<RegValue> Registry::value(RegRoot root, const QString& path,
-                                        const QString& name) const
+std::optional<RegValue> Registry::value(RegRoot root, const QString& path, const QString& name) const
 {
     std::lock_guard lock(m_store->mutex);
     const qint64 id = m_store->keyId(root, segmentsOf(path));

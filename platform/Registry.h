@@ -22,9 +22,9 @@ enum class RegType : int { String = 1, ExpandString = 2, Binary = 3, Dword = 4 }
 
 struct RegValue {
     RegType type = RegType::String;
-    QString text;        // String, ExpandString
+    QString text;  // String, ExpandString
     std::uint32_t number = 0;  // Dword
-    QByteArray bytes;    // Binary
+    QByteArray bytes;  // Binary
 
     static RegValue string(const QString& s) { return {RegType::String, s, 0, {}}; }
     static RegValue expandString(const QString& s) { return {RegType::ExpandString, s, 0, {}}; }

@@ -34,8 +34,8 @@ bool writeTrashInfo(const QString& infoPath, const QString& original)
     if (fd < 0)
         return false;
     const QByteArray text =
-        "[Trash Info]\nPath=" + QUrl::toPercentEncoding(original, "/") + "\nDeletionDate=" +
-        QDateTime::currentDateTime().toString(Qt::ISODate).left(19).toUtf8() + "\n";
+        "[Trash Info]\nPath=" + QUrl::toPercentEncoding(original, "/") +
+        "\nDeletionDate=" + QDateTime::currentDateTime().toString(Qt::ISODate).left(19).toUtf8() + "\n";
     const bool ok = ::write(fd, text.constData(), size_t(text.size())) == text.size();
     return (::close(fd) == 0) && ok;
 }
@@ -56,9 +56,8 @@ bool moveToSandboxTrash(const QString& root, const QString& path)
             continue;
         if (!writeTrashInfo(infoPath, source.absoluteFilePath()))
             continue;  // name taken by another trash entry
-        const bool moved = source.isDir()
-                               ? QDir().rename(source.absoluteFilePath(), files + u'/' + name)
-                               : QFile::rename(source.absoluteFilePath(), files + u'/' + name);
+        const bool moved = source.isDir() ? QDir().rename(source.absoluteFilePath(), files + u'/' + name)
+                                          : QFile::rename(source.absoluteFilePath(), files + u'/' + name);
         if (moved)
             return true;
         QFile::remove(infoPath);

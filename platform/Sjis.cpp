@@ -46,10 +46,7 @@ iconv_t sjisToUnicode()
     return converter.valid() ? converter.handle() : nullptr;
 }
 
-bool isLeadByte(unsigned char c)
-{
-    return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC);
-}
+bool isLeadByte(unsigned char c) { return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC); }
 
 int hexValue(char32_t c)
 {

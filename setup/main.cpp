@@ -1,15 +1,15 @@
 // setup: installs a product as its script "SETUP.INI" says, or, started with
 // an uninstall record "UNSETUP.INI", removes it again.
+#include "setup/ui/Main.h"
+#include "setup/engine/InstallRun.h"
+#include "setup/engine/SilentRun.h"
+#include "setup/engine/UninstallRun.h"
 #include "setup/ui/Back.h"
 #include "setup/ui/CusDlg.h"
-#include "setup/ui/Main.h"
 #include "setup/ui/MainScript.h"
 #include "setup/ui/SetupFonts.h"
 #include "setup/ui/Status.h"
 #include "setup/ui/WindowsUi.h"
-#include "setup/engine/InstallRun.h"
-#include "setup/engine/SilentRun.h"
-#include "setup/engine/UninstallRun.h"
 
 #include "platform/PlatformPaths.h"
 #include "platform/Prompt.h"
@@ -37,12 +37,14 @@ const QString kVersion = QStringLiteral("1.0.0.1");
 void offerRestart()
 {
     using namespace platform;
-    if (prompts().message(MessageKind::Question, QStringLiteral("システム設定の変更"),
-                          QStringLiteral("新しい設定を有効にするには，コンピュータを再起動する必要があります．\r"
-                                         "今すぐ再起動しますか？"),
-                          Buttons::YesNo) == Answer::Yes) {
+    if (prompts().message(
+            MessageKind::Question, QStringLiteral("システム設定の変更"),
+            QStringLiteral("新しい設定を有効にするには，コンピュータを再起動する必要があります．\r"
+                           "今すぐ再起動しますか？"),
+            Buttons::YesNo) == Answer::Yes) {
         // A sandboxed trial never restarts the machine.
-        if (sandboxRoot().isEmpty() && QProcess::startDetached(QStringLiteral("systemctl"), {QStringLiteral("reboot")}))
+        if (sandboxRoot().isEmpty() &&
+            QProcess::startDetached(QStringLiteral("systemctl"), {QStringLiteral("reboot")}))
             return;
     }
     prompts().message(MessageKind::Warning, QStringLiteral("警告"),
@@ -77,8 +79,8 @@ int main(int argc, char** argv)
     QApplication::setApplicationName(QStringLiteral("Ondo! Setup 98 Standard"));
     // Qt's own buttons and the folder browser in Japanese, like every text of setup.
     QTranslator qtTexts;
-    if (qtTexts.load(QLocale(QLocale::Japanese, QLocale::Japan), QStringLiteral("qtbase"), QStringLiteral("_"),
-                     QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+    if (qtTexts.load(QLocale(QLocale::Japanese, QLocale::Japan), QStringLiteral("qtbase"),
+                     QStringLiteral("_"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
         QApplication::installTranslator(&qtTexts);
     setupui::installFontSubstitutes();
     platform::QtPrompt prompt;
@@ -114,9 +116,10 @@ int main(int argc, char** argv)
     main.onInstall = [&] {
         // A folder that cannot be made absolute is refused before the run; the user corrects it.
         if (!setup::installFolderFor(main.txtFolder->text(), session->system)) {
-            platform::prompts().message(platform::MessageKind::Error, session->setupString + QStringLiteral("フォルダ"),
-                                        setup::relativeFolderMessage(main.txtFolder->text(), session->setupString),
-                                        platform::Buttons::Ok);
+            platform::prompts().message(
+                platform::MessageKind::Error, session->setupString + QStringLiteral("フォルダ"),
+                setup::relativeFolderMessage(main.txtFolder->text(), session->setupString),
+                platform::Buttons::Ok);
             return;
         }
         setup::InstallChoices choices;
@@ -127,10 +130,12 @@ int main(int argc, char** argv)
         setup::runInstall(*session, choices, ui, registry);
     };
     main.onUninstall = [&] {
-        for (QCheckBox* box : {main.chkSCutDesktop, main.chkSCutStartMenu, main.chkSCutStartUp, main.chkSCutSendTo})
+        for (QCheckBox* box :
+             {main.chkSCutDesktop, main.chkSCutStartMenu, main.chkSCutStartUp, main.chkSCutSendTo})
             box->setEnabled(false);
         const setup::UninstallChoices choices{main.txtFolder->text(), script.unSetupCheckBox == u"DeleteAll",
-                                              main.chkSCutDesktop->isChecked(), main.chkSCutStartMenu->isChecked()};
+                                              main.chkSCutDesktop->isChecked(),
+                                              main.chkSCutStartMenu->isChecked()};
         setup::runUninstall(*session, choices, ui, registry);
     };
     backdrop.showMaximized();

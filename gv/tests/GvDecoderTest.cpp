@@ -27,7 +27,8 @@ struct Dib {
     Pixel at(int x, int y) const
     {
         const std::size_t stride = (std::size_t(width) * 3 + 3) / 4 * 4;
-        const auto* p = static_cast<const unsigned char*>(block.data()) + 40 + (height - 1 - y) * stride + x * 3;
+        const auto* p =
+            static_cast<const unsigned char*>(block.data()) + 40 + (height - 1 - y) * stride + x * 3;
         return {p[0], p[1], p[2]};
     }
 };
@@ -113,7 +114,8 @@ TEST_F(GvDecoderTest, ReadsTheFormatsGvStandsFor)
 
 TEST_F(GvDecoderTest, KnowsTheLessCommonFormatsByTheirBytesOrName)
 {
-    for (const char* name : {"a.dcx", "a.xbm", "a.wbmp", "a.dpx", "a.cin", "a.fits", "a.pict", "a.pbm", "a.pam"}) {
+    for (const char* name :
+         {"a.dcx", "a.xbm", "a.wbmp", "a.dpx", "a.cin", "a.fits", "a.pict", "a.pbm", "a.pam"}) {
         const QString path = convert(QString::fromLatin1(name));
         ASSERT_FALSE(path.isEmpty()) << name;
         const Dib dib = decode(path);
@@ -127,7 +129,8 @@ TEST_F(GvDecoderTest, ReadsHeicAndAvif)
 {
     const QString png = convert(QStringLiteral("h.png"));
     for (const QString& name : {QStringLiteral("a.heic"), QStringLiteral("a.avif")}) {
-        QStringList arguments = {QStringLiteral("-q"), QStringLiteral("90"), QStringLiteral("-o"), file(name), png};
+        QStringList arguments = {QStringLiteral("-q"), QStringLiteral("90"), QStringLiteral("-o"), file(name),
+                                 png};
         if (name.endsWith(QLatin1String("avif")))
             arguments.prepend(QStringLiteral("-A"));
         if (!run(QStringLiteral("heif-enc"), arguments))
@@ -159,8 +162,8 @@ TEST_F(GvDecoderTest, ReadsAnIconByItsName)
 TEST_F(GvDecoderTest, AlphaLiesOnWhiteAndAnAnimationGivesItsFirstFrame)
 {
     const QString png = file(QStringLiteral("alpha.png"));
-    ASSERT_TRUE(run(QStringLiteral("gm"), {QStringLiteral("convert"), QStringLiteral("-size"), QStringLiteral("8x8"),
-                                            QStringLiteral("xc:transparent"), png}));
+    ASSERT_TRUE(run(QStringLiteral("gm"), {QStringLiteral("convert"), QStringLiteral("-size"),
+                                           QStringLiteral("8x8"), QStringLiteral("xc:transparent"), png}));
     const Dib clear = decode(png);
     ASSERT_TRUE(clear.block);
     EXPECT_EQ(clear.at(3, 3).r, 255);
@@ -168,9 +171,9 @@ TEST_F(GvDecoderTest, AlphaLiesOnWhiteAndAnAnimationGivesItsFirstFrame)
     EXPECT_EQ(clear.at(3, 3).b, 255);
 
     const QString gif = file(QStringLiteral("anim.gif"));
-    ASSERT_TRUE(run(QStringLiteral("gm"), {QStringLiteral("convert"), QStringLiteral("-size"), QStringLiteral("8x8"),
-                                            QStringLiteral("xc:lime"), QStringLiteral("xc:red"), QStringLiteral("xc:blue"),
-                                            gif}));
+    ASSERT_TRUE(run(QStringLiteral("gm"),
+                    {QStringLiteral("convert"), QStringLiteral("-size"), QStringLiteral("8x8"),
+                     QStringLiteral("xc:lime"), QStringLiteral("xc:red"), QStringLiteral("xc:blue"), gif}));
     const Dib first = decode(gif);
     ASSERT_TRUE(first.block);
     EXPECT_EQ(first.at(0, 0).g, 255);
@@ -195,17 +198,20 @@ TEST_F(GvDecoderTest, UnreadableAndDisallowedFilesGiveNothing)
     EXPECT_FALSE(decodeToDib(fifo));
     EXPECT_FALSE(decodeToDib(m_dir.path()));
     // Vector and scripted formats never load, whatever their name says.
-    EXPECT_FALSE(decodeToDib(write(QStringLiteral("a.svg"),
-                                   "<?xml version=\"1.0\"?><svg xmlns=\"http://www.w3.org/2000/svg\" width=\"4\" "
-                                   "height=\"4\"><rect width=\"4\" height=\"4\"/></svg>")));
-    EXPECT_FALSE(decodeToDib(write(QStringLiteral("a.mvg"), "viewbox 0 0 4 4\nfill red\nrectangle 0 0 4 4\n")));
+    EXPECT_FALSE(
+        decodeToDib(write(QStringLiteral("a.svg"),
+                          "<?xml version=\"1.0\"?><svg xmlns=\"http://www.w3.org/2000/svg\" width=\"4\" "
+                          "height=\"4\"><rect width=\"4\" height=\"4\"/></svg>")));
+    EXPECT_FALSE(
+        decodeToDib(write(QStringLiteral("a.mvg"), "viewbox 0 0 4 4\nfill red\nrectangle 0 0 4 4\n")));
     // A damaged picture: truncated in the middle of its data.
     const QString good = convert(QStringLiteral("t.png"));
     QFile f(good);
     ASSERT_TRUE(f.open(QIODevice::ReadOnly));
     const QByteArray bytes = f.readAll();
     f.close();
-    const platform::DdeBlock cut = decodeToDib(write(QStringLiteral("cut.png"), bytes.left(bytes.size() / 2)));
+    const platform::DdeBlock cut =
+        decodeToDib(write(QStringLiteral("cut.png"), bytes.left(bytes.size() / 2)));
     if (cut) {
         EXPECT_EQ(cut.size(), 40u + 120u * 30u);  // whatever was read, in the full layout
     }

@@ -1,7 +1,7 @@
 // GV's commands and items with a decoder the test controls, and its
 // registration.
-#include "gv/GvRegister.h"
 #include "gv/GvService.h"
+#include "gv/GvRegister.h"
 #include "platform/Registry.h"
 
 #include <gtest/gtest.h>
@@ -82,7 +82,7 @@ protected:
 
     GatedDecoder m_decoder;
     int m_exits = 0;
-    GvService m_service {[this](const QString& p) { return m_decoder.decode(p); }, [this] { ++m_exits; }};
+    GvService m_service{[this](const QString& p) { return m_decoder.decode(p); }, [this] { ++m_exits; }};
     const QString m_topic = QStringLiteral("System");
 };
 
@@ -134,8 +134,9 @@ TEST_F(GvServiceTest, ANewerFileWinsOverOneStillDecoding)
 
 TEST_F(GvServiceTest, UnknownOrMalformedCommandsAreRefusedWithoutRunningAnyPart)
 {
-    for (const char* bad : {"[FileOpen(\"/p/x.gif\")][Format(C)]", "[FileOpen(\"/p/x.gif\")", "[FileOpen()]",
-                            "[FileOpen(\"\")]", "[ShowGV(MAYBE)]", "[ExitGV(1)]", "[FileOpen(\"/a\")] ExitGV"})
+    for (const char* bad :
+         {"[FileOpen(\"/p/x.gif\")][Format(C)]", "[FileOpen(\"/p/x.gif\")", "[FileOpen()]",
+          "[FileOpen(\"\")]", "[ShowGV(MAYBE)]", "[ExitGV(1)]", "[FileOpen(\"/a\")] ExitGV"})
         EXPECT_FALSE(m_service.execute(m_topic, QString::fromUtf8(bad))) << bad;
     EXPECT_TRUE(m_decoder.seen().isEmpty());
     EXPECT_EQ(m_exits, 0);
@@ -147,7 +148,8 @@ TEST(GvRegisterTest, RecordsPathAndVersionUnderTheViewerKey)
 {
     platform::Registry& registry = platform::Registry::current();
     ASSERT_TRUE(registerGv(registry, QStringLiteral("/opt/tav/bin/gv")));
-    const auto path = registry.value(platform::RegRoot::CurrentUser, QStringLiteral("Software\\Kavano\\GV\\Path"), {});
+    const auto path =
+        registry.value(platform::RegRoot::CurrentUser, QStringLiteral("Software\\Kavano\\GV\\Path"), {});
     const auto version =
         registry.value(platform::RegRoot::CurrentUser, QStringLiteral("Software\\Kavano\\GV\\Version"), {});
     ASSERT_TRUE(path && version);

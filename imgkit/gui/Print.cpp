@@ -38,8 +38,10 @@ int IK5ImageOut(QPainter& printer, const DibHandle& dib, const ImgKitRect& rect,
                         (rect.bottom - rect.top) * dy);
     // The printer gets no more pixels than its dots can show: a large photo
     // printed small is reduced first, so the spooled page stays small.
-    const QSize dots(std::max(1, int(std::ceil(target.width()))), std::max(1, int(std::ceil(target.height()))));
-    const Qt::TransformationMode filtering = g_deviceMode == 1 ? Qt::SmoothTransformation : Qt::FastTransformation;
+    const QSize dots(std::max(1, int(std::ceil(target.width()))),
+                     std::max(1, int(std::ceil(target.height()))));
+    const Qt::TransformationMode filtering =
+        g_deviceMode == 1 ? Qt::SmoothTransformation : Qt::FastTransformation;
     if (image.width() > dots.width() || image.height() > dots.height())
         image = image.scaled(std::min(image.width(), dots.width()), std::min(image.height(), dots.height()),
                              Qt::IgnoreAspectRatio, filtering);

@@ -82,8 +82,7 @@ int ImgKitBright(DibHandle& dib, const QString& caption, const QString& message,
     return 1;
 }
 
-int ImgKitRGB(DibHandle& dib, const QString& caption, const QString& message, int red, int green,
-              int blue)
+int ImgKitRGB(DibHandle& dib, const QString& caption, const QString& message, int red, int green, int blue)
 {
     if (!dib.isUsable())
         return 0;

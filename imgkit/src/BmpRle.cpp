@@ -16,7 +16,9 @@ bool decodeBmpRle(const std::uint8_t* data, std::size_t size, DibHandle& dib)
     std::size_t pos = 0;
     int x = 0;
     int y = 0;  // from the bottom
-    auto rowAt = [&](int bottomUpY) { return dib.bits() + static_cast<std::size_t>(bottomUpY) * dib.stride(); };
+    auto rowAt = [&](int bottomUpY) {
+        return dib.bits() + static_cast<std::size_t>(bottomUpY) * dib.stride();
+    };
 
     while (pos + 2 <= size) {
         const std::uint8_t count = data[pos];

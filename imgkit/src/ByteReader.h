@@ -6,10 +6,7 @@
 
 namespace imgkit {
 
-inline std::uint16_t le16(const std::uint8_t* p)
-{
-    return std::uint16_t(p[0] | (p[1] << 8));
-}
+inline std::uint16_t le16(const std::uint8_t* p) { return std::uint16_t(p[0] | (p[1] << 8)); }
 
 inline std::uint32_t le32(const std::uint8_t* p)
 {

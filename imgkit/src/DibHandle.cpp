@@ -9,10 +9,7 @@
 #include <sys/mman.h>
 #endif
 
-void ImgKitMemFree(void* block)
-{
-    std::free(block);
-}
+void ImgKitMemFree(void* block) { std::free(block); }
 
 namespace imgkit {
 namespace {
@@ -56,8 +53,12 @@ bool DibHandle::isUsable() const
     if (h.size != 40 || !sizeAllowed(h.width, h.height))
         return false;
     switch (h.bitCount) {
-    case 1: case 4: case 8: case 24: return h.compression == BI_RGB;
-    case 16: case 32: return h.compression == BI_RGB || h.compression == BI_BITFIELDS;
+    case 1:
+    case 4:
+    case 8:
+    case 24: return h.compression == BI_RGB;
+    case 16:
+    case 32: return h.compression == BI_RGB || h.compression == BI_BITFIELDS;
     default: return false;
     }
 }
@@ -66,8 +67,7 @@ DibHandle DibHandle::create(int width, int height, int bitCount)
 {
     if (!sizeAllowed(width, height))
         return {};
-    if (bitCount != 1 && bitCount != 4 && bitCount != 8 && bitCount != 16 && bitCount != 24
-        && bitCount != 32)
+    if (bitCount != 1 && bitCount != 4 && bitCount != 8 && bitCount != 16 && bitCount != 24 && bitCount != 32)
         return {};
     const std::size_t paletteBytes = bitCount <= 8 ? (std::size_t{1} << bitCount) * 4 : 0;
     const std::size_t imageBytes = dibStride(width, bitCount) * static_cast<std::size_t>(height);

@@ -82,15 +82,26 @@ std::optional<DibLayout> readLayout(const std::uint8_t* data, std::size_t size)
         return std::nullopt;
     }
     switch (l.bitCount) {
-    case 1: case 4: case 8: case 16: case 24: case 32: break;
+    case 1:
+    case 4:
+    case 8:
+    case 16:
+    case 24:
+    case 32: break;
     default: return std::nullopt;
     }
     if (!sizeAllowed(l.width, l.height))
         return std::nullopt;
     switch (l.compression) {
     case BI_RGB: break;
-    case BI_RLE8: if (l.bitCount != 8 || l.topDown) return std::nullopt; break;
-    case BI_RLE4: if (l.bitCount != 4 || l.topDown) return std::nullopt; break;
+    case BI_RLE8:
+        if (l.bitCount != 8 || l.topDown)
+            return std::nullopt;
+        break;
+    case BI_RLE4:
+        if (l.bitCount != 4 || l.topDown)
+            return std::nullopt;
+        break;
     case BI_BITFIELDS:
         if (l.bitCount != 16 && l.bitCount != 32)
             return std::nullopt;
@@ -128,8 +139,8 @@ DibHandle parsePackedDib(const std::uint8_t* data, std::size_t size, std::option
     bool keepMasks = l.compression == BI_BITFIELDS;
     if (keepMasks && l.bitCount == 16 && standardMasks(l, 0x7C00, 0x03E0, 0x001F))
         keepMasks = false;
-    const bool remap32 = l.compression == BI_BITFIELDS && l.bitCount == 32
-        && !standardMasks(l, 0xFF0000, 0x00FF00, 0x0000FF);
+    const bool remap32 =
+        l.compression == BI_BITFIELDS && l.bitCount == 32 && !standardMasks(l, 0xFF0000, 0x00FF00, 0x0000FF);
     if (l.bitCount == 32)
         keepMasks = false;
 

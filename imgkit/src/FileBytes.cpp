@@ -28,7 +28,7 @@ int openRegularFile(const QString& path)
     ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
     return fd;
 }
-}
+}  // namespace
 
 struct FileBytes::Impl {
     QFile file;
@@ -68,8 +68,8 @@ bool writeFileBytes(const QString& path, const void* data, std::size_t size)
     QFile f(path);
     if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate))
         return false;
-    const bool written = f.write(static_cast<const char*>(data), static_cast<qint64>(size))
-        == static_cast<qint64>(size);
+    const bool written =
+        f.write(static_cast<const char*>(data), static_cast<qint64>(size)) == static_cast<qint64>(size);
     f.close();
     if (!written || f.error() != QFileDevice::NoError) {
         f.remove();

@@ -7,8 +7,8 @@
 #include "imgkit/src/FileBytes.h"
 #include "imgkit/src/LoadOptions.h"
 #include "imgkit/src/Orientation.h"
-#include "imgkit/src/Progress.h"
 #include "imgkit/src/PixelAccess.h"
+#include "imgkit/src/Progress.h"
 #include "imgkit/src/Readers.h"
 
 #include <cstring>
@@ -89,10 +89,7 @@ void ImgKitSetLoadOptions(const ImgKitLoadOptions& options)
     imgkit::setLoadOptions(options.upright, options.colourProfiles);
 }
 
-ImgKitLoadOptions ImgKitGetLoadOptions()
-{
-    return {imgkit::uprightOnLoad(), imgkit::colourProfilesOnLoad()};
-}
+ImgKitLoadOptions ImgKitGetLoadOptions() { return {imgkit::uprightOnLoad(), imgkit::colourProfilesOnLoad()}; }
 
 DibHandle ImgKitFileLoad(const QString& file, const QString& caption, const QString& message)
 {

@@ -17,7 +17,8 @@ namespace {
 class PixelMover {
 public:
     PixelMover(const DibHandle& src, DibHandle& dst)
-        : m_src(src), m_dst(dst), m_bits(src.bitCount()), m_bytes(m_bits / 8) {}
+        : m_src(src), m_dst(dst), m_bits(src.bitCount()), m_bytes(m_bits / 8)
+    {}
 
     void move(int sx, int sy, int dx, int dy)
     {
@@ -41,14 +42,38 @@ private:
 void uprightPosition(int orientation, int x, int y, int w, int h, int& dx, int& dy)
 {
     switch (orientation) {
-    case 2: dx = w - 1 - x; dy = y; break;  // mirrored left to right
-    case 3: dx = w - 1 - x; dy = h - 1 - y; break;  // upside down
-    case 4: dx = x; dy = h - 1 - y; break;  // mirrored top to bottom
-    case 5: dx = y; dy = x; break;  // first row on the left, first column at the top
-    case 6: dx = h - 1 - y; dy = x; break;  // first row on the right: turned clockwise
-    case 7: dx = h - 1 - y; dy = w - 1 - x; break;
-    case 8: dx = y; dy = w - 1 - x; break;  // first row on the left: turned anticlockwise
-    default: dx = x; dy = y; break;
+    case 2:
+        dx = w - 1 - x;
+        dy = y;
+        break;  // mirrored left to right
+    case 3:
+        dx = w - 1 - x;
+        dy = h - 1 - y;
+        break;  // upside down
+    case 4:
+        dx = x;
+        dy = h - 1 - y;
+        break;  // mirrored top to bottom
+    case 5:
+        dx = y;
+        dy = x;
+        break;  // first row on the left, first column at the top
+    case 6:
+        dx = h - 1 - y;
+        dy = x;
+        break;  // first row on the right: turned clockwise
+    case 7:
+        dx = h - 1 - y;
+        dy = w - 1 - x;
+        break;
+    case 8:
+        dx = y;
+        dy = w - 1 - x;
+        break;  // first row on the left: turned anticlockwise
+    default:
+        dx = x;
+        dy = y;
+        break;
     }
 }
 
@@ -97,8 +122,7 @@ DibHandle ImgKitCopy(const DibHandle& dib, const QString& caption, const QString
     return dib.clone();
 }
 
-DibHandle ImgKitRotation(const DibHandle& dib, const QString& caption, const QString& message,
-                         int direction)
+DibHandle ImgKitRotation(const DibHandle& dib, const QString& caption, const QString& message, int direction)
 {
     if (!dib.isUsable() || direction < 1 || direction > 3)
         return {};

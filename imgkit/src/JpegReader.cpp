@@ -19,8 +19,8 @@
 #include <memory>
 #include <vector>
 
-#include <jpeglib.h>
 #include <jerror.h>
+#include <jpeglib.h>
 
 namespace imgkit {
 namespace {
@@ -30,10 +30,7 @@ struct ErrorManager {
     std::jmp_buf jump;
 };
 
-void onError(j_common_ptr cinfo)
-{
-    std::longjmp(reinterpret_cast<ErrorManager*>(cinfo->err)->jump, 1);
-}
+void onError(j_common_ptr cinfo) { std::longjmp(reinterpret_cast<ErrorManager*>(cinfo->err)->jump, 1); }
 
 // Warnings (corrupt data, a premature end of the file) still leave a usable
 // picture; they are not printed.
@@ -65,8 +62,8 @@ bool keepDecodedRows(const jpeg_decompress_struct& cinfo, DibHandle& dib)
 
 // Everything between setjmp and a possible longjmp is plain C data or lives
 // in the caller's `out`, so a decoding error cannot leak it.
-bool decode(jpeg_decompress_struct& cinfo, ErrorManager& err, const std::uint8_t* data,
-            std::size_t size, Decoded& out, Progress* progress, LoadNeed* need)
+bool decode(jpeg_decompress_struct& cinfo, ErrorManager& err, const std::uint8_t* data, std::size_t size,
+            Decoded& out, Progress* progress, LoadNeed* need)
 {
     if (setjmp(err.jump))
         return keepDecodedRows(cinfo, out.dib);

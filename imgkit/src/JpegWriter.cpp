@@ -25,10 +25,7 @@ struct ErrorManager {
     std::jmp_buf jump;
 };
 
-void onError(j_common_ptr cinfo)
-{
-    std::longjmp(reinterpret_cast<ErrorManager*>(cinfo->err)->jump, 1);
-}
+void onError(j_common_ptr cinfo) { std::longjmp(reinterpret_cast<ErrorManager*>(cinfo->err)->jump, 1); }
 
 // The APP1 segment's body for an EXIF block; empty when there is none or it
 // is too long for one segment.
@@ -49,9 +46,9 @@ std::vector<std::uint8_t> exifSegment(const QString& source, bool keepGps)
 }
 
 // Plain C data only between setjmp and the libjpeg calls that may jump.
-bool encode(jpeg_compress_struct& cinfo, ErrorManager& err, const DibHandle& dib, int quality,
-            bool grey, std::vector<std::uint8_t>& line, const std::vector<std::uint8_t>& exif,
-            unsigned char** buffer, unsigned long* size, Progress& progress)
+bool encode(jpeg_compress_struct& cinfo, ErrorManager& err, const DibHandle& dib, int quality, bool grey,
+            std::vector<std::uint8_t>& line, const std::vector<std::uint8_t>& exif, unsigned char** buffer,
+            unsigned long* size, Progress& progress)
 {
     if (setjmp(err.jump))
         return false;

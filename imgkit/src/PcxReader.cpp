@@ -16,17 +16,18 @@ namespace {
 constexpr std::size_t kHeader = 128;
 
 // The sixteen colours a header without its own palette stands for.
-constexpr std::uint8_t kDefaultEga[16][3] = {
-    {0, 0, 0}, {0, 0, 170}, {0, 170, 0}, {0, 170, 170}, {170, 0, 0}, {170, 0, 170},
-    {170, 85, 0}, {170, 170, 170}, {85, 85, 85}, {85, 85, 255}, {85, 255, 85},
-    {85, 255, 255}, {255, 85, 85}, {255, 85, 255}, {255, 255, 85}, {255, 255, 255}};
+constexpr std::uint8_t kDefaultEga[16][3] = {{0, 0, 0},     {0, 0, 170},    {0, 170, 0},    {0, 170, 170},
+                                             {170, 0, 0},   {170, 0, 170},  {170, 85, 0},   {170, 170, 170},
+                                             {85, 85, 85},  {85, 85, 255},  {85, 255, 85},  {85, 255, 255},
+                                             {255, 85, 85}, {255, 85, 255}, {255, 255, 85}, {255, 255, 255}};
 
 // Reads the run-length stream one scan line at a time; a run may carry on
 // into the next line, as some writers do.
 class ScanLineDecoder {
 public:
     ScanLineDecoder(const std::uint8_t* data, std::size_t size, bool encoded)
-        : m_data(data), m_size(size), m_encoded(encoded) {}
+        : m_data(data), m_size(size), m_encoded(encoded)
+    {}
 
     bool next(std::uint8_t* out, std::size_t length)
     {
@@ -67,8 +68,8 @@ int dibDepth(int bitsPerPixel, int planes)
 {
     if (planes == 1 && bitsPerPixel == 1)
         return 1;
-    if ((planes == 1 && (bitsPerPixel == 2 || bitsPerPixel == 4))
-        || (bitsPerPixel == 1 && planes >= 2 && planes <= 4))
+    if ((planes == 1 && (bitsPerPixel == 2 || bitsPerPixel == 4)) ||
+        (bitsPerPixel == 1 && planes >= 2 && planes <= 4))
         return 4;
     if (bitsPerPixel == 8 && planes == 1)
         return 8;

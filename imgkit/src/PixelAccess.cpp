@@ -13,8 +13,7 @@ MaskDecoder::MaskDecoder(const DibHandle& dib)
     : MaskDecoder(dib.header().compression == BI_BITFIELDS ? dib.masks()
                   : dib.bitCount() == 16                   ? kMasks555
                                                            : kMasks888)
-{
-}
+{}
 
 MaskDecoder::MaskDecoder(const std::uint32_t* masks)
 {

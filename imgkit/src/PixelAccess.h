@@ -19,8 +19,8 @@ inline std::uint32_t readRaw(const std::uint8_t* row, int x, int bitCount)
     case 16: return row[2 * x] | (row[2 * x + 1] << 8);
     case 24: return row[3 * x] | (row[3 * x + 1] << 8) | (std::uint32_t(row[3 * x + 2]) << 16);
     default:
-        return row[4 * x] | (row[4 * x + 1] << 8) | (std::uint32_t(row[4 * x + 2]) << 16)
-            | (std::uint32_t(row[4 * x + 3]) << 24);
+        return row[4 * x] | (row[4 * x + 1] << 8) | (std::uint32_t(row[4 * x + 2]) << 16) |
+               (std::uint32_t(row[4 * x + 3]) << 24);
     }
 }
 

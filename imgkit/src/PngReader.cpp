@@ -33,10 +33,7 @@ void readFromMemory(png_structp png, png_bytep out, png_size_t n)
     s.pos += n;
 }
 
-void onError(png_structp png, png_const_charp)
-{
-    png_longjmp(png, 1);
-}
+void onError(png_structp png, png_const_charp) { png_longjmp(png, 1); }
 
 void onWarning(png_structp, png_const_charp) {}
 

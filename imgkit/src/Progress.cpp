@@ -24,9 +24,6 @@ bool Progress::update(std::int64_t done, std::int64_t total)
     return !m_box->cancelled();
 }
 
-bool Progress::cancelled() const
-{
-    return m_box && m_box->cancelled();
-}
+bool Progress::cancelled() const { return m_box && m_box->cancelled(); }
 
 }  // namespace imgkit

@@ -13,14 +13,12 @@ namespace {
 
 constexpr int kBins = 32;  // histogram cells per channel (5 bits)
 
-std::uint32_t key(Bgr c)
-{
-    return c.b | (c.g << 8) | (std::uint32_t(c.r) << 16);
-}
+std::uint32_t key(Bgr c) { return c.b | (c.g << 8) | (std::uint32_t(c.r) << 16); }
 
 struct Histogram {
     std::vector<std::uint32_t> count = std::vector<std::uint32_t>(kBins * kBins * kBins);
-    std::vector<std::array<std::uint64_t, 3>> sum = std::vector<std::array<std::uint64_t, 3>>(kBins * kBins * kBins);
+    std::vector<std::array<std::uint64_t, 3>> sum =
+        std::vector<std::array<std::uint64_t, 3>>(kBins * kBins * kBins);
     bool hasWhite = false;
     bool hasBlack = false;
     static int index(int r, int g, int b) { return (r * kBins + g) * kBins + b; }
@@ -197,9 +195,8 @@ std::vector<Bgr> adaptivePalette(const DibHandle& picture, int colours)
         std::vector<std::size_t> order(boxes.size());
         for (std::size_t i = 0; i < order.size(); ++i)
             order[i] = i;
-        std::sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) {
-            return boxes[a].count > boxes[b].count;
-        });
+        std::sort(order.begin(), order.end(),
+                  [&](std::size_t a, std::size_t b) { return boxes[a].count > boxes[b].count; });
         bool done = false;
         for (std::size_t i : order) {
             Box upper;
@@ -228,9 +225,9 @@ std::vector<Bgr> fixedPalette(int colours)
         return {{0, 0, 0}, {255, 255, 255}};
     if (colours <= 16) {
         static const std::uint8_t vga[16][3] = {
-            {0, 0, 0}, {128, 0, 0}, {0, 128, 0}, {128, 128, 0}, {0, 0, 128}, {128, 0, 128},
-            {0, 128, 128}, {192, 192, 192}, {128, 128, 128}, {255, 0, 0}, {0, 255, 0},
-            {255, 255, 0}, {0, 0, 255}, {255, 0, 255}, {0, 255, 255}, {255, 255, 255}};
+            {0, 0, 0},     {128, 0, 0},     {0, 128, 0},     {128, 128, 0},  {0, 0, 128}, {128, 0, 128},
+            {0, 128, 128}, {192, 192, 192}, {128, 128, 128}, {255, 0, 0},    {0, 255, 0}, {255, 255, 0},
+            {0, 0, 255},   {255, 0, 255},   {0, 255, 255},   {255, 255, 255}};
         std::vector<Bgr> p;
         for (const auto& c : vga)
             p.push_back({c[2], c[1], c[0]});
@@ -317,8 +314,8 @@ bool mapToBlackWhite(const DibHandle& picture, DibHandle& out, Progress* progres
 
 }  // namespace
 
-DibHandle mapToPalette(const DibHandle& picture, const std::vector<Bgr>& palette, int bitCount,
-                       bool dither, Progress* progress)
+DibHandle mapToPalette(const DibHandle& picture, const std::vector<Bgr>& palette, int bitCount, bool dither,
+                       Progress* progress)
 {
     const int w = picture.width(), h = picture.height();
     DibHandle out = DibHandle::create(w, h, bitCount);
@@ -327,7 +324,8 @@ DibHandle mapToPalette(const DibHandle& picture, const std::vector<Bgr>& palette
     for (std::size_t i = 0; i < palette.size() && i < (std::size_t{1} << bitCount); ++i)
         out.palette()[i] = {palette[i].b, palette[i].g, palette[i].r, 0};
     if (bitCount == 1 && palette == std::vector<Bgr>{{0, 0, 0}, {255, 255, 255}})
-        return (dither ? mapToBlackWhite<true>(picture, out, progress) : mapToBlackWhite<false>(picture, out, progress))
+        return (dither ? mapToBlackWhite<true>(picture, out, progress)
+                       : mapToBlackWhite<false>(picture, out, progress))
                    ? std::move(out)
                    : DibHandle{};
     NearestColour nearest(palette);

@@ -20,7 +20,7 @@ std::vector<Bgr> fixedPalette(int colours);
 
 // A new `bitCount` (1, 4, 8) picture of `picture24` mapped onto `palette`,
 // with Floyd-Steinberg error diffusion when `dither`. Empty when cancelled.
-DibHandle mapToPalette(const DibHandle& picture24, const std::vector<Bgr>& palette, int bitCount,
-                       bool dither, Progress* progress);
+DibHandle mapToPalette(const DibHandle& picture24, const std::vector<Bgr>& palette, int bitCount, bool dither,
+                       Progress* progress);
 
 }  // namespace imgkit

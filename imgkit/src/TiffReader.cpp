@@ -79,8 +79,8 @@ bool forEachRow(TIFF* tif, int height, Progress* progress, RowFn&& row)
     const std::uint64_t pixelBits = std::uint64_t(bits) * samples;
     const tmsize_t tileSize = TIFFTileSize(tif), tileRowSize = TIFFTileRowSize(tif);
     // A tile's first byte must start a pixel; tiles are whole 16-pixel multiples.
-    if (tileWidth == 0 || tileLength == 0 || (tileWidth * pixelBits) % 8 != 0 || tileSize <= 0
-        || tileRowSize <= 0 || std::uint64_t(tileRowSize) * tileLength > std::uint64_t(tileSize))
+    if (tileWidth == 0 || tileLength == 0 || (tileWidth * pixelBits) % 8 != 0 || tileSize <= 0 ||
+        tileRowSize <= 0 || std::uint64_t(tileRowSize) * tileLength > std::uint64_t(tileSize))
         return false;
     const std::size_t bandRows = std::min<std::size_t>(tileLength, std::size_t(height));
     std::vector<std::uint8_t> tile(static_cast<std::size_t>(tileSize));
@@ -194,24 +194,26 @@ DibHandle readTiff(const std::uint8_t* data, std::size_t size, Progress* progres
         return {};
     std::uint32_t width = 0, height = 0;
     std::uint16_t bits = 1, samples = 1, photometric = PHOTOMETRIC_MINISWHITE;
-    if (!TIFFGetField(tif.get(), TIFFTAG_IMAGEWIDTH, &width)
-        || !TIFFGetField(tif.get(), TIFFTAG_IMAGELENGTH, &height) || !sizeAllowed(width, height))
+    if (!TIFFGetField(tif.get(), TIFFTAG_IMAGEWIDTH, &width) ||
+        !TIFFGetField(tif.get(), TIFFTAG_IMAGELENGTH, &height) || !sizeAllowed(width, height))
         return {};
     TIFFGetFieldDefaulted(tif.get(), TIFFTAG_BITSPERSAMPLE, &bits);
     TIFFGetFieldDefaulted(tif.get(), TIFFTAG_SAMPLESPERPIXEL, &samples);
     if (!TIFFGetField(tif.get(), TIFFTAG_PHOTOMETRIC, &photometric))
         photometric = PHOTOMETRIC_MINISWHITE;
     const bool grey = photometric == PHOTOMETRIC_MINISBLACK || photometric == PHOTOMETRIC_MINISWHITE;
-    const bool indexed = samples == 1
-        && (((bits == 1 || bits == 4 || bits == 8) && (grey || photometric == PHOTOMETRIC_PALETTE))
-            || (bits == 16 && grey));
+    const bool indexed =
+        samples == 1 &&
+        (((bits == 1 || bits == 4 || bits == 8) && (grey || photometric == PHOTOMETRIC_PALETTE)) ||
+         (bits == 16 && grey));
     if (indexed)
         return readIndexed(tif.get(), int(width), int(height), bits, photometric, progress);
     DibHandle dib = readRgba(tif.get(), int(width), int(height), progress);
     std::uint32_t profileSize = 0;
     const std::uint8_t* profile = nullptr;
-    if (dib && colourProfilesOnLoad() && (photometric == PHOTOMETRIC_RGB || photometric == PHOTOMETRIC_YCBCR)
-        && TIFFGetField(tif.get(), TIFFTAG_ICCPROFILE, &profileSize, &profile))
+    if (dib && colourProfilesOnLoad() &&
+        (photometric == PHOTOMETRIC_RGB || photometric == PHOTOMETRIC_YCBCR) &&
+        TIFFGetField(tif.get(), TIFFTAG_ICCPROFILE, &profileSize, &profile))
         convertToSrgb(dib, profile, profileSize);
     return dib;
 }

@@ -8,10 +8,7 @@ namespace {
 
 constexpr tmsize_t kMaxSingleAllocation = tmsize_t{512} << 20;
 
-TiffMemory& mem(thandle_t h)
-{
-    return *static_cast<TiffMemory*>(h);
-}
+TiffMemory& mem(thandle_t h) { return *static_cast<TiffMemory*>(h); }
 
 tmsize_t readProc(thandle_t h, void* buffer, tmsize_t n)
 {
@@ -56,15 +53,9 @@ toff_t seekProc(thandle_t h, toff_t offset, int whence)
     return target;
 }
 
-int closeProc(thandle_t)
-{
-    return 0;
-}
+int closeProc(thandle_t) { return 0; }
 
-toff_t sizeProc(thandle_t h)
-{
-    return mem(h).size;
-}
+toff_t sizeProc(thandle_t h) { return mem(h).size; }
 
 // Reading maps the memory itself: libtiff then reads every strip and tile in
 // place (its own buffered reads refuse uncompressed tiles smaller than its
@@ -92,22 +83,16 @@ TIFF* open(TiffMemory& memory, const char* mode)
     TIFFOpenOptionsSetMaxSingleMemAlloc(options, kMaxSingleAllocation);
     TIFFOpenOptionsSetErrorHandlerExtR(options, quiet, nullptr);
     TIFFOpenOptionsSetWarningHandlerExtR(options, quiet, nullptr);
-    TIFF* tif = TIFFClientOpenExt("memory", mode, &memory, readProc, writeProc, seekProc,
-                                  closeProc, sizeProc, mapProc, unmapProc, options);
+    TIFF* tif = TIFFClientOpenExt("memory", mode, &memory, readProc, writeProc, seekProc, closeProc, sizeProc,
+                                  mapProc, unmapProc, options);
     TIFFOpenOptionsFree(options);
     return tif;
 }
 
 }  // namespace
 
-TIFF* openTiffReader(TiffMemory& memory)
-{
-    return open(memory, "r");
-}
+TIFF* openTiffReader(TiffMemory& memory) { return open(memory, "r"); }
 
-TIFF* openTiffWriter(TiffMemory& memory)
-{
-    return open(memory, "w");
-}
+TIFF* openTiffWriter(TiffMemory& memory) { return open(memory, "w"); }
 
 }  // namespace imgkit

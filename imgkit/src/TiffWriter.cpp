@@ -18,10 +18,7 @@
 namespace imgkit {
 namespace {
 
-int luminance(Bgr c)
-{
-    return 299 * c.r + 587 * c.g + 114 * c.b;
-}
+int luminance(Bgr c) { return 299 * c.r + 587 * c.g + 114 * c.b; }
 
 struct Layout {
     std::uint16_t photometric = PHOTOMETRIC_RGB;
@@ -115,7 +112,7 @@ bool writeGroup4Strips(TIFF* tif, const DibHandle& dib, const Layout& l, std::ui
 
 bool writeTiff(TIFF* tif, const DibHandle& dib, int compression, Progress& progress)
 {
-    static const std::uint16_t schemes[] = {COMPRESSION_NONE, COMPRESSION_CCITTRLE,
+    static const std::uint16_t schemes[] = {COMPRESSION_NONE,      COMPRESSION_CCITTRLE,
                                             COMPRESSION_CCITTFAX3, COMPRESSION_CCITTFAX3,
                                             COMPRESSION_CCITTFAX4, COMPRESSION_PACKBITS};
     const bool fax = compression >= 1 && compression <= 4;
@@ -133,8 +130,10 @@ bool writeTiff(TIFF* tif, const DibHandle& dib, int compression, Progress& progr
     if (compression == 3)
         TIFFSetField(tif, TIFFTAG_GROUP3OPTIONS, GROUP3OPT_2DENCODING);
     TIFFSetField(tif, TIFFTAG_RESOLUTIONUNIT, RESUNIT_INCH);
-    TIFFSetField(tif, TIFFTAG_XRESOLUTION, float(dib.header().xPelsPerMeter > 0 ? dib.header().xPelsPerMeter * 0.0254 : 96));
-    TIFFSetField(tif, TIFFTAG_YRESOLUTION, float(dib.header().yPelsPerMeter > 0 ? dib.header().yPelsPerMeter * 0.0254 : 96));
+    TIFFSetField(tif, TIFFTAG_XRESOLUTION,
+                 float(dib.header().xPelsPerMeter > 0 ? dib.header().xPelsPerMeter * 0.0254 : 96));
+    TIFFSetField(tif, TIFFTAG_YRESOLUTION,
+                 float(dib.header().yPelsPerMeter > 0 ? dib.header().yPelsPerMeter * 0.0254 : 96));
     const std::uint32_t rowsPerStrip = TIFFDefaultStripSize(tif, 0);
     TIFFSetField(tif, TIFFTAG_ROWSPERSTRIP, rowsPerStrip);
     if (l.photometric == PHOTOMETRIC_PALETTE) {

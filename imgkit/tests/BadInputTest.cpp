@@ -1,8 +1,8 @@
 // Damaged and hostile files: every reader answers with an empty handle (or a
 // sound picture), never a crash, an overrun or an unbounded allocation.
+#include "imgkit/ImgKit.h"
 #include "imgkit/src/ByteReader.h"
 #include "imgkit/src/DibParser.h"
-#include "imgkit/ImgKit.h"
 #include "imgkit/src/Readers.h"
 #include "imgkit/tests/TestPictures.h"
 
@@ -51,22 +51,29 @@ TEST(BadInput, TruncatedFilesGiveNothingExceptAJpegWithItsHeader)
     };
     const Format formats[] = {
         {"t.bmp", [](const QString& p, const DibHandle& d) { return ImgKitBmpFileSave(p, d, "", "", 0); }},
-        {"t8.bmp", [](const QString& p, const DibHandle& d) {
-             return ImgKitBmpFileSave(p, ImgKitConvertColor(d, 8, 0, 1, "", ""), "", "", 1); }},
-        {"t.jpg", [](const QString& p, const DibHandle& d) { return ImgKitJpegFileSave(p, d, "", "", 80, 0); }},
+        {"t8.bmp",
+         [](const QString& p, const DibHandle& d) {
+             return ImgKitBmpFileSave(p, ImgKitConvertColor(d, 8, 0, 1, "", ""), "", "", 1);
+         }},
+        {"t.jpg",
+         [](const QString& p, const DibHandle& d) { return ImgKitJpegFileSave(p, d, "", "", 80, 0); }},
         {"t.tif", [](const QString& p, const DibHandle& d) { return ImgKitTiffFileSave(p, d, "", "", 5); }},
-        {"t.pcx", [](const QString& p, const DibHandle& d) {
+        {"t.pcx",
+         [](const QString& p, const DibHandle& d) {
              int status = 0;
              const QString bmp = p + ".bmp";
              ImgKitBmpFileSave(bmp, d, "", "", 0);
              run("gm convert '" + bmp.toStdString() + "' -type TrueColor '" + p.toStdString() + "'", &status);
-             return status == 0 ? 1 : 0; }},
-        {"t.png", [](const QString& p, const DibHandle& d) {
+             return status == 0 ? 1 : 0;
+         }},
+        {"t.png",
+         [](const QString& p, const DibHandle& d) {
              int status = 0;
              const QString bmp = p + ".bmp";
              ImgKitBmpFileSave(bmp, d, "", "", 0);
              run("gm convert '" + bmp.toStdString() + "' '" + p.toStdString() + "'", &status);
-             return status == 0 ? 1 : 0; }},
+             return status == 0 ? 1 : 0;
+         }},
     };
     for (const Format& f : formats) {
         const std::vector<std::uint8_t> whole = validFile(f.name, f.save);
@@ -75,13 +82,16 @@ TEST(BadInput, TruncatedFilesGiveNothingExceptAJpegWithItsHeader)
         // A JPEG cut after its header (up to the start of the scan) shows what decoded (see below).
         const bool jpeg = QString(f.name).endsWith(".jpg");
         const std::uint8_t startOfScan[] = {0xFF, 0xDA};
-        const std::size_t header = std::size_t(std::search(whole.begin(), whole.end(), startOfScan, startOfScan + 2)
-                                               - whole.begin()) + 20;
+        const std::size_t header =
+            std::size_t(std::search(whole.begin(), whole.end(), startOfScan, startOfScan + 2) -
+                        whole.begin()) +
+            20;
         for (double part : {0.0, 0.05, 0.3, 0.6, 0.9}) {
             const std::size_t size = std::size_t(whole.size() * part);
             const QString cut = tempPath(QString("cut_") + f.name);
             writeBytes(cut, std::vector<std::uint8_t>(whole.begin(), whole.begin() + size));
-            EXPECT_EQ(bool(IK5FileLoad(cut, 0, 0, "", "", "")), jpeg && size > header) << f.name << " at " << part;
+            EXPECT_EQ(bool(IK5FileLoad(cut, 0, 0, "", "", "")), jpeg && size > header)
+                << f.name << " at " << part;
         }
     }
 }

@@ -1,7 +1,7 @@
 // BMP: every depth written and read back, checked against GraphicsMagick,
 // and the header variants other programs write.
-#include "imgkit/src/ByteReader.h"
 #include "imgkit/ImgKit.h"
+#include "imgkit/src/ByteReader.h"
 #include "imgkit/src/Readers.h"
 #include "imgkit/tests/TestPictures.h"
 

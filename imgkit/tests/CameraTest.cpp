@@ -16,10 +16,7 @@ namespace {
 
 const std::string kIcc = "/usr/share/color/icc/ghostscript/";
 
-std::string quoted(const QString& path)
-{
-    return "'" + path.toStdString() + "'";
-}
+std::string quoted(const QString& path) { return "'" + path.toStdString() + "'"; }
 
 void shell(const std::string& command)
 {
@@ -193,7 +190,7 @@ TEST(ColourProfiles, AdobeRgbPicturesAndCmykJpegsMatchImageMagickWithTheSameProf
     const std::string toSrgb = "-profile " + kIcc + "srgb.icc";
     struct Case {
         const char* name;
-        std::string make;       // ImageMagick options writing the file
+        std::string make;  // ImageMagick options writing the file
         std::string reference;  // and reading it as sRGB
     };
     const Case cases[] = {
@@ -249,8 +246,10 @@ TEST(Png, SixteenBitRampAndTransparencyMatchImageMagickWithinOne)
     ASSERT_EQ(ImgKitBmpFileSave(colour, photo24(48, 32), "", "", 0), 1);
     for (const char* depth : {"8", "16"}) {
         const QString path = tempPath(QString("alpha%1.png").arg(depth));
-        shell("convert " + quoted(colour) + " \\( -size 48x32 gradient:white-black \\) -alpha off "
-              "-compose CopyOpacity -composite" + noGamma + "-depth " + depth + " " + quoted(path));
+        shell("convert " + quoted(colour) +
+              " \\( -size 48x32 gradient:white-black \\) -alpha off "
+              "-compose CopyOpacity -composite" +
+              noGamma + "-depth " + depth + " " + quoted(path));
         const int difference = maxDifference(IK5FileLoad(path, 0, 0, "", "", ""), decodeWithIm(path));
         std::printf("%s-bit transparency over white: largest difference %d\n", depth, difference);
         EXPECT_LE(difference, 1) << depth;
@@ -279,8 +278,8 @@ TEST(TiffReader, TiledFilesOfEveryTileSizeAndDepthEqualTheirStripVersions)
         for (const char* tiles : {"-w 16 -l 16", "-w 64 -l 64", "-w 32 -l 16"}) {
             for (const char* compression : {"none", "lzw"}) {
                 const QString tiled = tempPath(QString("%1 %2 %3.tif").arg(name, tiles, compression));
-                shell("tiffcp -c " + std::string(compression) + " -t " + tiles + " " + quoted(strips) + " "
-                      + quoted(tiled));
+                shell("tiffcp -c " + std::string(compression) + " -t " + tiles + " " + quoted(strips) + " " +
+                      quoted(tiled));
                 const DibHandle ours = ImgKitFileLoad(tiled, "", "");
                 ASSERT_TRUE(ours) << name << " " << tiles << " " << compression;
                 EXPECT_EQ(ours.bitCount(), reference.bitCount()) << name << " " << tiles;

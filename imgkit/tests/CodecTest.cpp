@@ -1,8 +1,8 @@
 // JPEG and PNG through the real codecs, the type sniffing, FlashPix, and the
 // progress box of the loaders.
 #include "imgkit/ImgKit.h"
-#include "platform/tests/ScriptedPrompt.h"
 #include "imgkit/tests/TestPictures.h"
+#include "platform/tests/ScriptedPrompt.h"
 
 #include <gtest/gtest.h>
 
@@ -72,12 +72,13 @@ QString writePng(const QString& name, int w, int h, png_uint_32 format, const st
 TEST(Png, TransparencyIsLaidOverWhite)
 {
     // RGBA: opaque red, fully transparent, half-transparent black.
-    const QString path = writePng("alpha.png", 3, 1, PNG_FORMAT_RGBA,
-                                  {255, 0, 0, 255, 0, 0, 0, 0, 0, 0, 0, 128});
+    const QString path =
+        writePng("alpha.png", 3, 1, PNG_FORMAT_RGBA, {255, 0, 0, 255, 0, 0, 0, 0, 0, 0, 0, 128});
     const DibHandle dib = IK5FileLoad(path, 0, 0, "", "", "");
     ASSERT_TRUE(dib);
     const auto px = bgrPixels(dib);
-    EXPECT_EQ(std::vector<std::uint8_t>(px.begin(), px.begin() + 6), (std::vector<std::uint8_t>{0, 0, 255, 255, 255, 255}));
+    EXPECT_EQ(std::vector<std::uint8_t>(px.begin(), px.begin() + 6),
+              (std::vector<std::uint8_t>{0, 0, 255, 255, 255, 255}));
     // Half-transparent black over white is a mid grey (libpng blends in
     // linear light, so a little lighter than 127).
     EXPECT_GT(px[6], 110);

@@ -38,7 +38,8 @@ TEST(ConvertColor, AdaptivePaletteStaysCloseAndBeatsTheFixedOne)
     const QString source = tempPath("quantise.bmp"), reference = tempPath("quantise_gm.bmp");
     ASSERT_EQ(ImgKitBmpFileSave(source, photo, "", "", 0), 1);
     int status = 0;
-    run("gm convert '" + source.toStdString() + "' +dither -colors 256 '" + reference.toStdString() + "'", &status);
+    run("gm convert '" + source.toStdString() + "' +dither -colors 256 '" + reference.toStdString() + "'",
+        &status);
     ASSERT_EQ(status, 0);
     const double theirs = meanError(ImgKitFileLoad(reference, "", ""), photo);
     EXPECT_LT(meanError(adaptive, photo), 1.2 * theirs + 0.5) << theirs;

@@ -18,7 +18,10 @@ struct Lines {
     std::vector<std::uint8_t> bytes;  // rows of (width + 7) / 8 bytes, 1 = black, spare bits clear
 
     std::size_t stride() const { return std::size_t(width + 7) / 8; }
-    void set(int x, int y) { bytes[std::size_t(y) * stride() + std::size_t(x) / 8] |= std::uint8_t(0x80 >> (x & 7)); }
+    void set(int x, int y)
+    {
+        bytes[std::size_t(y) * stride() + std::size_t(x) / 8] |= std::uint8_t(0x80 >> (x & 7));
+    }
 };
 
 Lines blank(int width, int rows)
@@ -41,8 +44,9 @@ Lines noise(int width, int rows)
         std::bernoulli_distribution ink(double(y % 10 + 1) / 11);
         for (int x = 0; x < width; ++x) {
             const int from = x - shift;
-            const bool copied = y % 2 == 1 && from >= 0 && from < width
-                                && (l.bytes[std::size_t(y - 1) * l.stride() + std::size_t(from) / 8] & (0x80 >> (from & 7)));
+            const bool copied =
+                y % 2 == 1 && from >= 0 && from < width &&
+                (l.bytes[std::size_t(y - 1) * l.stride() + std::size_t(from) / 8] & (0x80 >> (from & 7)));
             if (y % 2 == 1 ? copied : ink(random))
                 l.set(x, y);
         }
@@ -123,8 +127,8 @@ TEST(FaxG4, CodesAsLibtiffDoesAndDecodesBack)
     std::fill(black.bytes.begin(), black.bytes.end(), 0xFF);
     for (std::size_t i = black.stride() - 1; i < black.bytes.size(); i += black.stride())
         black.bytes[i] &= 0xF8;  // 77 = 9 * 8 + 5: the spare bits stay clear
-    const Lines cases[] = {blank(300, 4), black, noise(1, 9),  noise(7, 12), noise(64, 10), noise(65, 10),
-                           noise(203, 40), noise(3000, 16), runs(6000), runs(2650)};
+    const Lines cases[] = {blank(300, 4), black,          noise(1, 9),     noise(7, 12), noise(64, 10),
+                           noise(65, 10), noise(203, 40), noise(3000, 16), runs(6000),   runs(2650)};
     for (const Lines& l : cases) {
         std::vector<std::uint8_t> ours;
         imgkit::encodeG4Strip(l.bytes.data(), l.stride(), l.width, l.rows, ours);

@@ -1,7 +1,7 @@
 // PCX: hand-made files of every layout the reader knows, and files written by
 // GraphicsMagick compared with its own decoding.
-#include "imgkit/src/ByteReader.h"
 #include "imgkit/ImgKit.h"
+#include "imgkit/src/ByteReader.h"
 #include "imgkit/src/Readers.h"
 #include "imgkit/tests/TestPictures.h"
 

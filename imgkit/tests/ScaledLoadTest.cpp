@@ -34,7 +34,7 @@ QString jpegOf(const QString& name, int width, int height)
 
 TEST(ScaledLoadTest, SmallestEighthThatStillServesTheNeed)
 {
-    EXPECT_EQ(imgkit::eighthsNeeded(4000, 3000, need(48, 48, true)), 1);   // 500 x 375 for 48 x 36
+    EXPECT_EQ(imgkit::eighthsNeeded(4000, 3000, need(48, 48, true)), 1);  // 500 x 375 for 48 x 36
     EXPECT_EQ(imgkit::eighthsNeeded(4000, 3000, need(320, 240, false)), 1);
     EXPECT_EQ(imgkit::eighthsNeeded(4000, 3000, need(1600, 1600, true)), 4);  // 3/8 gives 1500
     EXPECT_EQ(imgkit::eighthsNeeded(4000, 3000, need(200, 2000, false)), 6);  // the height decides

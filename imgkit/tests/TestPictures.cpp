@@ -39,7 +39,10 @@ DibHandle indexed(int width, int height, int bits)
             const int v = (x + 3 * y) % n;
             std::uint8_t* row = dib.row(y);
             switch (bits) {
-            case 1: if (v) row[x >> 3] |= std::uint8_t(0x80 >> (x & 7)); break;
+            case 1:
+                if (v)
+                    row[x >> 3] |= std::uint8_t(0x80 >> (x & 7));
+                break;
             case 4: row[x >> 1] |= std::uint8_t((x & 1) ? v : v << 4); break;
             default: row[x] = std::uint8_t(v);
             }
@@ -124,7 +127,8 @@ DibHandle fromPpm(const std::string& ppm, int status)
     DibHandle dib = DibHandle::create(w, h, 24);
     for (int y = 0; y < h; ++y)
         for (int x = 0; x < w; ++x) {
-            const unsigned char* p = reinterpret_cast<const unsigned char*>(ppm.data()) + start + (std::size_t(y) * w + x) * 3;
+            const unsigned char* p =
+                reinterpret_cast<const unsigned char*>(ppm.data()) + start + (std::size_t(y) * w + x) * 3;
             std::uint8_t* q = dib.row(y) + 3 * x;
             q[0] = p[2];
             q[1] = p[1];
@@ -138,9 +142,9 @@ DibHandle fromPpm(const std::string& ppm, int status)
 DibHandle decodeWithGm(const QString& path)
 {
     int status = 0;
-    const std::string ppm = run("gm convert '" + path.toStdString()
-                                    + "' -background white -flatten -depth 8 ppm:- 2>/dev/null",
-                                &status);
+    const std::string ppm =
+        run("gm convert '" + path.toStdString() + "' -background white -flatten -depth 8 ppm:- 2>/dev/null",
+            &status);
     return fromPpm(ppm, status);
 }
 
@@ -148,8 +152,8 @@ DibHandle decodeWithIm(const QString& path, const std::string& options)
 {
     int status = 0;
     // +repage: a turned picture keeps its old canvas, which flattening would apply.
-    const std::string ppm = run("convert '" + path.toStdString() + "' " + options
-                                    + " +repage -background white -flatten -depth 8 ppm:- 2>/dev/null",
+    const std::string ppm = run("convert '" + path.toStdString() + "' " + options +
+                                    " +repage -background white -flatten -depth 8 ppm:- 2>/dev/null",
                                 &status);
     return fromPpm(ppm, status);
 }

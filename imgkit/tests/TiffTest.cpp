@@ -18,10 +18,7 @@ struct Scheme {
 
 class TiffCompression : public ::testing::TestWithParam<Scheme> {};
 
-std::string tiffinfo(const QString& path)
-{
-    return run("tiffinfo '" + path.toStdString() + "' 2>&1");
-}
+std::string tiffinfo(const QString& path) { return run("tiffinfo '" + path.toStdString() + "' 2>&1"); }
 
 }  // namespace
 
@@ -92,9 +89,13 @@ TEST(TiffReader, TilesAndOtherCompressionsFromGraphicsMagick)
 {
     const QString source = tempPath("tiff_source.bmp");
     ASSERT_EQ(ImgKitBmpFileSave(source, photo24(70, 45), "", "", 0), 1);
-    const char* variants[] = {"-compress LZW", "-compress Zip", "-compress JPEG -quality 95",
-                              "-define tiff:tile-geometry=16x16 -compress LZW", "-type Grayscale -compress LZW",
-                              "-type Palette -compress RLE", "-depth 16"};
+    const char* variants[] = {"-compress LZW",
+                              "-compress Zip",
+                              "-compress JPEG -quality 95",
+                              "-define tiff:tile-geometry=16x16 -compress LZW",
+                              "-type Grayscale -compress LZW",
+                              "-type Palette -compress RLE",
+                              "-depth 16"};
     int n = 0;
     for (const char* v : variants) {
         const QString path = tempPath(QString("gm_variant%1.tif").arg(n++));

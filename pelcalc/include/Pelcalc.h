@@ -28,16 +28,16 @@ extern "C" {
 // picture, or 0 on failure or cancel. One resampling runs at a time per
 // process: a call made while another is running (from another thread, or
 // re-entered from the events this call keeps flowing) returns 0 at once.
-PELCALC_API void* PcImageSize(const void* image, const char* caption, const char* message,
-                              int newWidth, int newHeight, int mode);
+PELCALC_API void* PcImageSize(const void* image, const char* caption, const char* message, int newWidth,
+                              int newHeight, int mode);
 
 // A new 24-bit picture of width x height with uninitialised pixels, or 0.
 PELCALC_API void* PcGetImageMem(int width, int height);
 
 // Reads the pixel at (x, y), y = 0 being the top row. Returns 0, or 1 when the
 // picture is absent, not 24-bit, or (x, y) lies outside it.
-PELCALC_API int PcGetPx(const void* image, int x, int y, unsigned char* blue,
-                        unsigned char* green, unsigned char* red);
+PELCALC_API int PcGetPx(const void* image, int x, int y, unsigned char* blue, unsigned char* green,
+                        unsigned char* red);
 
 // Writes the pixel at (x, y); same results and checks as PcGetPx.
 PELCALC_API int PcSetPx(void* image, int x, int y, unsigned char blue, unsigned char green,

@@ -17,7 +17,6 @@ extern "C" {
 
 // The program's prompt service in force; never null.
 __attribute__((visibility("default"))) platform::PromptService* PelcalcHostPrompts();
-
 }
 
 inline constexpr const char* kPelcalcHostPromptsSymbol = "PelcalcHostPrompts";

@@ -59,8 +59,7 @@ BoxTaps boxTaps(int sourceCount, int targetCount)
     return taps;
 }
 
-void boxSumsPortable(const std::uint8_t* row, const BoxTaps& columns, int count,
-                     std::int64_t* sums)
+void boxSumsPortable(const std::uint8_t* row, const BoxTaps& columns, int count, std::int64_t* sums)
 {
     for (int t = 0; t < count; ++t) {
         const std::uint8_t* p = row + 3 * columns.first[t];
@@ -105,14 +104,13 @@ bool reciprocalDivisionWorks(int divisor)
 class AreaAverage final : public Resampler {
 public:
     AreaAverage(const Picture& source, const Picture& target, Kernels kernels)
-        : m_source(source), m_target(target),
-          m_columns(boxTaps(source.width, target.width)),
+        : m_source(source), m_target(target), m_columns(boxTaps(source.width, target.width)),
           m_rows(boxTaps(source.height, target.height))
     {
         // vpmaddwd multiplies signed 16-bit words (every weight is at most
         // dstW) and the sums, at most 255 * srcW, are int32.
-        m_avx2 = kernels == Kernels::Best && haveAvx2() && target.width <= 32767
-            && source.width <= kMaxAvx2SourceWidth;
+        m_avx2 = kernels == Kernels::Best && haveAvx2() && target.width <= 32767 &&
+                 source.width <= kMaxAvx2SourceWidth;
         if (m_avx2) {
             buildGroups();
             m_reciprocal = reciprocalDivisionWorks(source.width);
@@ -252,8 +250,7 @@ bool AreaAverage::runAvx2(int firstRow, int endRow, RowSink& sink) const
 
 }  // namespace
 
-std::unique_ptr<Resampler> makeAreaAverage(const Picture& source, const Picture& target,
-                                           Kernels kernels)
+std::unique_ptr<Resampler> makeAreaAverage(const Picture& source, const Picture& target, Kernels kernels)
 {
     return std::make_unique<AreaAverage>(source, target, kernels);
 }

@@ -30,14 +30,13 @@ PELCALC_AVX2 inline __m128i columnSums(const std::uint8_t* p, const std::int16_t
 {
     // Low lane: pixels 0 and 1 of a group as words b0 b1 g0 g1 r0 r1 0 0;
     // high lane: pixels 2 and 3 the same way.
-    const __m256i spread = _mm256_setr_epi8(
-        0, -1, 3, -1, 1, -1, 4, -1, 2, -1, 5, -1, -1, -1, -1, -1,
-        6, -1, 9, -1, 7, -1, 10, -1, 8, -1, 11, -1, -1, -1, -1, -1);
+    const __m256i spread = _mm256_setr_epi8(0, -1, 3, -1, 1, -1, 4, -1, 2, -1, 5, -1, -1, -1, -1, -1, 6, -1,
+                                            9, -1, 7, -1, 10, -1, 8, -1, 11, -1, -1, -1, -1, -1);
     const int n = Groups > 0 ? Groups : groups;
     __m256i acc = _mm256_setzero_si256();
     for (int g = 0; g < n; ++g) {
-        const __m256i bytes = _mm256_broadcastsi128_si256(
-            _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + 12 * g)));
+        const __m256i bytes =
+            _mm256_broadcastsi128_si256(_mm_loadu_si128(reinterpret_cast<const __m128i*>(p + 12 * g)));
         const __m256i w = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(weights + 16 * g));
         acc = _mm256_add_epi32(acc, _mm256_madd_epi16(_mm256_shuffle_epi8(bytes, spread), w));
     }
@@ -45,16 +44,15 @@ PELCALC_AVX2 inline __m128i columnSums(const std::uint8_t* p, const std::int16_t
 }
 
 template <int Groups, bool ByReciprocal>
-PELCALC_AVX2_FMA inline __m256d columnMean(const std::uint8_t* row, const std::int16_t* weights,
-                                           int groups, __m256d d, __m256d y)
+PELCALC_AVX2_FMA inline __m256d columnMean(const std::uint8_t* row, const std::int16_t* weights, int groups,
+                                           __m256d d, __m256d y)
 {
     const __m256d a = _mm256_cvtepi32_pd(columnSums<Groups>(row, weights, groups));
     return ByReciprocal ? reciprocalQuotient(a, d, y) : _mm256_div_pd(a, d);
 }
 
 // The byte Trunc(acc / h + 0.5) of each channel, clamped to 0 .. 255.
-PELCALC_AVX2 inline void finishColumn(__m256d acc, __m256d h, __m256d half, std::uint8_t* out,
-                                      bool lastInRow)
+PELCALC_AVX2 inline void finishColumn(__m256d acc, __m256d h, __m256d half, std::uint8_t* out, bool lastInRow)
 {
     const __m128i v = _mm256_cvttpd_epi32(_mm256_add_pd(_mm256_div_pd(acc, h), half));
     const __m128i words = _mm_packs_epi32(v, v);
@@ -69,9 +67,8 @@ constexpr std::size_t kPrefetchAhead = 1024;
 // Columns t .. t + N - 1 of a target row together, so that the long chains of
 // their means overlap.
 template <int Groups, bool ByReciprocal, int N>
-PELCALC_AVX2_FMA inline void reduceColumns(const RowInputs& in, const ColumnGroups& columns, int t,
-                                           int width, __m256d d, __m256d y, __m256d h,
-                                           std::uint8_t* out)
+PELCALC_AVX2_FMA inline void reduceColumns(const RowInputs& in, const ColumnGroups& columns, int t, int width,
+                                           __m256d d, __m256d y, __m256d h, std::uint8_t* out)
 {
     const std::size_t stride = 16 * static_cast<std::size_t>(columns.groups);
     const std::int16_t* weights[N];
@@ -82,9 +79,10 @@ PELCALC_AVX2_FMA inline void reduceColumns(const RowInputs& in, const ColumnGrou
         at[n] = 3 * static_cast<std::size_t>(columns.starts[t + n]);
     }
     for (int n = 0; n < N; ++n) {
-        mean[n] = in.openingMeans != nullptr
-            ? _mm256_load_pd(in.openingMeans + 4 * (t + n))
-            : columnMean<Groups, ByReciprocal>(in.rows[0] + at[n], weights[n], columns.groups, d, y);
+        mean[n] =
+            in.openingMeans != nullptr
+                ? _mm256_load_pd(in.openingMeans + 4 * (t + n))
+                : columnMean<Groups, ByReciprocal>(in.rows[0] + at[n], weights[n], columns.groups, d, y);
         acc[n] = _mm256_mul_pd(mean[n], _mm256_set1_pd(in.weights[0]));
     }
     for (int k = 1; k < in.count; ++k) {
@@ -94,8 +92,8 @@ PELCALC_AVX2_FMA inline void reduceColumns(const RowInputs& in, const ColumnGrou
         // The address may lie past the picture: a prefetch never faults, and
         // it is formed as a number, not as a pointer past the row.
         if (N > 1)
-            _mm_prefetch(reinterpret_cast<const char*>(reinterpret_cast<std::uintptr_t>(in.rows[k])
-                                                       + at[0] + kPrefetchAhead),
+            _mm_prefetch(reinterpret_cast<const char*>(reinterpret_cast<std::uintptr_t>(in.rows[k]) + at[0] +
+                                                       kPrefetchAhead),
                          _MM_HINT_T0);
         for (int n = 0; n < N; ++n) {
             mean[n] = columnMean<Groups, ByReciprocal>(in.rows[k] + at[n], weights[n], columns.groups, d, y);

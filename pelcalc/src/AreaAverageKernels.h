@@ -27,7 +27,7 @@ struct Divisor {
 // with the neighbouring target rows.
 struct RowInputs {
     const std::uint8_t* const* rows = nullptr;  // count rows (rows[0] unused with openingMeans)
-    const double* weights = nullptr;            // each row's vertical weight
+    const double* weights = nullptr;  // each row's vertical weight
     int count = 0;
     // The horizontal means of rows[0], kept from the previous target row.
     const double* openingMeans = nullptr;

@@ -39,9 +39,8 @@ Taps cubicTaps(int sourceCount, int targetCount)
     Taps taps;
     taps.index.resize(4 * static_cast<std::size_t>(targetCount));
     taps.weight.resize(4 * static_cast<std::size_t>(targetCount));
-    const double scale = targetCount > 1
-        ? static_cast<double>(sourceCount - 1) / static_cast<double>(targetCount - 1)
-        : 0.0;
+    const double scale =
+        targetCount > 1 ? static_cast<double>(sourceCount - 1) / static_cast<double>(targetCount - 1) : 0.0;
     for (int i = 0; i < targetCount; ++i) {
         const double position = i * scale;
         const int t = static_cast<int>(position);
@@ -61,8 +60,7 @@ Taps cubicTaps(int sourceCount, int targetCount)
     return taps;
 }
 
-void cubicRowPortable(const Picture& source, const Taps& rows, const Taps& columns, int r,
-                      std::uint8_t* out)
+void cubicRowPortable(const Picture& source, const Taps& rows, const Taps& columns, int r, std::uint8_t* out)
 {
     const int width = static_cast<int>(columns.index.size() / 4);
     for (int c = 0; c < width; ++c) {
@@ -85,8 +83,7 @@ void cubicRowPortable(const Picture& source, const Taps& rows, const Taps& colum
 QuadScratch::QuadScratch(int sourceWidth, int targetWidth)
     : weighted(static_cast<std::size_t>(sourceWidth) * 3 * 16),
       packed(static_cast<std::size_t>(targetWidth) * 3 + 4)
-{
-}
+{}
 
 }  // namespace cubic
 
@@ -95,12 +92,10 @@ namespace {
 class Bicubic final : public Resampler {
 public:
     Bicubic(const Picture& source, const Picture& target, Kernels kernels)
-        : m_source(source), m_target(target),
-          m_rows(cubic::cubicTaps(source.height, target.height)),
+        : m_source(source), m_target(target), m_rows(cubic::cubicTaps(source.height, target.height)),
           m_columns(cubic::cubicTaps(source.width, target.width)),
           m_avx2(kernels == Kernels::Best && haveAvx2())
-    {
-    }
+    {}
 
     bool run(int firstRow, int endRow, RowSink& sink) const override
     {
@@ -132,8 +127,7 @@ private:
 
 }  // namespace
 
-std::unique_ptr<Resampler> makeBicubic(const Picture& source, const Picture& target,
-                                       Kernels kernels)
+std::unique_ptr<Resampler> makeBicubic(const Picture& source, const Picture& target, Kernels kernels)
 {
     return std::make_unique<Bicubic>(source, target, kernels);
 }

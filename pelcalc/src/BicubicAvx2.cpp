@@ -18,8 +18,8 @@ namespace {
 // row, column x, channel ch) * rowWeight_i.
 // Only source columns firstColumn .. endColumn - 1, written from weighted[0].
 __attribute__((noinline)) PELCALC_AVX2 void weighRows(const Picture& source, const Taps& rows,
-                                                      const int* lanes, int firstColumn,
-                                                      int endColumn, double* weighted)
+                                                      const int* lanes, int firstColumn, int endColumn,
+                                                      double* weighted)
 {
     // Four bytes from each lane's row, regrouped value by value: bytes
     // (value 0: lanes 0..3), (value 1: lanes 0..3), ...
@@ -29,23 +29,29 @@ __attribute__((noinline)) PELCALC_AVX2 void weighRows(const Picture& source, con
         const std::uint8_t* from[4];
         for (int l = 0; l < 4; ++l)
             from[l] = source.row(rows.index[4 * lanes[l] + i]) + 3 * firstColumn;
-        const __m256d rowWeight = _mm256_setr_pd(rows.weight[4 * lanes[0] + i], rows.weight[4 * lanes[1] + i],
-                                                 rows.weight[4 * lanes[2] + i], rows.weight[4 * lanes[3] + i]);
+        const __m256d rowWeight =
+            _mm256_setr_pd(rows.weight[4 * lanes[0] + i], rows.weight[4 * lanes[1] + i],
+                           rows.weight[4 * lanes[2] + i], rows.weight[4 * lanes[3] + i]);
         double* to = weighted + 4 * i;
         int q = 0;
         for (; q + 4 <= n; q += 4) {
             std::uint32_t word[4];
             for (int l = 0; l < 4; ++l)
                 __builtin_memcpy(&word[l], from[l] + q, 4);
-            const __m128i values = _mm_shuffle_epi8(
-                _mm_setr_epi32(static_cast<int>(word[0]), static_cast<int>(word[1]),
-                               static_cast<int>(word[2]), static_cast<int>(word[3])), byValue);
+            const __m128i values =
+                _mm_shuffle_epi8(_mm_setr_epi32(static_cast<int>(word[0]), static_cast<int>(word[1]),
+                                                static_cast<int>(word[2]), static_cast<int>(word[3])),
+                                 byValue);
             const __m128i v1 = _mm_srli_si128(values, 4), v2 = _mm_srli_si128(values, 8),
                           v3 = _mm_srli_si128(values, 12);
-            _mm256_storeu_pd(to + 16 * q, _mm256_mul_pd(_mm256_cvtepi32_pd(_mm_cvtepu8_epi32(values)), rowWeight));
-            _mm256_storeu_pd(to + 16 * (q + 1), _mm256_mul_pd(_mm256_cvtepi32_pd(_mm_cvtepu8_epi32(v1)), rowWeight));
-            _mm256_storeu_pd(to + 16 * (q + 2), _mm256_mul_pd(_mm256_cvtepi32_pd(_mm_cvtepu8_epi32(v2)), rowWeight));
-            _mm256_storeu_pd(to + 16 * (q + 3), _mm256_mul_pd(_mm256_cvtepi32_pd(_mm_cvtepu8_epi32(v3)), rowWeight));
+            _mm256_storeu_pd(to + 16 * q,
+                             _mm256_mul_pd(_mm256_cvtepi32_pd(_mm_cvtepu8_epi32(values)), rowWeight));
+            _mm256_storeu_pd(to + 16 * (q + 1),
+                             _mm256_mul_pd(_mm256_cvtepi32_pd(_mm_cvtepu8_epi32(v1)), rowWeight));
+            _mm256_storeu_pd(to + 16 * (q + 2),
+                             _mm256_mul_pd(_mm256_cvtepi32_pd(_mm_cvtepu8_epi32(v2)), rowWeight));
+            _mm256_storeu_pd(to + 16 * (q + 3),
+                             _mm256_mul_pd(_mm256_cvtepi32_pd(_mm_cvtepu8_epi32(v3)), rowWeight));
         }
         for (; q < n; ++q) {
             const __m128i v = _mm_setr_epi32(from[0][q], from[1][q], from[2][q], from[3][q]);
@@ -55,8 +61,8 @@ __attribute__((noinline)) PELCALC_AVX2 void weighRows(const Picture& source, con
 }
 
 // Writes lane l's byte of each packed value to target row lanes[l].
-__attribute__((noinline)) PELCALC_AVX2 void unpackLanes(const std::uint32_t* packed, int n, const Picture& target,
-                              const int* lanes, int laneCount)
+__attribute__((noinline)) PELCALC_AVX2 void
+unpackLanes(const std::uint32_t* packed, int n, const Picture& target, const int* lanes, int laneCount)
 {
     std::uint8_t* out[4];
     for (int l = 0; l < laneCount; ++l)
@@ -64,8 +70,8 @@ __attribute__((noinline)) PELCALC_AVX2 void unpackLanes(const std::uint32_t* pac
     const __m128i transpose = _mm_setr_epi8(0, 4, 8, 12, 1, 5, 9, 13, 2, 6, 10, 14, 3, 7, 11, 15);
     int k = 0;
     for (; k + 4 <= n; k += 4) {
-        const __m128i v = _mm_shuffle_epi8(
-            _mm_loadu_si128(reinterpret_cast<const __m128i*>(packed + k)), transpose);
+        const __m128i v =
+            _mm_shuffle_epi8(_mm_loadu_si128(reinterpret_cast<const __m128i*>(packed + k)), transpose);
         alignas(16) std::uint32_t byLane[4];
         _mm_store_si128(reinterpret_cast<__m128i*>(byLane), v);
         for (int l = 0; l < laneCount; ++l)
@@ -87,8 +93,7 @@ struct ColumnTaps {
     const double* p[4];
 };
 
-PELCALC_AVX2 inline ColumnTaps columnTaps(const Taps& columns, int c, int firstColumn,
-                                          const double* weighted)
+PELCALC_AVX2 inline ColumnTaps columnTaps(const Taps& columns, int c, int firstColumn, const double* weighted)
 {
     ColumnTaps taps;
 #pragma GCC unroll 4
@@ -134,8 +139,7 @@ void sumChunk(const Taps& columns, int c0, int c1, int firstColumn, const double
 PELCALC_AVX2 void cubicQuadAvx2(const Picture& source, const Taps& rows, const Taps& columns, int r,
                                 int lastRow, const Picture& target, QuadScratch& scratch)
 {
-    const int lanes[4] = {r, std::min(r + 1, lastRow), std::min(r + 2, lastRow),
-                          std::min(r + 3, lastRow)};
+    const int lanes[4] = {r, std::min(r + 1, lastRow), std::min(r + 2, lastRow), std::min(r + 3, lastRow)};
     const int width = target.width;
     std::uint32_t* packed = scratch.packed.data();
     for (int c0 = 0; c0 < width; c0 += kChunk) {
@@ -154,8 +158,8 @@ namespace {
 
 // Sums of target columns c0 .. c1 - 1 from the values weighted for source
 // columns from firstColumn on.
-PELCALC_AVX2 void sumChunk(const Taps& columns, int c0, int c1, int firstColumn,
-                           const double* weighted, std::uint32_t* packed)
+PELCALC_AVX2 void sumChunk(const Taps& columns, int c0, int c1, int firstColumn, const double* weighted,
+                           std::uint32_t* packed)
 {
     int c = c0;
     // Two columns at a time: six independent sums hide the latency of each

@@ -21,8 +21,7 @@ Taps cubicTaps(int sourceCount, int targetCount);
 
 // Target row r: sum over row taps i, column taps j of
 // (value * rowWeight_i) * columnWeight_j, clamped to 0 .. 255 and truncated.
-void cubicRowPortable(const Picture& source, const Taps& rows, const Taps& columns, int r,
-                      std::uint8_t* out);
+void cubicRowPortable(const Picture& source, const Taps& rows, const Taps& columns, int r, std::uint8_t* out);
 
 // Scratch of the AVX2 kernel, allocated once per band.
 struct QuadScratch {
@@ -33,7 +32,7 @@ struct QuadScratch {
 
 // Target rows r .. r + 3 at once, one row per lane (rows past lastRow repeat
 // it and are not written).
-void cubicQuadAvx2(const Picture& source, const Taps& rows, const Taps& columns, int r,
-                   int lastRow, const Picture& target, QuadScratch& scratch);
+void cubicQuadAvx2(const Picture& source, const Taps& rows, const Taps& columns, int r, int lastRow,
+                   const Picture& target, QuadScratch& scratch);
 
 }  // namespace pelcalc::cubic

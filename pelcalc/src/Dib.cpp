@@ -58,8 +58,7 @@ PictureCheck checkPicture(const void* block, Picture& picture)
         return PictureCheck::Unusable;
     if (header.bitCount != 24)
         return PictureCheck::NotTrueColour;
-    if (header.width < 1 || header.height < 1 || header.compression != 0
-        || header.clrUsed > kMaxColourTable)
+    if (header.width < 1 || header.height < 1 || header.compression != 0 || header.clrUsed > kMaxColourTable)
         return PictureCheck::Unusable;
     const std::uint64_t stride = rowStride(header.width, 24);
     const std::uint64_t offset = kHeaderSize + 4ull * header.clrUsed;

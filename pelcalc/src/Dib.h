@@ -46,7 +46,7 @@ struct Picture {
 enum class PictureCheck {
     Ok,
     NotTrueColour,  // a readable header with a bit count other than 24
-    Unusable,       // absent, or a header that does not describe its block
+    Unusable,  // absent, or a header that does not describe its block
 };
 
 // Checks `block` (a malloc() block or null) and describes it in `picture`.

@@ -18,10 +18,7 @@ namespace {
 // One resampling at a time per process.
 std::mutex oneAtATime;
 
-bool isAbsent(const char* text)
-{
-    return text == nullptr || *text == '\0';
-}
+bool isAbsent(const char* text) { return text == nullptr || *text == '\0'; }
 
 // Mode 0 or 1 and a direction the operation knows; 0 otherwise.
 int operationCode(const Picture& source, int newWidth, int newHeight, int mode)
@@ -54,21 +51,19 @@ void clearRowPadding(const Picture& picture)
         std::memset(picture.row(r) + used, 0, picture.stride - used);
 }
 
-void* imageSize(const void* image, const char* caption, const char* message, int newWidth,
-                int newHeight, int mode)
+void* imageSize(const void* image, const char* caption, const char* message, int newWidth, int newHeight,
+                int mode)
 {
     if (mode != 0 && mode != 1)
         return nullptr;
     Picture source;
     switch (checkPicture(image, source)) {
-    case PictureCheck::Ok:
-        break;
+    case PictureCheck::Ok: break;
     case PictureCheck::NotTrueColour:
-        hostPrompts().message(platform::MessageKind::Information, QStringLiteral("bb"),
-                              QStringLiteral("aa"), platform::Buttons::Ok);
+        hostPrompts().message(platform::MessageKind::Information, QStringLiteral("bb"), QStringLiteral("aa"),
+                              platform::Buttons::Ok);
         return nullptr;
-    case PictureCheck::Unusable:
-        return nullptr;
+    case PictureCheck::Unusable: return nullptr;
     }
     const int code = operationCode(source, newWidth, newHeight, mode);
     if (code == 0)
@@ -100,11 +95,9 @@ void* imageSize(const void* image, const char* caption, const char* message, int
 
     const auto operation = static_cast<Operation>(code);
     const std::unique_ptr<Resampler> resampler = makeResampler(operation, source, target);
-    const ProgressPosition position = operation == Operation::AreaAverage
-        ? ProgressPosition::RowsFinished
-        : ProgressPosition::LastRowIndex;
-    const bool ok = resampler
-        && runOnWorkers(*resampler, newHeight, newWidth, position, box.get());
+    const ProgressPosition position =
+        operation == Operation::AreaAverage ? ProgressPosition::RowsFinished : ProgressPosition::LastRowIndex;
+    const bool ok = resampler && runOnWorkers(*resampler, newHeight, newWidth, position, box.get());
     box.reset();
     if (!ok) {
         std::free(block);
@@ -117,9 +110,8 @@ void* imageSize(const void* image, const char* caption, const char* message, int
 
 }  // namespace pelcalc
 
-extern "C" PELCALC_API void* PcImageSize(const void* image, const char* caption,
-                                         const char* message, int newWidth, int newHeight,
-                                         int mode)
+extern "C" PELCALC_API void* PcImageSize(const void* image, const char* caption, const char* message,
+                                         int newWidth, int newHeight, int mode)
 {
     try {
         return pelcalc::imageSize(image, caption, message, newWidth, newHeight, mode);

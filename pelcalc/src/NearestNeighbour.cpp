@@ -16,9 +16,9 @@ std::vector<int> nearestIndices(int sourceCount, int targetCount)
     std::vector<int> indices(targetCount);
     for (int i = 0; i < targetCount; ++i) {
         const double position = targetCount > 1
-            ? static_cast<double>(static_cast<std::int64_t>(i) * (sourceCount - 1))
-                / static_cast<double>(targetCount - 1)
-            : (sourceCount - 1) / 2.0;
+                                    ? static_cast<double>(static_cast<std::int64_t>(i) * (sourceCount - 1)) /
+                                          static_cast<double>(targetCount - 1)
+                                    : (sourceCount - 1) / 2.0;
         indices[i] = static_cast<int>(position + 0.5);
     }
     return indices;
@@ -27,8 +27,7 @@ std::vector<int> nearestIndices(int sourceCount, int targetCount)
 class Nearest final : public Resampler {
 public:
     Nearest(const Picture& source, const Picture& target)
-        : m_source(source), m_target(target),
-          m_rows(nearestIndices(source.height, target.height)),
+        : m_source(source), m_target(target), m_rows(nearestIndices(source.height, target.height)),
           m_columns(nearestIndices(source.width, target.width))
     {
         for (int& column : m_columns)

@@ -24,8 +24,8 @@ extern "C" PELCALC_API void* PcGetImageMem(int width, int height)
     return pelcalc::newPicture(width, height);
 }
 
-extern "C" PELCALC_API int PcGetPx(const void* image, int x, int y, unsigned char* blue,
-                                   unsigned char* green, unsigned char* red)
+extern "C" PELCALC_API int PcGetPx(const void* image, int x, int y, unsigned char* blue, unsigned char* green,
+                                   unsigned char* red)
 {
     const std::uint8_t* p = pixelAt(image, x, y);
     if (p == nullptr || blue == nullptr || green == nullptr || red == nullptr)
@@ -36,8 +36,8 @@ extern "C" PELCALC_API int PcGetPx(const void* image, int x, int y, unsigned cha
     return 0;
 }
 
-extern "C" PELCALC_API int PcSetPx(void* image, int x, int y, unsigned char blue,
-                                   unsigned char green, unsigned char red)
+extern "C" PELCALC_API int PcSetPx(void* image, int x, int y, unsigned char blue, unsigned char green,
+                                   unsigned char red)
 {
     std::uint8_t* p = pixelAt(image, x, y);
     if (p == nullptr)

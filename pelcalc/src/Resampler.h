@@ -37,14 +37,12 @@ enum class Operation { NearestReduce = 10, AreaAverage = 11, NearestEnlarge = 20
 enum class Kernels { Best, Portable };
 
 // Null when the tables cannot be allocated.
-std::unique_ptr<Resampler> makeResampler(Operation operation, const Picture& source,
-                                         const Picture& target, Kernels kernels = Kernels::Best);
+std::unique_ptr<Resampler> makeResampler(Operation operation, const Picture& source, const Picture& target,
+                                         Kernels kernels = Kernels::Best);
 
 std::unique_ptr<Resampler> makeNearest(const Picture& source, const Picture& target);
-std::unique_ptr<Resampler> makeAreaAverage(const Picture& source, const Picture& target,
-                                           Kernels kernels);
-std::unique_ptr<Resampler> makeBicubic(const Picture& source, const Picture& target,
-                                       Kernels kernels);
+std::unique_ptr<Resampler> makeAreaAverage(const Picture& source, const Picture& target, Kernels kernels);
+std::unique_ptr<Resampler> makeBicubic(const Picture& source, const Picture& target, Kernels kernels);
 
 // True when the processor runs the AVX2 kernels.
 bool haveAvx2();

@@ -65,17 +65,15 @@ class BoxServer {
 public:
     BoxServer(platform::ProgressBox* box, int rows, ProgressPosition position)
         : m_box(box), m_rows(rows), m_position(position)
-    {
-    }
+    {}
 
     void serve(RunState& state)
     {
         if (m_box == nullptr)
             return;
         const int finished = state.finished.load(std::memory_order_relaxed);
-        const int position = m_position == ProgressPosition::RowsFinished
-            ? finished
-            : std::max(finished - 1, 0);
+        const int position =
+            m_position == ProgressPosition::RowsFinished ? finished : std::max(finished - 1, 0);
         const int percent = static_cast<int>(100LL * position / m_rows);
         if (percent != m_shown) {
             m_box->setPercent(percent);
@@ -121,8 +119,8 @@ bool runOnWorkers(const Resampler& resampler, int rows, int width, ProgressPosit
         std::lock_guard lock(state.mutex);
         for (int first = 0; first < rows; first += band) {
             try {
-                workers.emplace_back(runBand, std::cref(resampler), first,
-                                     std::min(first + band, rows), std::ref(state));
+                workers.emplace_back(runBand, std::cref(resampler), first, std::min(first + band, rows),
+                                     std::ref(state));
                 ++state.running;
             } catch (const std::system_error&) {
                 // No thread to be had: stop the bands already started.

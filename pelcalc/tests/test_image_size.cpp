@@ -37,8 +37,8 @@ TEST(PcImageSize, AveragesEach2x2BlockAndKeepsAUniformGrey)
     for (int r : {0, 117, 239})
         for (int c : {0, 200, 319})
             for (int ch = 0; ch < 3; ++ch) {
-                const int sum = source.at(2 * r, 2 * c, ch) + source.at(2 * r, 2 * c + 1, ch)
-                    + source.at(2 * r + 1, 2 * c, ch) + source.at(2 * r + 1, 2 * c + 1, ch);
+                const int sum = source.at(2 * r, 2 * c, ch) + source.at(2 * r, 2 * c + 1, ch) +
+                                source.at(2 * r + 1, 2 * c, ch) + source.at(2 * r + 1, 2 * c + 1, ch);
                 EXPECT_EQ(out.at(r, c, ch), (2 * sum + 4) / 8) << r << "," << c;  // half up
             }
 }
@@ -53,8 +53,15 @@ TEST(PcImageSize, EqualWidthEnlargesAndMatchesTheReference)
 TEST(PcImageSize, RefusesOtherDirectionsSizesAndModes)
 {
     const Block source = makeBlock(Pixels(100, 100, 7));
-    for (const auto& [w, h] : {std::pair{150, 80}, {100, 100}, {80, 150}, {100, 80}, {80, 100},
-                              {0, 50}, {-5, 50}, {50, 0}, {150, -1}})
+    for (const auto& [w, h] : {std::pair{150, 80},
+                               {100, 100},
+                               {80, 150},
+                               {100, 80},
+                               {80, 100},
+                               {0, 50},
+                               {-5, 50},
+                               {50, 0},
+                               {150, -1}})
         for (int mode : {0, 1})
             EXPECT_EQ(resize(source, w, h, mode), nullptr) << w << "x" << h << " mode " << mode;
     for (int mode : {-1, 2, 11, 21})
@@ -104,9 +111,9 @@ TEST(PcImageSize, NarrowOrShortSourcesEnlargeFromInsideThePicture)
 {
     // Fewer than four source pixels along an axis: the taps stay inside the
     // picture (edge pixels stand in), so a plain picture stays plain.
-    for (const auto& [srcW, srcH, dstW, dstH] : {std::array{1, 1, 1, 5}, std::array{2, 2, 7, 9},
-                                               std::array{3, 3, 3, 11}, std::array{2, 40, 9, 41},
-                                               std::array{40, 3, 41, 17}}) {
+    for (const auto& [srcW, srcH, dstW, dstH] :
+         {std::array{1, 1, 1, 5}, std::array{2, 2, 7, 9}, std::array{3, 3, 3, 11}, std::array{2, 40, 9, 41},
+          std::array{40, 3, 41, 17}}) {
         SCOPED_TRACE(testing::Message() << srcW << "x" << srcH << " -> " << dstW << "x" << dstH);
         const Pixels source = randomPixels(srcW, srcH, srcW * 7 + srcH);
         EXPECT_TRUE(resized(source, dstW, dstH, 1) == referenceBicubic(source, dstW, dstH));
@@ -162,13 +169,13 @@ TEST(PcImageSize, RefusesHeadersThatDoNotDescribeTheirBlock)
     const Pixels source = randomPixels(20, 20, 9);
     EXPECT_EQ(PcImageSize(nullptr, nullptr, nullptr, 10, 10, 1), nullptr);
     const std::pair<int, std::int32_t> lies[] = {
-        {0, 12},           // another header size
-        {8, 2000},         // more rows than the block holds
-        {4, 1 << 30},      // absurd width
-        {8, -20},          // top-down rows
-        {4, 0},            // no columns
-        {16, 1},           // compressed
-        {32, 100000},      // a colour table larger than any palette
+        {0, 12},  // another header size
+        {8, 2000},  // more rows than the block holds
+        {4, 1 << 30},  // absurd width
+        {8, -20},  // top-down rows
+        {4, 0},  // no columns
+        {16, 1},  // compressed
+        {32, 100000},  // a colour table larger than any palette
     };
     for (const auto& [offset, value] : lies) {
         const Block block = makeBlock(source);

@@ -1,8 +1,8 @@
 // The row kernels against the reference arithmetic: the portable loops and
 // the AVX2 kernels must give the same bytes, for any size and any split of
 // the target rows into bands.
-#include "pelcalc/tests/ReferenceResample.h"
 #include "pelcalc/src/Resampler.h"
+#include "pelcalc/tests/ReferenceResample.h"
 
 #include <gtest/gtest.h>
 
@@ -18,8 +18,8 @@ public:
 };
 
 // Runs `operation` from `source` to width x height in the given bands.
-Pixels resample(pelcalc::Operation operation, pelcalc::Kernels kernels, const Pixels& source,
-                int width, int height, int bandRows = 0)
+Pixels resample(pelcalc::Operation operation, pelcalc::Kernels kernels, const Pixels& source, int width,
+                int height, int bandRows = 0)
 {
     Block from = makeBlock(source);
     Block to = makeBlock(Pixels(width, height, 0xCD));
@@ -41,8 +41,8 @@ struct Size {
 void expectAllKernelsMatch(pelcalc::Operation operation, const Pixels& source, Size to,
                            const Pixels& expected)
 {
-    SCOPED_TRACE(testing::Message() << source.width << "x" << source.height << " -> " << to.width
-                                    << "x" << to.height);
+    SCOPED_TRACE(testing::Message() << source.width << "x" << source.height << " -> " << to.width << "x"
+                                    << to.height);
     EXPECT_TRUE(resample(operation, pelcalc::Kernels::Portable, source, to.width, to.height) == expected);
     EXPECT_TRUE(resample(operation, pelcalc::Kernels::Best, source, to.width, to.height) == expected);
     EXPECT_TRUE(resample(operation, pelcalc::Kernels::Best, source, to.width, to.height, 3) == expected)
@@ -67,7 +67,7 @@ TEST(PelcalcKernels, AreaAverageMatchesReferenceForStrongReductions)
 {
     // Many taps per target column: the AVX2 kernel's generic group loop.
     for (const auto& [srcW, srcH, dstW, dstH] : {std::array{300, 40, 7, 3}, std::array{257, 9, 5, 8},
-                                               std::array{99, 98, 2, 97}, std::array{61, 33, 60, 1}}) {
+                                                 std::array{99, 98, 2, 97}, std::array{61, 33, 60, 1}}) {
         const Pixels source = randomPixels(srcW, srcH, srcW);
         expectAllKernelsMatch(pelcalc::Operation::AreaAverage, source, {dstW, dstH},
                               referenceAreaAverage(source, dstW, dstH));
@@ -106,6 +106,5 @@ TEST(PelcalcKernels, WideRowsMatchTheReference)
     expectAllKernelsMatch(pelcalc::Operation::AreaAverage, wide, {613, 4},
                           referenceAreaAverage(wide, 613, 4));
     const Pixels narrow = randomPixels(93, 5, 301);
-    expectAllKernelsMatch(pelcalc::Operation::Bicubic, narrow, {389, 11},
-                          referenceBicubic(narrow, 389, 11));
+    expectAllKernelsMatch(pelcalc::Operation::Bicubic, narrow, {389, 11}, referenceBicubic(narrow, 389, 11));
 }

@@ -107,6 +107,6 @@ TEST(AtomicFileTest, NextSaveRemovesOnlyTemporariesNoSaveIsWriting)
     EXPECT_EQ(contents(target), "saved");
     EXPECT_EQ(contents(folder + QStringLiteral("/d.jpg")), "part of a save");
     EXPECT_FALSE(hiddenFiles(folder).contains(inProgress));
-    EXPECT_EQ(hiddenFiles(folder), QStringList({foreign, QStringLiteral(".notes.tmp"),
-                                                QStringLiteral(".tav89abcdef.tmp")}));
+    EXPECT_EQ(hiddenFiles(folder),
+              QStringList({foreign, QStringLiteral(".notes.tmp"), QStringLiteral(".tav89abcdef.tmp")}));
 }

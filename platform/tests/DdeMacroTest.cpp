@@ -28,7 +28,8 @@ TEST(DdeMacroTest, AnyQuotedNameArrivesWholeAsOneArgument)
         QString(),
     };
     for (const QString& name : names) {
-        const auto commands = parseDdeMacro(QStringLiteral("[FileOpen(") + ddeQuote(name) + QStringLiteral(")]"));
+        const auto commands =
+            parseDdeMacro(QStringLiteral("[FileOpen(") + ddeQuote(name) + QStringLiteral(")]"));
         ASSERT_TRUE(commands.has_value()) << name.toStdString();
         EXPECT_EQ(*commands, Commands({{"FileOpen", {name}}})) << name.toStdString();
     }

@@ -149,7 +149,7 @@ TEST(DdeTest, ConversationExecutesAndRequestsTextAndBinaryItems)
 int rawClient(const QString& service)
 {
     const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    sockaddr_un addr {};
+    sockaddr_un addr{};
     addr.sun_family = AF_UNIX;
     const QByteArray path = QFile::encodeName(dde::endpointPath(service));
     std::memcpy(addr.sun_path, path.constData(), std::size_t(path.size()));
@@ -158,7 +158,7 @@ int rawClient(const QString& service)
 
 QByteArray frame(dde::FrameKind kind, std::uint32_t format, const QByteArray& payload)
 {
-    const dde::FrameHeader header {std::uint32_t(kind), format, std::uint64_t(payload.size())};
+    const dde::FrameHeader header{std::uint32_t(kind), format, std::uint64_t(payload.size())};
     return QByteArray(reinterpret_cast<const char*>(&header), sizeof(header)) + payload;
 }
 
@@ -267,8 +267,8 @@ TEST(DdeTest, DeepSandboxFolderStillGetsAWorkingEndpoint)
 {
     application();
     const QByteArray saved = qgetenv(kSandboxVariable);
-    const QString deep = QString::fromUtf8(saved) + QStringLiteral("/") + QString(60, QLatin1Char('d'))
-        + QStringLiteral("/") + QString(60, QLatin1Char('e'));
+    const QString deep = QString::fromUtf8(saved) + QStringLiteral("/") + QString(60, QLatin1Char('d')) +
+                         QStringLiteral("/") + QString(60, QLatin1Char('e'));
     qputenv(kSandboxVariable, QFile::encodeName(deep));
     {
         const QString path = dde::endpointPath(QStringLiteral("GV"));

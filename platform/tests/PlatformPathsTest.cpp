@@ -14,11 +14,12 @@ TEST(PlatformPaths, EverySpecialFolderLiesInTheSandboxAndExists)
 {
     const QString root = sandbox();
     ASSERT_FALSE(root.isEmpty());
-    const SpecialFolder all[] = {
-        SpecialFolder::Home,    SpecialFolder::Desktop,      SpecialFolder::Documents,
-        SpecialFolder::StartMenuPrograms, SpecialFolder::Startup, SpecialFolder::AppData,
-        SpecialFolder::ProgramFiles, SpecialFolder::Windows, SpecialFolder::System,
-        SpecialFolder::Fonts,   SpecialFolder::Temp};
+    const SpecialFolder all[] = {SpecialFolder::Home,         SpecialFolder::Desktop,
+                                 SpecialFolder::Documents,    SpecialFolder::StartMenuPrograms,
+                                 SpecialFolder::Startup,      SpecialFolder::AppData,
+                                 SpecialFolder::ProgramFiles, SpecialFolder::Windows,
+                                 SpecialFolder::System,       SpecialFolder::Fonts,
+                                 SpecialFolder::Temp};
     QStringList seen;
     for (SpecialFolder f : all) {
         const QString path = specialFolder(f);

@@ -1,17 +1,17 @@
 #include "platform/ProfileFile.h"
 
+#include "platform/Sjis.h"
 #include "platform/tests/ProfileTestFiles.h"
 #include "platform/tests/SandboxEnvironment.h"
-#include "platform/Sjis.h"
 
 #include <QDir>
 #include <QFile>
 #include <gtest/gtest.h>
 
+#include <csignal>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
-#include <csignal>
 #include <unistd.h>
 
 using namespace platform;
@@ -56,7 +56,7 @@ TEST_F(ProfileFileTest, EditsKeepUnknownLinesInOrderAndWriteCrLf)
     ProfileFile ini(path);
     ASSERT_TRUE(ini.writeString("general", "NewKey", "n"));  // appended to its section
     ASSERT_TRUE(ini.writeString("GENERAL", "WIDTH", "200"));  // replaced in place, spelling kept
-    ASSERT_TRUE(ini.writeString("Extra", "A", "1"));          // a new section at the end
+    ASSERT_TRUE(ini.writeString("Extra", "A", "1"));  // a new section at the end
     EXPECT_EQ(readBytes(path), QByteArray("; settings of the program\r\n"
                                           "[General]\r\n"
                                           "Width=200\r\n"
@@ -119,8 +119,8 @@ TEST_F(ProfileFileTest, ReadThroughTheBufferCutsWithoutSplittingCharacters)
 TEST_F(ProfileFileTest, JapaneseValuesAreShiftJisOnDisk)
 {
     ProfileFile ini(path);
-    ASSERT_TRUE(ini.writeString(QStringLiteral("並び"), QStringLiteral("順"),
-                                QStringLiteral("ﾌｧｲﾙ名(昇順)")));
+    ASSERT_TRUE(
+        ini.writeString(QStringLiteral("並び"), QStringLiteral("順"), QStringLiteral("ﾌｧｲﾙ名(昇順)")));
     ASSERT_TRUE(ini.writeString("Font", "Name", QStringLiteral("ＭＳ Ｐゴシック")));
     const QByteArray bytes = readBytes(path);
     EXPECT_TRUE(bytes.contains(toSjis(QStringLiteral("順=ﾌｧｲﾙ名(昇順)\r\n"))));

@@ -30,8 +30,7 @@ TEST_F(RegistryTest, NestedKeysAreCreatedWithTheirParentsAndFoundWithoutRegardTo
     EXPECT_FALSE(reg.keyExists(RegRoot::LocalMachine, "Software\\Kavano"));
     ASSERT_TRUE(reg.createKey(RegRoot::CurrentUser, "SOFTWARE\\KAVANO\\Tav"));
     // The spelling of creation is kept, in creation order.
-    EXPECT_EQ(reg.subKeyNames(RegRoot::CurrentUser, "software\\kavano"),
-              (QStringList{"GV", "Tav"}));
+    EXPECT_EQ(reg.subKeyNames(RegRoot::CurrentUser, "software\\kavano"), (QStringList{"GV", "Tav"}));
     EXPECT_EQ(reg.subKeyNames(RegRoot::CurrentUser, ""), QStringList{"Software"});
     EXPECT_TRUE(reg.keyExists(RegRoot::ClassesRoot, ""));
 }
@@ -42,8 +41,7 @@ TEST_F(RegistryTest, ValuesOfEveryTypeRoundTrip)
     ASSERT_TRUE(reg.createKey(RegRoot::CurrentUser, key));
     const QByteArray bytes("\x00\x01\xff\x7f", 4);
     ASSERT_TRUE(reg.setValue(RegRoot::CurrentUser, key, "", RegValue::string(QStringLiteral("既定"))));
-    ASSERT_TRUE(reg.setValue(RegRoot::CurrentUser, key, "Path",
-                             RegValue::expandString("%HOME%\\gv")));
+    ASSERT_TRUE(reg.setValue(RegRoot::CurrentUser, key, "Path", RegValue::expandString("%HOME%\\gv")));
     ASSERT_TRUE(reg.setValue(RegRoot::CurrentUser, key, "Count", RegValue::dword(0xFFFFFFFFu)));
     ASSERT_TRUE(reg.setValue(RegRoot::CurrentUser, key, "Blob", RegValue::binary(bytes)));
 
@@ -67,8 +65,7 @@ TEST_F(RegistryTest, ValuesOfEveryTypeRoundTrip)
 
     // Overwriting changes type and data but keeps the name's spelling and place.
     ASSERT_TRUE(reg.setValue(RegRoot::CurrentUser, key, "PATH", RegValue::dword(7)));
-    EXPECT_EQ(reg.valueNames(RegRoot::CurrentUser, key),
-              (QStringList{"", "Path", "Count", "Blob"}));
+    EXPECT_EQ(reg.valueNames(RegRoot::CurrentUser, key), (QStringList{"", "Path", "Count", "Blob"}));
     EXPECT_EQ(reg.value(RegRoot::CurrentUser, key, "path")->number, 7u);
 
     ASSERT_TRUE(reg.deleteValue(RegRoot::CurrentUser, key, "count"));

@@ -36,10 +36,7 @@ private:
 
 }  // namespace
 
-QString sandbox()
-{
-    return sandboxRoot();
-}
+QString sandbox() { return sandboxRoot(); }
 
 QString freshFolder()
 {

@@ -11,8 +11,7 @@ class ScriptedProgress : public ProgressBox {
 public:
     ScriptedProgress(std::shared_ptr<QList<int>> percents, int cancelAt)
         : m_percents(std::move(percents)), m_cancelAt(cancelAt)
-    {
-    }
+    {}
     void setPercent(int percent) override
     {
         m_percents->append(percent);
@@ -68,10 +67,7 @@ T expect(const ScriptedAnswer& answer, const PromptRecord& prompt)
 
 ScriptedPrompt::ScriptedPrompt() : m_previous(setPrompts(this)) {}
 
-ScriptedPrompt::~ScriptedPrompt()
-{
-    setPrompts(m_previous);
-}
+ScriptedPrompt::~ScriptedPrompt() { setPrompts(m_previous); }
 
 QStringList ScriptedPrompt::texts() const
 {
@@ -107,8 +103,7 @@ void ScriptedPrompt::record(PromptRecord r)
         onPrompt(r);
 }
 
-Answer ScriptedPrompt::message(MessageKind kind, const QString& caption, const QString& text,
-                               Buttons buttons)
+Answer ScriptedPrompt::message(MessageKind kind, const QString& caption, const QString& text, Buttons buttons)
 {
     PromptRecord r{PromptRecord::Type::Message, kind, buttons, caption, text};
     record(r);
@@ -181,8 +176,8 @@ std::optional<std::uint32_t> ScriptedPrompt::chooseColor(ColorRequest&)
     return a ? expect<std::optional<std::uint32_t>>(*a, r) : std::nullopt;
 }
 
-std::unique_ptr<ProgressBox> ScriptedPrompt::openProgress(const QString& caption,
-                                                          const QString& text, const QString&)
+std::unique_ptr<ProgressBox> ScriptedPrompt::openProgress(const QString& caption, const QString& text,
+                                                          const QString&)
 {
     PromptRecord r;
     r.type = PromptRecord::Type::Progress;

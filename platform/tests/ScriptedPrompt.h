@@ -23,8 +23,8 @@ struct PromptRecord {
 // One scripted answer: a button for message boxes, true/false for the
 // printer dialogs, a text (or nullopt = cancel) for file and folder dialogs,
 // a font or colour (or nullopt = cancel) for the choosers.
-using ScriptedAnswer = std::variant<Answer, bool, std::optional<QString>,
-                                    std::optional<FontSpec>, std::optional<std::uint32_t>>;
+using ScriptedAnswer =
+    std::variant<Answer, bool, std::optional<QString>, std::optional<FontSpec>, std::optional<std::uint32_t>>;
 
 class ScriptedPrompt : public PromptService {
 public:
@@ -48,8 +48,7 @@ public:
     // Progress boxes report cancelled once their percentage reaches this value.
     int cancelProgressAt = -1;
 
-    Answer message(MessageKind kind, const QString& caption, const QString& text,
-                   Buttons buttons) override;
+    Answer message(MessageKind kind, const QString& caption, const QString& text, Buttons buttons) override;
     bool printDialog(QPrinter* printer) override;
     bool printerSetupDialog(QPrinter* printer) override;
     std::optional<QString> openFile(const OpenFileRequest& request) override;

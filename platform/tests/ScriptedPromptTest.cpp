@@ -16,8 +16,7 @@ TEST(ScriptedPrompt, RecordsTextsAndAnswersFromTheQueueThenWithDefaults)
     EXPECT_EQ(prompts().message(MessageKind::Warning, "", "w", Buttons::OkCancel), Answer::Cancel);
     EXPECT_EQ(prompts().message(MessageKind::Warning, "", "w", Buttons::YesAbort), Answer::Abort);
 
-    EXPECT_EQ(script.texts(),
-              (QStringList{QStringLiteral("上書きしますか?"), "again?", "broken", "w", "w"}));
+    EXPECT_EQ(script.texts(), (QStringList{QStringLiteral("上書きしますか?"), "again?", "broken", "w", "w"}));
     const PromptRecord& first = script.shown().front();
     EXPECT_EQ(first.kind, MessageKind::Question);
     EXPECT_EQ(first.buttons, Buttons::YesNo);
@@ -52,8 +51,7 @@ TEST(ScriptedPrompt, AnswerThatDoesNotFitFailsLoudly)
     script.answer(true);
     EXPECT_THROW(showInformation("x"), std::logic_error);
     script.answer(Answer::Yes);
-    EXPECT_THROW(prompts().message(MessageKind::Question, "", "q", Buttons::OkCancel),
-                 std::logic_error);
+    EXPECT_THROW(prompts().message(MessageKind::Question, "", "q", Buttons::OkCancel), std::logic_error);
     script.answer(Answer::Ok);
     EXPECT_THROW(prompts().openFile({}), std::logic_error);
 }

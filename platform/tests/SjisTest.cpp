@@ -45,9 +45,16 @@ TEST(Sjis, TextOutsideTheCodePageRoundTripsAsNumericReferences)
 TEST(Sjis, InvalidBytesBecomeReplacementCharacters)
 {
     const QChar bad(QChar::ReplacementCharacter);
-    EXPECT_EQ(fromSjis(QByteArray("a\xff" "b")), QString("a") + bad + "b");
-    EXPECT_EQ(fromSjis(QByteArray("a\x85\x40" "b")).front(), u'a');
-    EXPECT_TRUE(fromSjis(QByteArray("a\x85\x40" "b")).contains(bad));
+    EXPECT_EQ(fromSjis(QByteArray("a\xff"
+                                  "b")),
+              QString("a") + bad + "b");
+    EXPECT_EQ(fromSjis(QByteArray("a\x85\x40"
+                                  "b"))
+                  .front(),
+              u'a');
+    EXPECT_TRUE(fromSjis(QByteArray("a\x85\x40"
+                                    "b"))
+                    .contains(bad));
     EXPECT_EQ(fromSjis(QByteArray("ab\x82")), QString("ab") + bad);  // truncated at the end
 }
 

@@ -1,7 +1,7 @@
 #include "setup/engine/Associations.h"
 
-#include "setup/engine/DesktopEntry.h"
 #include "platform/Prompt.h"
+#include "setup/engine/DesktopEntry.h"
 #include "setup/engine/ScriptEntries.h"
 
 namespace setup {
@@ -39,8 +39,8 @@ Association parseAssociation(const AssociationPair& pair, const FolderTable& fol
 {
     Association a;
     a.extension = pair.name.section(u',', 0, 0);
-    a.description = pair.name.contains(u',') ? pair.name.section(u',', 1)
-                                             : a.extension + QStringLiteral(" File");
+    a.description =
+        pair.name.contains(u',') ? pair.name.section(u',', 1) : a.extension + QStringLiteral(" File");
 
     const QStringList fields = folders.expandValue(pair.file).split(u',');
     a.verb = fields.value(0);

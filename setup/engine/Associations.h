@@ -26,7 +26,7 @@ struct Association {
     QString verb;
     QString program;
     QStringList arguments;  // the fields between the program and the icon index
-    QString iconIndex;      // the text after the last ','
+    QString iconIndex;  // the text after the last ','
 
     // The program (quoted when it holds a space) and each non-empty argument.
     QString command() const;

@@ -12,7 +12,10 @@ struct CopyEntry {
     // `sourceFolder` ends with '/'; the source files lie flat in it.
     CopyEntry(QString text, const QString& sourceFolder);
 
-    bool has(const char* option) const { return options.contains(QLatin1String(option), Qt::CaseInsensitive); }
+    bool has(const char* option) const
+    {
+        return options.contains(QLatin1String(option), Qt::CaseInsensitive);
+    }
 
     bool diskChange = false;
     QString destination;  // a compressed file's name "AUTO.EXT" until it is expanded

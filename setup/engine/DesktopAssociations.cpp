@@ -52,8 +52,10 @@ QString knownType(const QString& extension)
 
 QString xmlText(QString text)
 {
-    return text.replace(u'&', QStringLiteral("&amp;")).replace(u'<', QStringLiteral("&lt;"))
-        .replace(u'>', QStringLiteral("&gt;")).replace(u'"', QStringLiteral("&quot;"));
+    return text.replace(u'&', QStringLiteral("&amp;"))
+        .replace(u'<', QStringLiteral("&lt;"))
+        .replace(u'>', QStringLiteral("&gt;"))
+        .replace(u'"', QStringLiteral("&quot;"));
 }
 
 // The Exec line of the launcher: "%1" becomes the file's field code, which

@@ -26,8 +26,8 @@ QString iconFor(const QString& program, const QString& iconIndex = {});
 struct DesktopEntry {
     QString name;
     QString localName;  // Name[ja], when it differs
-    QString exec;       // a whole Exec line, words already made by execWord
-    QString path;       // working folder
+    QString exec;  // a whole Exec line, words already made by execWord
+    QString path;  // working folder
     QString icon;
     QString mimeTypes;  // "a/b;c/d;"
     bool noDisplay = false;

@@ -1,9 +1,9 @@
 #include "setup/engine/FileOps.h"
 
 #include "platform/AtomicFile.h"
-#include "setup/engine/LzExpand.h"
-#include "platform/Registry.h"
 #include "platform/Prompt.h"
+#include "platform/Registry.h"
+#include "setup/engine/LzExpand.h"
 
 #include <QDateTime>
 #include <QDir>
@@ -14,8 +14,8 @@
 #include <QRegularExpression>
 
 #include <cerrno>
-#include <cstring>
 #include <cstdio>
+#include <cstring>
 #include <dlfcn.h>
 #include <fcntl.h>
 #include <pwd.h>
@@ -227,7 +227,8 @@ bool registerServer(const QString& path, bool doRegister)
     };
     void* library = dlopen(QFile::encodeName(path).constData(), RTLD_NOW | RTLD_LOCAL);
     if (!library)
-        return fail(QStringLiteral("の読み込みに失敗しました．"), QStringLiteral("OCX/DLL登録エラー(LoadLibrary)"));
+        return fail(QStringLiteral("の読み込みに失敗しました．"),
+                    QStringLiteral("OCX/DLL登録エラー(LoadLibrary)"));
     using Entry = long (*)();
     const char* entryName = doRegister ? "DllRegisterServer" : "DllUnregisterServer";
     const auto entry = reinterpret_cast<Entry>(dlsym(library, entryName));
@@ -256,7 +257,8 @@ int shellDelete(const QString& path)
                                    QRegularExpression::CaseInsensitiveOption);
     int result = 0;
     const QDir dir(folder.isEmpty() ? QStringLiteral(".") : folder);
-    for (const QString& entry : dir.entryList(QDir::Files | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot)) {
+    for (const QString& entry :
+         dir.entryList(QDir::Files | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot)) {
         if (!match.match(entry).hasMatch())
             continue;
         const int error = removeFileEntry(dir.filePath(entry));
@@ -266,10 +268,7 @@ int shellDelete(const QString& path)
     return result;
 }
 
-bool removeTree(const QString& folder)
-{
-    return QDir(folder).removeRecursively();
-}
+bool removeTree(const QString& folder) { return QDir(folder).removeRecursively(); }
 
 int removeFolder(const QString& folder)
 {

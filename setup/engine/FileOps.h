@@ -8,7 +8,9 @@
 #include <QString>
 #include <optional>
 
-namespace platform { class Registry; }
+namespace platform {
+class Registry;
+}
 
 namespace setup {
 

@@ -1,10 +1,10 @@
 #include "setup/engine/InstallRun.h"
 
+#include "platform/Prompt.h"
+#include "platform/Registry.h"
 #include "setup/engine/Associations.h"
 #include "setup/engine/CopyEntry.h"
 #include "setup/engine/FileOps.h"
-#include "platform/Prompt.h"
-#include "platform/Registry.h"
 #include "setup/engine/RunContext.h"
 #include "setup/engine/ScriptEntries.h"
 #include "setup/engine/UninstallRecord.h"
@@ -54,7 +54,8 @@ public:
         // Nothing is written before the folder is known to be absolute.
         const auto folder = installFolderFor(choices.folder, s.system);
         if (!folder)
-            stop(s.setupString + QStringLiteral("中止"), relativeFolderMessage(choices.folder, s.setupString));
+            stop(s.setupString + QStringLiteral("中止"),
+                 relativeFolderMessage(choices.folder, s.setupString));
         installFolder = *folder;
         ctx.status(s.setupString + QStringLiteral("を開始します．．．"));
         ui.pause(1000);
@@ -80,7 +81,8 @@ public:
         ui.setAbortEnabled(false);
         installUninstaller();
         if (!s.programId.isEmpty())
-            platform::ProfileFile(withSlash(s.system.windows) + kProgramIds).writeString(s.programId, "Folder", installFolder);
+            platform::ProfileFile(withSlash(s.system.windows) + kProgramIds)
+                .writeString(s.programId, "Folder", installFolder);
         if (s.uninstallSupported())
             writeUninstallEntry();
         reportFailures();
@@ -91,8 +93,8 @@ public:
 private:
     void stop(const QString& caption, const QString& text = {})
     {
-        ask(MessageKind::Error, caption, text.isEmpty() ? s.setupString + QStringLiteral("を続行できませんでした．") : text,
-            Buttons::Ok);
+        ask(MessageKind::Error, caption,
+            text.isEmpty() ? s.setupString + QStringLiteral("を続行できませんでした．") : text, Buttons::Ok);
         throw RunStopped{};
     }
 
@@ -120,13 +122,16 @@ private:
         const auto free = freeBytes(installFolder);
         if (!free || *free <= totalBytes) {
             const QString text =
-                free ? QStringLiteral("ディスクの空き容量が不足しているため，エラーになる可能性があります．\rこのまま") +
+                free ? QStringLiteral(
+                           "ディスクの空き容量が不足しているため，エラーになる可能性があります．\rこのまま") +
                            s.setupString + QStringLiteral("を続行しますか？")
                      : QStringLiteral("ディスクの空き容量取得関数が失敗しました．\r") + s.setupString +
                            QStringLiteral("に必要なディスク容量は ") + QString::number(totalBytes) +
                            QStringLiteral(" Byteです．\r空き容量があるようであれば，") + s.setupString +
-                           QStringLiteral("を続行してください．\r\r") + s.setupString + QStringLiteral("を続行しますか？");
-            if (ask(MessageKind::Question, QStringLiteral("空き容量不足"), text, Buttons::YesNo) != Answer::Yes)
+                           QStringLiteral("を続行してください．\r\r") + s.setupString +
+                           QStringLiteral("を続行しますか？");
+            if (ask(MessageKind::Question, QStringLiteral("空き容量不足"), text, Buttons::YesNo) !=
+                Answer::Yes)
                 stop(QStringLiteral("セットアップ中止"));
         }
         ctx.waitStep();
@@ -138,12 +143,15 @@ private:
         if (!folderExists(installFolder)) {
             bool made = false;
             if (ask(MessageKind::Question, QStringLiteral("フォルダ作成"),
-                    installFolder + QStringLiteral("\r\rこのフォルダは存在しません．作成してもよろしいですか？"),
+                    installFolder +
+                        QStringLiteral("\r\rこのフォルダは存在しません．作成してもよろしいですか？"),
                     Buttons::YesNo) == Answer::Yes) {
                 made = createFolders(installFolder);
                 if (!made)
                     ask(MessageKind::Error, QStringLiteral("致命的エラー"),
-                        s.setupString + QStringLiteral("フォルダの作成に失敗しました．\r\rプログラム作者へご報告ください．"),
+                        s.setupString +
+                            QStringLiteral(
+                                "フォルダの作成に失敗しました．\r\rプログラム作者へご報告ください．"),
                         Buttons::Ok);
             }
             if (!made)
@@ -191,7 +199,8 @@ private:
         ui.setGauge(0, QStringLiteral("0%(0/%1)").arg(entryCount));
         for (int n = 1; n <= entries.size(); ++n) {
             copyFile(CopyEntry(ctx.expand(entries[n - 1]), s.sourceFolder));
-            const int position = sizeValid ? int(doneBytes * 100 / totalBytes) : n * 100 / std::max(1, entryCount);
+            const int position =
+                sizeValid ? int(doneBytes * 100 / totalBytes) : n * 100 / std::max(1, entryCount);
             ui.setGauge(position, QStringLiteral("%1%(%2/%3)").arg(position).arg(processed).arg(entryCount));
             ctx.checkAbort();
             ctx.waitStep();
@@ -215,8 +224,9 @@ private:
         if (entry.diskChange)
             changeDisk(entry);
         if (!QFileInfo::exists(entry.source)) {
-            ctx.step(QStringLiteral("ファイルが存在しないためコピーをスキップしています．．．\rSkipping -> ") +
-                     entry.destination);
+            ctx.step(
+                QStringLiteral("ファイルが存在しないためコピーをスキップしています．．．\rSkipping -> ") +
+                entry.destination);
             ctx.logFailure("<File> " + entry.source, QStringLiteral("コピー元のファイルが見つかりません．"));
             ++processed;
             return;
@@ -224,7 +234,8 @@ private:
         QString copySource = entry.source;
         QString temporary;
         if (entry.source.endsWith(u'_')) {
-            const auto expanded = expandCompressed(entry.source, entry.destination, s.folders.folder("(Tmp)"));
+            const auto expanded =
+                expandCompressed(entry.source, entry.destination, s.folders.folder("(Tmp)"));
             if (!expanded) {
                 ctx.logFailure("<File> " + entry.source, systemMessage(EILSEQ));
                 ++processed;
@@ -254,7 +265,9 @@ private:
         if (QFileInfo::exists(entry.destination)) {
             if (!choices.overwrite)
                 copy = ask(MessageKind::Question, QStringLiteral("上書き確認"),
-                           entry.destination + QStringLiteral("\r\rこのファイルは既に存在します．\r上書きしてもよろしいですか？"),
+                           entry.destination +
+                               QStringLiteral(
+                                   "\r\rこのファイルは既に存在します．\r上書きしてもよろしいですか？"),
                            Buttons::YesNo) == Answer::Yes;
             else
                 copy = fileTime(entry.destination) < fileTime(copySource);
@@ -277,7 +290,8 @@ private:
         }
         sizeValid = false;
         ask(MessageKind::Warning, QStringLiteral("内部エラー"),
-            QStringLiteral("ファイルサイズの取得に失敗したため，進行状況の表示方法を変更します．"), Buttons::Ok);
+            QStringLiteral("ファイルサイズの取得に失敗したため，進行状況の表示方法を変更します．"),
+            Buttons::Ok);
     }
 
     void installUninstaller()
@@ -306,8 +320,8 @@ private:
         const QString display = sc.readKey("Title", "UnSetupDisplay", header.uninstallKey);
 
         // The menu entry is listed in the record, so the uninstall removes it.
-        menuEntry = makeUninstallEntry(menuFolder(), header.uninstallKey, display, s.unSetupString, uninstaller,
-                                       recordPath);
+        menuEntry = makeUninstallEntry(menuFolder(), header.uninstallKey, display, s.unSetupString,
+                                       uninstaller, recordPath);
         if (!menuEntry.isEmpty())
             lists.shortcuts << menuEntry;
         recordWritten = writeRecord(ctx, recordPath, header, lists);
@@ -336,7 +350,8 @@ private:
         const QString menu = s.folders.folder("(Sta)");
         for (const QString& link : lists.shortcuts)
             for (const char* macro : {"(Sta)", "(Smn)", "(C_Sta)", "(C_Smn)"})
-                if (const QString folder = s.folders.folder(macro); !folder.isEmpty() && link.startsWith(folder))
+                if (const QString folder = s.folders.folder(macro);
+                    !folder.isEmpty() && link.startsWith(folder))
                     return folderOf(link);
         return menu;
     }
@@ -347,7 +362,8 @@ private:
             return;
         ctx.status(s.setupString + QStringLiteral("で一部の処理が失敗しました．"));
         if (ask(MessageKind::Warning, QStringLiteral("警告"),
-                QStringLiteral("フォルダの作成・ファイルのコピーで，一部の処理が失敗しました．\r詳細を表示しますか？"),
+                QStringLiteral(
+                    "フォルダの作成・ファイルのコピーで，一部の処理が失敗しました．\r詳細を表示しますか？"),
                 Buttons::YesNo) == Answer::Yes)
             ui.showErrorLog(QStringLiteral("作成・コピー処理失敗　詳細表示"), ctx.errorLog);
     }
@@ -365,7 +381,8 @@ private:
                         QStringLiteral("」から行ってください．");
             else if (recordWritten)
                 text += QStringLiteral("\r\rプログラムの") + s.unSetupString + QStringLiteral("は，\r") +
-                        uninstaller + QStringLiteral(" \"") + recordPath + QStringLiteral("\"\rを実行して行ってください．");
+                        uninstaller + QStringLiteral(" \"") + recordPath +
+                        QStringLiteral("\"\rを実行して行ってください．");
             ask(MessageKind::Information, QStringLiteral("完了"), text, Buttons::Ok);
         }
         if (execute == u"WINDOWS_REBOOT") {
@@ -375,8 +392,9 @@ private:
             const qsizetype comma = expanded.indexOf(u',');
             if (!openFile(expanded.left(comma), comma < 0 ? QString() : expanded.mid(comma + 1)))
                 ask(MessageKind::Warning, QStringLiteral("警告"),
-                    QStringLiteral("終了後プログラムの起動に失敗しました．\riniファイルの記述ミスの可能性があります．\r"
-                                   "プログラム提供者へご報告ください．"),
+                    QStringLiteral(
+                        "終了後プログラムの起動に失敗しました．\riniファイルの記述ミスの可能性があります．\r"
+                        "プログラム提供者へご報告ください．"),
                     Buttons::Ok);
         }
     }
@@ -408,7 +426,8 @@ private:
 
 std::optional<QString> installFolderFor(const QString& field, const SystemFolders& system)
 {
-    return absoluteFolder(QString(field).replace(u'\\', u'/'), system.home.isEmpty() ? QDir::homePath() : system.home);
+    return absoluteFolder(QString(field).replace(u'\\', u'/'),
+                          system.home.isEmpty() ? QDir::homePath() : system.home);
 }
 
 QString relativeFolderMessage(const QString& field, const QString& setupString)

@@ -11,7 +11,9 @@
 
 #include <optional>
 
-namespace platform { class Registry; }
+namespace platform {
+class Registry;
+}
 
 namespace setup {
 
@@ -24,8 +26,8 @@ struct InstallChoices {
 
 enum class RunEnd {
     Finished,  // every step ran
-    Stopped,   // a fatal stop: the user declined to go on, or a step could not
-    Aborted,   // the user aborted from the progress window
+    Stopped,  // a fatal stop: the user declined to go on, or a step could not
+    Aborted,  // the user aborted from the progress window
     Incomplete,  // every step ran, but some failed or were refused
 };
 

@@ -26,7 +26,8 @@ std::optional<LzExpanded> lzExpand(const QByteArray& bytes, qint64 maxBytes)
     if (bytes.size() < kHeaderBytes || !isLzCompressed(bytes) || bytes[8] != 'A')
         return std::nullopt;
     const auto* in = reinterpret_cast<const unsigned char*>(bytes.constData());
-    const quint32 length = quint32(in[10]) | quint32(in[11]) << 8 | quint32(in[12]) << 16 | quint32(in[13]) << 24;
+    const quint32 length =
+        quint32(in[10]) | quint32(in[11]) << 8 | quint32(in[12]) << 16 | quint32(in[13]) << 24;
     if (qint64(length) > maxBytes)
         return std::nullopt;
 

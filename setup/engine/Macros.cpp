@@ -8,8 +8,8 @@ bool isDelimiter(QChar c) { return c == u'/' || c == u'\\'; }
 
 const QStringList& folderMacroNames()
 {
-    static const QStringList names = {"(App)", "(Prg)", "(Win)", "(Sys)", "(Tmp)", "(Boo)",
-                                      "(Set)", "(Edr)", "(Smn)", "(Sta)", "(Dsk)", "(Sup)",
+    static const QStringList names = {"(App)", "(Prg)",   "(Win)",   "(Sys)",   "(Tmp)",  "(Boo)",
+                                      "(Set)", "(Edr)",   "(Smn)",   "(Sta)",   "(Dsk)",  "(Sup)",
                                       "(Sen)", "(C_Smn)", "(C_Sta)", "(C_Dsk)", "(C_Sup)"};
     return names;
 }

@@ -50,18 +50,17 @@ RemovalGuard::RemovalGuard(const SystemFolders& system, const FolderTable& folde
     for (const QString& home : {QDir::homePath(), system.home})
         addFolder(m_homes, home);
     using SP = QStandardPaths;
-    const SP::StandardLocation userLocations[] = {SP::DesktopLocation, SP::DocumentsLocation,
-                                                  SP::DownloadLocation, SP::MusicLocation,
-                                                  SP::PicturesLocation, SP::MoviesLocation,
-                                                  SP::PublicShareLocation, SP::TemplatesLocation};
+    const SP::StandardLocation userLocations[] = {
+        SP::DesktopLocation,  SP::DocumentsLocation, SP::DownloadLocation,    SP::MusicLocation,
+        SP::PicturesLocation, SP::MoviesLocation,    SP::PublicShareLocation, SP::TemplatesLocation};
     for (const SP::StandardLocation location : userLocations) {
         const QString folder = SP::writableLocation(location);
         if (!m_homes.contains(QDir::cleanPath(folder)))
             addFolder(m_userFolders, folder);
     }
     for (const QString& home : QStringList(m_homes)) {
-        for (const char* name : {"Desktop", "Documents", "Downloads", "Music", "Pictures", "Videos",
-                                 "Public", "Templates"})
+        for (const char* name :
+             {"Desktop", "Documents", "Downloads", "Music", "Pictures", "Videos", "Public", "Templates"})
             addFolder(m_userFolders, home + u'/' + QLatin1String(name));
         addFolder(m_desktops, home + QStringLiteral("/Desktop"));
         for (const char* base : {".config", ".local", ".local/share", ".local/bin", ".local/state", ".cache"})
@@ -73,9 +72,9 @@ RemovalGuard::RemovalGuard(const SystemFolders& system, const FolderTable& folde
     for (const QString& folder : m_desktops)
         addFolder(m_userFolders, folder);
     m_protected << m_homes << m_userFolders;
-    for (const QString& folder : {system.windows, system.system, system.temp, system.programFiles,
-                                  system.startMenu, system.programs, system.startup, system.sendTo,
-                                  system.commonStartMenu, system.commonPrograms, system.commonStartup})
+    for (const QString& folder :
+         {system.windows, system.system, system.temp, system.programFiles, system.startMenu, system.programs,
+          system.startup, system.sendTo, system.commonStartMenu, system.commonPrograms, system.commonStartup})
         addFolder(m_protected, folder);
     for (const QString& macro : folderMacroNames())
         if (macro != u"(App)" && macro != u"(Set)")
@@ -161,7 +160,8 @@ QString RemovalGuard::refuseFolder(const QString& folder) const
     if (QString fault = pathFault(folder); !fault.isEmpty())
         return fault;
     if (guardsFolder(folder))
-        return QStringLiteral("システムや個人用のフォルダ(またはそれを含むフォルダ)のため，削除しませんでした．");
+        return QStringLiteral(
+            "システムや個人用のフォルダ(またはそれを含むフォルダ)のため，削除しませんでした．");
     if (insideUserFolder(folder))
         return QStringLiteral("個人用のフォルダの中のため，削除しませんでした．");
     return {};

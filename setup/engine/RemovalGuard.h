@@ -41,7 +41,7 @@ private:
     bool insideUserFolder(const QString& path) const;
     bool isDesktopLauncher(const QString& path) const;
 
-    QStringList m_protected;    // cleaned, with symbolic links resolved too
+    QStringList m_protected;  // cleaned, with symbolic links resolved too
     QStringList m_userFolders;  // Desktop, Documents, Pictures ...
     QStringList m_desktops;
     QStringList m_homes;

@@ -10,7 +10,9 @@
 
 #include <QString>
 
-namespace platform { class Registry; }
+namespace platform {
+class Registry;
+}
 
 namespace setup {
 
@@ -23,8 +25,7 @@ public:
     RunContext(const Script& script, FolderTable& folders, SetupUi& ui, platform::Registry& registry,
                int stepDelayMs)
         : script(script), folders(folders), ui(ui), registry(registry), stepDelayMs(stepDelayMs)
-    {
-    }
+    {}
 
     QString expand(const QString& text) const { return folders.expand(text); }
 

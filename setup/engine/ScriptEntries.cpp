@@ -52,8 +52,8 @@ std::optional<RegValue> registryValue(const QString& valueText, const FolderTabl
         return std::nullopt;
 
     const QString type = text.left(5);
-    const bool typed = type == u"(Str)" || type == u"(Exp)" || type == u"(Int)" || type == u"(Dwd)" ||
-                       type == u"(Bin)";
+    const bool typed =
+        type == u"(Str)" || type == u"(Exp)" || type == u"(Int)" || type == u"(Dwd)" || type == u"(Bin)";
     QString data = typed ? text.mid(5) : text;
     if (dropDelimiter && (data.endsWith(u'/') || data.endsWith(u'\\')))
         data.chop(1);

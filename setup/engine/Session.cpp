@@ -1,9 +1,9 @@
 #include "setup/engine/Session.h"
 
-#include "setup/engine/FileOps.h"
 #include "platform/PlatformPaths.h"
 #include "platform/ProfileFile.h"
 #include "platform/Registry.h"
+#include "setup/engine/FileOps.h"
 #include "setup/engine/WorkFolder.h"
 
 #include <QDir>
@@ -39,8 +39,9 @@ SystemFolders SystemFolders::current(platform::Registry& registry)
     f.system = specialFolder(SpecialFolder::System);
     f.temp = specialFolder(SpecialFolder::Temp);
     const auto programFiles = registry.value(platform::RegRoot::LocalMachine, kVersionKey, "ProgramFilesDir");
-    f.programFiles = programFiles && !programFiles->text.isEmpty() ? programFiles->text
-                                                                    : specialFolder(SpecialFolder::ProgramFiles);
+    f.programFiles = programFiles && !programFiles->text.isEmpty()
+                         ? programFiles->text
+                         : specialFolder(SpecialFolder::ProgramFiles);
     f.programs = specialFolder(SpecialFolder::StartMenuPrograms);
     f.startMenu = f.programs;
     f.desktop = specialFolder(SpecialFolder::Desktop);
@@ -77,7 +78,9 @@ Session Session::prepare(const QString& programFile, const QString& argument, co
     t.set("(Tmp)", temp);
     t.set("(Boo)", driveRoot(system.windows));
     t.set("(Edr)", driveRoot(s.sourceFolder));
-    const auto special = [](const QString& folder) { return folder.isEmpty() ? QStringLiteral("/") : folder; };
+    const auto special = [](const QString& folder) {
+        return folder.isEmpty() ? QStringLiteral("/") : folder;
+    };
     t.set("(Smn)", special(system.startMenu));
     t.set("(Sta)", special(system.programs));
     t.set("(Dsk)", special(system.desktop));

@@ -11,7 +11,9 @@
 #include <QString>
 #include <memory>
 
-namespace platform { class Registry; }
+namespace platform {
+class Registry;
+}
 
 namespace setup {
 
@@ -54,7 +56,7 @@ public:
 
     Mode mode = Mode::Install;
     QString sourceFolder;  // with trailing '/'
-    QString workFolder;    // with trailing '/'
+    QString workFolder;  // with trailing '/'
     QString scriptPath;
     FolderTable folders;
     SystemFolders system;

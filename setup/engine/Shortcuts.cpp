@@ -98,7 +98,8 @@ QString makeShortcut(const QString& target, const QString& linkName, const QStri
             return {};
         // Desktops start only launchers marked executable.
         QFile::setPermissions(file, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner |
-                                        QFile::ReadGroup | QFile::ExeGroup | QFile::ReadOther | QFile::ExeOther);
+                                        QFile::ReadGroup | QFile::ExeGroup | QFile::ReadOther |
+                                        QFile::ExeOther);
         return file;
     }
     DesktopEntry entry;

@@ -1,7 +1,7 @@
 #include "setup/engine/SilentRun.h"
 
-#include "setup/engine/InstallRun.h"
 #include "platform/Prompt.h"
+#include "setup/engine/InstallRun.h"
 #include "setup/engine/Session.h"
 #include "setup/engine/UninstallRun.h"
 
@@ -27,7 +27,8 @@ void tell(const QString& text)
 // the safe answer (keep the file, stop when the disk may be full).
 class SilentPrompt : public platform::PromptService {
 public:
-    Answer message(platform::MessageKind, const QString& caption, const QString& text, Buttons buttons) override
+    Answer message(platform::MessageKind, const QString& caption, const QString& text,
+                   Buttons buttons) override
     {
         tell((caption.isEmpty() ? QString() : u'[' + caption + QStringLiteral("] ")) + text);
         if (buttons == Buttons::YesNo &&
@@ -41,7 +42,8 @@ public:
     std::optional<QString> browseFolder(const QString&, const QString&) override { return std::nullopt; }
     std::optional<platform::FontSpec> chooseFont(const platform::FontSpec&) override { return std::nullopt; }
     std::optional<std::uint32_t> chooseColor(platform::ColorRequest&) override { return std::nullopt; }
-    std::unique_ptr<platform::ProgressBox> openProgress(const QString&, const QString&, const QString&) override
+    std::unique_ptr<platform::ProgressBox> openProgress(const QString&, const QString&,
+                                                        const QString&) override
     {
         return nullptr;
     }
@@ -97,16 +99,19 @@ int runSilent(const QString& programFile, const QString& argument, const SystemF
         // The boxes the main window would check: those of the shortcuts the script names.
         const QStringList names = session.script().numbered("ShortCut", "Name");
         const auto named = [&](const char* kind) {
-            return std::any_of(names.begin(), names.end(),
-                               [&](const QString& n) { return n.contains(QLatin1String(kind), Qt::CaseInsensitive); });
+            return std::any_of(names.begin(), names.end(), [&](const QString& n) {
+                return n.contains(QLatin1String(kind), Qt::CaseInsensitive);
+            });
         };
         choices.boxes = {named("Dsk)"), named("Sta)"), named("Sup)"), named("Sen)")};
         status = statusOf(runInstall(session, choices, ui, registry));
     } else {
-        const QString flags = session.script().readKey("UnSetupOption", "CheckBox", QStringLiteral("0,0,0,0"));
+        const QString flags =
+            session.script().readKey("UnSetupOption", "CheckBox", QStringLiteral("0,0,0,0"));
         const bool deleteAll = flags == u"DeleteAll";
         const UninstallChoices choices{session.defaultFolder(registry), deleteAll,
-                                       deleteAll || flags.startsWith(u'1'), !deleteAll && flags.mid(2, 1) == u"1"};
+                                       deleteAll || flags.startsWith(u'1'),
+                                       !deleteAll && flags.mid(2, 1) == u"1"};
         status = statusOf(runUninstall(session, choices, ui, registry));
     }
     session.removeWorkFolder();

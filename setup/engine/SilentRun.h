@@ -6,7 +6,9 @@
 
 #include <QString>
 
-namespace platform { class Registry; }
+namespace platform {
+class Registry;
+}
 
 namespace setup {
 
@@ -17,9 +19,9 @@ inline const QString kSilentOption = QStringLiteral("--silent");
 
 // Exit statuses of the unattended run.
 enum SilentStatus {
-    kSilentDone = 0,        // every step ran
+    kSilentDone = 0,  // every step ran
     kSilentIncomplete = 1,  // finished, but some steps failed or were refused
-    kSilentStopped = 2,     // refused at start or stopped by a question's default
+    kSilentStopped = 2,  // refused at start or stopped by a question's default
 };
 
 // Runs `programFile` started with `argument` (the script's or the record's

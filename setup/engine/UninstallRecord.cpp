@@ -21,7 +21,10 @@ bool isShared(const QString& entry)
 class RecordText {
 public:
     void section(const QString& name) { m_text += u'[' + name + QStringLiteral("]\r\n"); }
-    void key(const QString& name, const QString& value) { m_text += name + u'=' + value + QStringLiteral("\r\n"); }
+    void key(const QString& name, const QString& value)
+    {
+        m_text += name + u'=' + value + QStringLiteral("\r\n");
+    }
     void list(const QString& name, const QString& prefix, const QStringList& values)
     {
         if (values.isEmpty())
@@ -79,7 +82,8 @@ bool writeRecord(RunContext& ctx, const QString& path, const RecordHeader& heade
     r.key("Message1", QStringLiteral("Ondo! Setup 98 UnSetup(UnInstall) Initialize File"));
     r.key("Message2", QStringLiteral("！！！　警告　！！！"));
     r.key("Message3", QStringLiteral("このファイルをエディタなどで書き換えたり，削除しないでください．"));
-    r.key("Message4", QStringLiteral("書き換えた場合，") + header.unSetupString + QStringLiteral("動作の保証はできません．"));
+    r.key("Message4", QStringLiteral("書き換えた場合，") + header.unSetupString +
+                          QStringLiteral("動作の保証はできません．"));
     r.section("Title");
     r.key("UnSetup", header.uninstallTitle);
     r.section("SetupFolder");

@@ -13,10 +13,10 @@ namespace setup {
 // The record's lists. Each keeps one entry per path (the text before the
 // first ','), in the order first met.
 struct RecordLists {
-    QStringList folders;     // [DeleteFolder] Folder<n>
-    QStringList files;       // [DeleteFile] File<n>, path + option text
-    QStringList shortcuts;   // [DeleteShortCut] File<n>
-    QStringList registry;    // [DeleteRegistry] Key<n>
+    QStringList folders;  // [DeleteFolder] Folder<n>
+    QStringList files;  // [DeleteFile] File<n>, path + option text
+    QStringList shortcuts;  // [DeleteShortCut] File<n>
+    QStringList registry;  // [DeleteRegistry] Key<n>
     QStringList extraFiles;  // [AddDeleteFile] File<n>
 
     // The lists of an old record, to start a reinstall's lists from.
@@ -31,13 +31,13 @@ void placeEntry(QStringList& list, const QString& entry, bool keepShared = false
 // What the record says besides the lists.
 struct RecordHeader {
     QString uninstallTitle;
-    QString installFolder;     // with trailing '/'
+    QString installFolder;  // with trailing '/'
     QStringList restoreRelate;  // the 20 restore slots
     QStringList restoreDesktop;  // the 20 desktop slots "ext,type,previous default"
-    QString unSetupOption;     // the script's [Extend] UnSetupOption, may be empty
+    QString unSetupOption;  // the script's [Extend] UnSetupOption, may be empty
     QString setupString;
     QString unSetupString;
-    QString uninstallKey;      // the subkey name under the system's Uninstall key
+    QString uninstallKey;  // the subkey name under the system's Uninstall key
     QString programId;
 };
 

@@ -1,8 +1,8 @@
 #include "setup/engine/UninstallRun.h"
 
-#include "setup/engine/FileOps.h"
 #include "platform/Prompt.h"
 #include "platform/Registry.h"
+#include "setup/engine/FileOps.h"
 #include "setup/engine/RemovalGuard.h"
 #include "setup/engine/RunContext.h"
 #include "setup/engine/UninstallRecord.h"
@@ -26,7 +26,8 @@ Answer ask(MessageKind kind, const QString& caption, const QString& text, Button
 
 bool askFileDelete(const QString& text)
 {
-    return ask(MessageKind::Question, QStringLiteral("ファイル削除の確認"), text, Buttons::YesNo) == Answer::Yes;
+    return ask(MessageKind::Question, QStringLiteral("ファイル削除の確認"), text, Buttons::YesNo) ==
+           Answer::Yes;
 }
 
 QString localPath(const QString& text) { return QString(text).replace(u'\\', u'/'); }
@@ -97,7 +98,9 @@ public:
         const QString done =
             ctx.failures == 0
                 ? s.unSetupString + QStringLiteral("を完了しました．")
-                : s.unSetupString + QStringLiteral("を終了しましたが，一部のファイル・フォルダ・設定は削除されていません．");
+                : s.unSetupString +
+                      QStringLiteral(
+                          "を終了しましたが，一部のファイル・フォルダ・設定は削除されていません．");
         ctx.status(done);
         ask(ctx.failures == 0 ? MessageKind::Information : MessageKind::Warning, QStringLiteral("完了"), done,
             Buttons::Ok);
@@ -110,27 +113,32 @@ private:
         const qsizetype comma = entry.indexOf(u',');
         const QString path = localPath(comma < 0 ? entry : entry.left(comma));
         const QString options = comma < 0 ? QString() : entry.mid(comma, 5);
-        const auto has = [&](const char* option) { return options.contains(QLatin1String(option), Qt::CaseInsensitive); };
+        const auto has = [&](const char* option) {
+            return options.contains(QLatin1String(option), Qt::CaseInsensitive);
+        };
         bool remove = true;
         if (sharedCount(registry, path) > 0) {
             remove = has("/S") && sharedCountDown(registry, path) == 0 && askShared(path);
         } else if (has("/C")) {
-            remove = askFileDelete(path + QStringLiteral("\r\rこのファイルを削除してもよろしいですか？\r\r<<　注意　>>\r"
-                                                         "DLL/OCXなどは他のプログラムでも使用される可能性があります．\r"
-                                                         "確実に使用されないことがわかっている場合のみ削除してください．"));
+            remove = askFileDelete(
+                path + QStringLiteral("\r\rこのファイルを削除してもよろしいですか？\r\r<<　注意　>>\r"
+                                      "DLL/OCXなどは他のプログラムでも使用される可能性があります．\r"
+                                      "確実に使用されないことがわかっている場合のみ削除してください．"));
         } else if (has("/L")) {
             remove = false;
         } else if (has("/F")) {
             remove = true;
         } else if (isSystemLibrary(path)) {
-            remove = askFileDelete(path + QStringLiteral("\r\rこのDLL/OCXファイルは，共有登録されていませんが，\r"
-                                                         "今後，他のプログラムで使われる可能性があります．\r"
-                                                         "このファイルを削除してもよろしいですか？"));
+            remove =
+                askFileDelete(path + QStringLiteral("\r\rこのDLL/OCXファイルは，共有登録されていませんが，\r"
+                                                    "今後，他のプログラムで使われる可能性があります．\r"
+                                                    "このファイルを削除してもよろしいですか？"));
         }
         if (!remove)
             return;
         // Refusals are listed even for the extra files, whose errors are not.
-        const QString refusal = hasWildcard(path) ? guard.refuseWildcard(path, installFolder) : guard.refuseFile(path);
+        const QString refusal =
+            hasWildcard(path) ? guard.refuseWildcard(path, installFolder) : guard.refuseFile(path);
         if (!refusal.isEmpty()) {
             ctx.logFailure("<File> " + path, refusal);
             return;
@@ -146,9 +154,10 @@ private:
     {
         if (allAnswer)
             return *allAnswer;
-        switch (ui.askDelete(path + QStringLiteral("\r\rこの共有ファイルは，現在，他のどのプログラムからも使われていません．\r"
-                                                   "しかし，今後，他のプログラムで使われる可能性があります．\r"
-                                                   "このファイルを削除してもよろしいですか？"))) {
+        switch (ui.askDelete(
+            path + QStringLiteral("\r\rこの共有ファイルは，現在，他のどのプログラムからも使われていません．\r"
+                                  "しかし，今後，他のプログラムで使われる可能性があります．\r"
+                                  "このファイルを削除してもよろしいですか？"))) {
         case DeleteAnswer::Yes: return true;
         case DeleteAnswer::No: return false;
         case DeleteAnswer::DeleteAll: allAnswer = true; return true;
@@ -242,10 +251,12 @@ private:
             return;
         QString reason = systemMessage(error);
         if (error == ENOTEMPTY || error == EEXIST || error == EACCES)
-            reason = (deleteAll ? QStringLiteral("全ファイル・フォルダの削除を試みましたが，エラーが発生したため，")
-                                : QStringLiteral("フォルダにファイルが残っているため，")) +
+            reason = (deleteAll
+                          ? QStringLiteral("全ファイル・フォルダの削除を試みましたが，エラーが発生したため，")
+                          : QStringLiteral("フォルダにファイルが残っているため，")) +
                      s.setupString +
-                     QStringLiteral("フォルダを削除できませんでした．エクスプローラなどから，直接削除してください．");
+                     QStringLiteral(
+                         "フォルダを削除できませんでした．エクスプローラなどから，直接削除してください．");
         ctx.logFailure("<SetupFolder> " + installFolder, reason);
     }
 
@@ -255,7 +266,8 @@ private:
             return;
         ctx.status(QStringLiteral("一部の処理に失敗しました．"));
         if (ask(MessageKind::Warning, QStringLiteral("警告"),
-                s.unSetupString + QStringLiteral("の過程で，一部の処理が失敗しました．\r詳細を表示しますか？"),
+                s.unSetupString +
+                    QStringLiteral("の過程で，一部の処理が失敗しました．\r詳細を表示しますか？"),
                 Buttons::YesNo) == Answer::Yes)
             ui.showErrorLog(QStringLiteral("削除処理失敗　詳細表示"), ctx.errorLog);
     }
@@ -274,7 +286,8 @@ private:
 
 }  // namespace
 
-RunEnd runUninstall(Session& session, const UninstallChoices& choices, SetupUi& ui, platform::Registry& registry)
+RunEnd runUninstall(Session& session, const UninstallChoices& choices, SetupUi& ui,
+                    platform::Registry& registry)
 {
     const RunEnd end = UninstallRun(session, choices, ui, registry).run();
     ui.endRun();

@@ -10,12 +10,13 @@ namespace setup {
 
 // What the main window holds when the start button is pressed.
 struct UninstallChoices {
-    QString folder;          // the folder field's text
+    QString folder;  // the folder field's text
     bool deleteAllLayout = false;  // the record asked for "DeleteAll"
-    bool firstBox = false;   // "*.INI" files, or everything in the install folder
+    bool firstBox = false;  // "*.INI" files, or everything in the install folder
     bool secondBox = false;  // "*.GID" files
 };
 
-RunEnd runUninstall(Session& session, const UninstallChoices& choices, SetupUi& ui, platform::Registry& registry);
+RunEnd runUninstall(Session& session, const UninstallChoices& choices, SetupUi& ui,
+                    platform::Registry& registry);
 
 }  // namespace setup

@@ -36,7 +36,10 @@ QByteArray processStart(qint64 pid)
 
 QByteArray bootId() { return readSmall(QStringLiteral("/proc/sys/kernel/random/boot_id")).trimmed(); }
 
-QByteArray ownerMark(qint64 pid) { return QByteArray::number(pid) + ' ' + processStart(pid) + ' ' + bootId(); }
+QByteArray ownerMark(qint64 pid)
+{
+    return QByteArray::number(pid) + ' ' + processStart(pid) + ' ' + bootId();
+}
 
 bool isOwnDirectory(const QString& folder)
 {

@@ -1,7 +1,7 @@
 #include "setup/engine/Associations.h"
 
-#include "setup/tests/ScriptRun.h"
 #include "platform/tests/ScriptedPrompt.h"
+#include "setup/tests/ScriptRun.h"
 
 #include <QRandomGenerator>
 #include <gtest/gtest.h>
@@ -194,7 +194,8 @@ TEST(Associations, TheDesktopGetsTypeLauncherAndDefaultAndLosesThemExactly)
     QDir().mkpath(r.root + "config");
     QFile list(r.root + "config/mimeapps.list");
     ASSERT_TRUE(list.open(QIODevice::WriteOnly));
-    list.write("[Added Associations]\nx=y\n[Default Applications]\napplication/x-kvw-auto-file=other.desktop;\n");
+    list.write(
+        "[Added Associations]\nx=y\n[Default Applications]\napplication/x-kvw-auto-file=other.desktop;\n");
     list.close();
     r.set("Name1", "kvw,Kavano picture");
     r.set("File1", "open,(App)\\tav,/view,%1,0");
@@ -212,12 +213,14 @@ TEST(Associations, TheDesktopGetsTypeLauncherAndDefaultAndLosesThemExactly)
     EXPECT_TRUE(launcher.contains("Exec=" + r.root + "app/tav /view %f\n")) << launcher.toStdString();
     EXPECT_TRUE(launcher.contains("MimeType=application/x-kvw-auto-file;\n"));
     EXPECT_TRUE(launcher.contains("Icon=" + r.root + "app/tav.png\n"));
-    EXPECT_TRUE(text("config/mimeapps.list").contains("application/x-kvw-auto-file=kvw_auto_file.desktop;\n"));
+    EXPECT_TRUE(
+        text("config/mimeapps.list").contains("application/x-kvw-auto-file=kvw_auto_file.desktop;\n"));
     EXPECT_EQ(r.desktopRestore.slotList().first(), "kvw,application/x-kvw-auto-file,other.desktop;");
 
     setup::unregisterFromDesktop(r.desktop, r.desktopRestore.slotList().first());
-    EXPECT_EQ(text("config/mimeapps.list"),
-              "[Added Associations]\nx=y\n[Default Applications]\napplication/x-kvw-auto-file=other.desktop;\n");
+    EXPECT_EQ(
+        text("config/mimeapps.list"),
+        "[Added Associations]\nx=y\n[Default Applications]\napplication/x-kvw-auto-file=other.desktop;\n");
     EXPECT_FALSE(QFileInfo::exists(r.root + "data/applications/kvw_auto_file.desktop"));
     EXPECT_FALSE(QFileInfo::exists(r.root + "data/mime/packages/x-kvw-auto-file.xml"));
 }

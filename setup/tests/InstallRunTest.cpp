@@ -1,10 +1,10 @@
 #include "setup/tests/SetupFixture.h"
 
+#include "platform/ProfileFile.h"
 #include "setup/engine/FileOps.h"
 #include "setup/engine/InstallRun.h"
 #include "setup/engine/RemovalGuard.h"
 #include "setup/engine/UninstallRun.h"
-#include "platform/ProfileFile.h"
 
 #include <algorithm>
 
@@ -130,7 +130,8 @@ TEST_F(InstallRunTest, InstallsEveryStepAndTheUninstallUndoesIt)
 TEST_F(InstallRunTest, AReinstallKeepsTheEarlierEntriesAndTheSharedMark)
 {
     ASSERT_EQ(install(), RunEnd::Finished);
-    writeScript(QString(kScript).replace("File4=(Win)\\shared.dat,/S", "File4=(Win)\\shared.dat,/R")
+    writeScript(QString(kScript)
+                    .replace("File4=(Win)\\shared.dat,/S", "File4=(Win)\\shared.dat,/R")
                     .replace("File1=(App)\\readme.txt\n", "File1=(App)\\extra.txt\n"));
     write("src/extra.txt", "extra");
     answers["上書き確認"] = Answer::No;
@@ -140,9 +141,11 @@ TEST_F(InstallRunTest, AReinstallKeepsTheEarlierEntriesAndTheSharedMark)
     EXPECT_TRUE(std::any_of(prompt.shown().begin(), prompt.shown().end(),
                             [](const platform::PromptRecord& r) { return r.caption == u"上書き確認"; }));
     const QStringList files = setup::Script(app() + "UNSETUP.INI").numbered("DeleteFile", "File");
-    EXPECT_EQ(files.join("\n").toStdString(), QStringList({app() + "readme.txt", app() + "data/renamed.txt", app() + "TOOL.EXE",
-                                             path("win/shared.dat") + ",/R/S", app() + "UNSETUP.INI",
-                                             app() + "extra.txt"}).join("\n").toStdString());
+    EXPECT_EQ(files.join("\n").toStdString(),
+              QStringList({app() + "readme.txt", app() + "data/renamed.txt", app() + "TOOL.EXE",
+                           path("win/shared.dat") + ",/R/S", app() + "UNSETUP.INI", app() + "extra.txt"})
+                  .join("\n")
+                  .toStdString());
 }
 
 TEST_F(InstallRunTest, ANewerFileInPlaceIsKeptWithoutAQuestionButStillRecorded)
@@ -186,7 +189,8 @@ TEST_F(InstallRunTest, MissingSourcesAreLoggedAndOfferedAtTheEnd)
     answers["警告"] = Answer::Yes;
     ASSERT_EQ(install(), RunEnd::Incomplete);
     EXPECT_EQ(ui.errorLogCaption, "作成・コピー処理失敗　詳細表示");
-    EXPECT_EQ(ui.errorLog, "<File> " + path("src/orig.txt") + "\r\nコピー元のファイルが見つかりません．\r\n\r\n");
+    EXPECT_EQ(ui.errorLog,
+              "<File> " + path("src/orig.txt") + "\r\nコピー元のファイルが見つかりません．\r\n\r\n");
     // The size pass could not read every size: progress counts files instead.
     EXPECT_EQ(ui.gaugeLabels.last(), "100%(4/4)");
 }

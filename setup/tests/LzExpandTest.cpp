@@ -19,7 +19,11 @@ QByteArray header(quint32 length, char missing = 'L')
 // Three literals, a copy of six bytes from where they landed in the ring
 // (position 4080, overlapping its own output) and a copy of three of the
 // spaces the ring starts with.
-const QByteArray kBody("\x07" "abc" "\xF0\xF3" "\x00\x00", 8);
+const QByteArray kBody("\x07"
+                       "abc"
+                       "\xF0\xF3"
+                       "\x00\x00",
+                       8);
 
 }  // namespace
 
@@ -37,9 +41,9 @@ TEST(LzExpand, StopsAtTheStoredLengthAndRejectsBadInput)
     ASSERT_TRUE(shortOut);
     EXPECT_EQ(shortOut->data, QByteArray("abcab"));
 
-    EXPECT_FALSE(lzExpand(header(13) + kBody));          // data ends early
+    EXPECT_FALSE(lzExpand(header(13) + kBody));  // data ends early
     EXPECT_FALSE(lzExpand(header(12) + kBody.left(5)));  // a pair cut in half
-    EXPECT_FALSE(lzExpand(header(12) + kBody, 11));      // above the limit
+    EXPECT_FALSE(lzExpand(header(12) + kBody, 11));  // above the limit
     QByteArray badMode = header(12) + kBody;
     badMode[8] = 'B';
     EXPECT_FALSE(lzExpand(badMode));

@@ -25,7 +25,8 @@ TEST(FolderMacros, DataKeepsItsBackslashesOutsideThePathAfterAMacro)
     FolderTable table;
     table.set("(App)", "/opt/tav");
     EXPECT_EQ(table.expandValue("DOMAIN\\user"), "DOMAIN\\user");
-    EXPECT_EQ(table.expandValue("\"(App)\\bin\\tav\" -d DOMAIN\\user"), "\"/opt/tav/bin/tav\" -d DOMAIN\\user");
+    EXPECT_EQ(table.expandValue("\"(App)\\bin\\tav\" -d DOMAIN\\user"),
+              "\"/opt/tav/bin/tav\" -d DOMAIN\\user");
     EXPECT_EQ(table.expand("DOMAIN\\user"), "DOMAIN/user");  // a path
 }
 

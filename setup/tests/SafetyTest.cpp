@@ -3,10 +3,10 @@
 // relative to wherever it was started, or lose a name Shift-JIS cannot hold.
 #include "setup/tests/SetupFixture.h"
 
+#include "platform/ProfileFile.h"
 #include "setup/engine/InstallRun.h"
 #include "setup/engine/UninstallRecord.h"
 #include "setup/engine/UninstallRun.h"
-#include "platform/ProfileFile.h"
 
 #include <QDirIterator>
 #include <sys/mount.h>
@@ -60,14 +60,15 @@ TEST_F(SafetyTest, AHostileRecordRemovesNothingTheInstallDidNotMake)
     write("foreign/keep.txt", "not ours");
     write("app/tool.txt", "ours");
     const QString app = path("app/");
-    const QString record = QStringLiteral(
-                               "[SetupFolder]\nFolder=%1\n"
-                               "[DeleteFile]\nFile1=%2\nFile2=%3\nFile3=%1../foreign/keep.txt\nFile4=relative.txt\n"
-                               "File5=%2/Documents/thesis.txt\nFile6=%2/.bashrc\nFile7=%1tool.txt\nFile8=%1UNSETUP.INI\n"
-                               "[AddDeleteFile]\nFile1=%2/*\nFile2=%3/*.txt\n"
-                               "[DeleteFolder]\nFolder1=%3/\nFolder2=%2/Documents/\n"
-                               "[DeleteShortCut]\nFile1=%2/Documents\n")
-                               .arg(app, path("home"), path("foreign"));
+    const QString record =
+        QStringLiteral(
+            "[SetupFolder]\nFolder=%1\n"
+            "[DeleteFile]\nFile1=%2\nFile2=%3\nFile3=%1../foreign/keep.txt\nFile4=relative.txt\n"
+            "File5=%2/Documents/thesis.txt\nFile6=%2/.bashrc\nFile7=%1tool.txt\nFile8=%1UNSETUP.INI\n"
+            "[AddDeleteFile]\nFile1=%2/*\nFile2=%3/*.txt\n"
+            "[DeleteFolder]\nFolder1=%3/\nFolder2=%2/Documents/\n"
+            "[DeleteShortCut]\nFile1=%2/Documents\n")
+            .arg(app, path("home"), path("foreign"));
     write("app/UNSETUP.INI", platform::toSjis(QString(record).replace("\n", "\r\n")));
     answers["警告"] = Answer::Yes;
 
@@ -82,11 +83,13 @@ TEST_F(SafetyTest, AHostileRecordRemovesNothingTheInstallDidNotMake)
                                    QStringLiteral("relative.txt"), path("home") + "/*"})
         EXPECT_TRUE(ui.errorLog.contains("<File> " + refused + "\r\n")) << refused.toStdString();
     EXPECT_TRUE(ui.errorLog.contains("<ShortCut> " + path("home/Documents")));
-    EXPECT_EQ(prompt.messages().last(), "アンインストールを終了しましたが，一部のファイル・フォルダ・設定は削除されていません．");
+    EXPECT_EQ(prompt.messages().last(),
+              "アンインストールを終了しましたが，一部のファイル・フォルダ・設定は削除されていません．");
 
     // "DeleteAll" of a record naming the user's own folder as the install folder.
-    write("home/Documents/UNSETUP.INI", platform::toSjis("[SetupFolder]\r\nFolder=" + path("home/Documents/") +
-                                                         "\r\n[UnSetupOption]\r\nCheckBox=DeleteAll\r\n"));
+    write("home/Documents/UNSETUP.INI",
+          platform::toSjis("[SetupFolder]\r\nFolder=" + path("home/Documents/") +
+                           "\r\n[UnSetupOption]\r\nCheckBox=DeleteAll\r\n"));
     EXPECT_EQ(uninstall(path("home/Documents/UNSETUP.INI"), true), RunEnd::Incomplete);
     EXPECT_EQ(read(path("home/Documents/thesis.txt")), "years of work");
 }
@@ -112,13 +115,15 @@ TEST_F(SafetyTest, TildeFoldersAreTheHomeFoldersAndRelativeOnesAreRefused)
 
     EXPECT_EQ(install("App"), RunEnd::Stopped);
     EXPECT_EQ(prompt.shown().last().caption, "インストール中止");
-    EXPECT_TRUE(prompt.shown().last().text.startsWith("App\r\rこのフォルダは「/」から始まる絶対パスではない"));
+    EXPECT_TRUE(
+        prompt.shown().last().text.startsWith("App\r\rこのフォルダは「/」から始まる絶対パスではない"));
     EXPECT_FALSE(QFileInfo::exists(QDir::current().filePath("App")));
 }
 
 TEST_F(SafetyTest, AFolderShiftJisCannotHoldInstallsAndUninstallsWhole)
 {
-    writeScript("[Title]\nSetup=Jose\n[MakeFolder]\nFolder1=(App)\\données\n[CopyFile]\nFile1=(App)\\données\\a.txt\n");
+    writeScript("[Title]\nSetup=Jose\n[MakeFolder]\nFolder1=(App)\\données\n[CopyFile]\nFile1=(App)"
+                "\\données\\a.txt\n");
     write("src/a.txt", "a");
     const QString app = path("josé/");
     ASSERT_EQ(install(app), RunEnd::Finished);
@@ -137,7 +142,8 @@ TEST_F(SafetyTest, AFullDiskLeavesTheInstalledFileWhole)
 {
     const QString mount = path("small");
     QDir().mkpath(mount);
-    if (::geteuid() != 0 || ::mount("tmpfs", QFile::encodeName(mount).constData(), "tmpfs", 0, "size=256k") != 0)
+    if (::geteuid() != 0 ||
+        ::mount("tmpfs", QFile::encodeName(mount).constData(), "tmpfs", 0, "size=256k") != 0)
         GTEST_SKIP() << "mounting a small file system needs root";
     struct Unmount {
         QByteArray at;
@@ -146,8 +152,8 @@ TEST_F(SafetyTest, AFullDiskLeavesTheInstalledFileWhole)
     const QByteArray old(100 * 1024, 'o');
     writeScript("[Title]\nSetup=Full\n[CopyFile]\nFile1=(App)\\data.bin\n");
     write("src/data.bin", old);
-    QFile(path("src/data.bin")).setFileTime(QDateTime::currentDateTime().addDays(-1),
-                                            QFileDevice::FileModificationTime);
+    QFile(path("src/data.bin"))
+        .setFileTime(QDateTime::currentDateTime().addDays(-1), QFileDevice::FileModificationTime);
     const QString app = mount + "/App/";
     EXPECT_EQ(install(app), RunEnd::Finished);
 

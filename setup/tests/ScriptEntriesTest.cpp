@@ -1,7 +1,7 @@
 #include "setup/engine/ScriptEntries.h"
 
-#include "setup/tests/ScriptRun.h"
 #include "platform/Sjis.h"
+#include "setup/tests/ScriptRun.h"
 
 #include <QDir>
 #include <QFile>
@@ -34,7 +34,7 @@ std::optional<RegValue> stored(const platform::Registry& registry, const QString
 TEST(RegistryValues, EachTypeIsWrittenAsItsTypeMacroSays)
 {
     EntryRun r;
-    const QStringList values = {"(Str)plain", "(Exp)%HOME%\\x", "(Int)42",  "(Dwd)12a",   "(Bin)1f",
+    const QStringList values = {"(Str)plain", "(Exp)%HOME%\\x", "(Int)42",    "(Dwd)12a", "(Bin)1f",
                                 "(Bin)zz",    "(Xyz)abc",       "(App)(pdd)", "",         "ab",
                                 "(Dwd)-1",    "(Bin)123456789"};
     for (int i = 0; i < values.size(); ++i) {
@@ -50,7 +50,8 @@ TEST(RegistryValues, EachTypeIsWrittenAsItsTypeMacroSays)
 
     EXPECT_EQ(stored(registry, "")->text, "plain");  // an empty name is the default value
     EXPECT_EQ(stored(registry, "v2")->type, platform::RegType::ExpandString);
-    EXPECT_EQ(stored(registry, "v2")->text, "%HOME%\\x");  // data keeps its backslash: no macro made it a path
+    EXPECT_EQ(stored(registry, "v2")->text,
+              "%HOME%\\x");  // data keeps its backslash: no macro made it a path
     EXPECT_EQ(stored(registry, "v3")->number, 42u);
     EXPECT_EQ(stored(registry, "v4")->type, platform::RegType::Dword);
     EXPECT_EQ(stored(registry, "v4")->number, 0u);
@@ -107,8 +108,8 @@ TEST(IniEntries, SplitAtTheFirstThreeCommasAndWrittenInShiftJis)
     EntryRun r;
     r.set("IniFile", "Data1", "設定,フォルダ,(App),(App)\\a,b.ini");
     r.set("IniFile", "Data2", "Sec,Key,v,ONSET98.INI");  // no folder: the Windows folder
-    r.set("IniFile", "Data3", "Sec,Key,v");                // no file: skipped
-    r.set("IniFile", "Data4", ",Key,v,(App)\\c.ini");       // no section: skipped
+    r.set("IniFile", "Data3", "Sec,Key,v");  // no file: skipped
+    r.set("IniFile", "Data4", ",Key,v,(App)\\c.ini");  // no section: skipped
     const Script script(r.scriptPath());
     RunContext ctx = r.context(script);
     writeIniEntries(ctx);

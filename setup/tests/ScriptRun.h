@@ -3,10 +3,10 @@
 // scripted windows.
 #pragma once
 
-#include "setup/engine/RunContext.h"
-#include "setup/tests/ScriptedSetupUi.h"
 #include "platform/ProfileFile.h"
 #include "platform/Registry.h"
+#include "setup/engine/RunContext.h"
+#include "setup/tests/ScriptedSetupUi.h"
 
 #include <QTemporaryDir>
 

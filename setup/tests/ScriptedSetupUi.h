@@ -25,8 +25,8 @@ public:
     void endRun() override { events << "end"; }
 
     std::deque<DeleteAnswer> deleteAnswers;  // answers in order; No once empty
-    int abortAtStatus = 0;                   // 0: never abort
-    QStringList events;                      // begin, gauge, log, end
+    int abortAtStatus = 0;  // 0: never abort
+    QStringList events;  // begin, gauge, log, end
     QStringList statuses;
     QStringList deleteQuestions;
     QStringList gaugeLabels;

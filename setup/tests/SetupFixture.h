@@ -3,12 +3,12 @@
 // and a scripted prompt service that answers by caption.
 #pragma once
 
-#include "setup/engine/Session.h"
-#include "setup/tests/ScriptedSetupUi.h"
 #include "platform/Registry.h"
-#include "platform/tests/ScriptedPrompt.h"
-#include "setup/engine/SetupUi.h"
 #include "platform/Sjis.h"
+#include "platform/tests/ScriptedPrompt.h"
+#include "setup/engine/Session.h"
+#include "setup/engine/SetupUi.h"
+#include "setup/tests/ScriptedSetupUi.h"
 
 #include <QDir>
 #include <QFile>

@@ -69,11 +69,13 @@ TEST(Shortcuts, EachBoxGovernsItsKindOfNameAndOtherNamesAreAlwaysMade)
     r.set("Name5", "(Sen)\\Tav");
     r.set("Name6", "Tools\\Tav");  // no macro: below the Programs folder, yet governed by no box
 
-    EXPECT_EQ(r.run({false, false, false, false}), r.paths({"app/Tav.desktop", "programs/Tools/Tav.desktop"}));
+    EXPECT_EQ(r.run({false, false, false, false}),
+              r.paths({"app/Tav.desktop", "programs/Tools/Tav.desktop"}));
     EXPECT_EQ(r.run({true, false, false, false}),
               r.paths({"desktop/Tav.desktop", "app/Tav.desktop", "programs/Tools/Tav.desktop"}));
-    EXPECT_EQ(r.run({}), r.paths({"programs/tav.desktop", "desktop/Tav.desktop", "app/Tav.desktop",
-                                  "startup/Tav.desktop", "sendto/Tav.desktop", "programs/Tools/Tav.desktop"}));
+    EXPECT_EQ(r.run({}),
+              r.paths({"programs/tav.desktop", "desktop/Tav.desktop", "app/Tav.desktop",
+                       "startup/Tav.desktop", "sendto/Tav.desktop", "programs/Tools/Tav.desktop"}));
     EXPECT_EQ(r.ui.statuses.last(), "ショートカットを作成しています．．．\rCreateTarget -> " + r.root +
                                         "app/tav\rCreating -> " + r.root + "programs/Tools/Tav");
     EXPECT_EQ(r.ui.pausedMs, 11 * 7);
@@ -87,7 +89,7 @@ TEST(Shortcuts, LinkNamesGetOneExtensionAndUnresolvedFoldersMakeNothing)
         r.set("Make" + QString::number(n), "(App)\\tav");
     r.set("Name1", "(Dsk)\\Tav.LNK");
     r.set("Name2", "(Dsk)\\Viewer.Desktop");
-    r.set("Name3", "(Dsk)");      // a folder: the link takes the target's name
+    r.set("Name3", "(Dsk)");  // a folder: the link takes the target's name
     r.set("Name4", "(Xyz)\\Tav");  // an unknown macro stays: a relative path, no link
     EXPECT_EQ(r.run({}), r.paths({"desktop/Tav.desktop", "desktop/Viewer.Desktop", "desktop/tav.desktop"}));
     EXPECT_FALSE(QFile::exists("(Xyz)/Tav.desktop"));

@@ -82,10 +82,7 @@ TfrmBack::TfrmBack(const QString& version, QWidget* parent)
     lblPrgTitle1->hide();
 }
 
-void TfrmBack::resizeEvent(QResizeEvent*)
-{
-    GradBox->setGeometry(rect());
-}
+void TfrmBack::resizeEvent(QResizeEvent*) { GradBox->setGeometry(rect()); }
 
 void TfrmBack::showEvent(QShowEvent*)
 {
@@ -93,7 +90,8 @@ void TfrmBack::showEvent(QShowEvent*)
         return;
     m_started = true;
     // Without a window manager to maximize it, the backdrop covers the screen itself.
-    if (const QScreen* screen = QGuiApplication::primaryScreen(); screen && width() < screen->geometry().width())
+    if (const QScreen* screen = QGuiApplication::primaryScreen();
+        screen && width() < screen->geometry().width())
         setGeometry(screen->geometry());
     // Leave the show first, so the backdrop is painted under the main window.
     QTimer::singleShot(0, this, &TfrmBack::firstShow);

@@ -22,7 +22,13 @@ TfrmCustomDlg::TfrmCustomDlg(QLabel* answer, QWidget* parent)
     lblMessage->setWordWrap(true);
     lblMessage->setAlignment(Qt::AlignLeft | Qt::AlignTop);
 
-    struct ButtonLayout { QPushButton** button; const char* name; QString caption; QString word; int left; };
+    struct ButtonLayout {
+        QPushButton** button;
+        const char* name;
+        QString caption;
+        QString word;
+        int left;
+    };
     const ButtonLayout layouts[] = {
         {&btnYes, "btnYes", QStringLiteral("はい(&Y)"), QStringLiteral("Yes"), 8},
         {&btnNo, "btnNo", QStringLiteral("いいえ(&N)"), QStringLiteral("No"), 112},

@@ -4,10 +4,7 @@
 #include <algorithm>
 #include <cmath>
 
-TGradBox::TGradBox(QWidget* parent) : QWidget(parent)
-{
-    resize(128, 128);
-}
+TGradBox::TGradBox(QWidget* parent) : QWidget(parent) { resize(128, 128); }
 
 void TGradBox::setStartColor(const QColor& color)
 {

@@ -1,11 +1,11 @@
 #include "setup/ui/Main.h"
 #include "setup/ui/ShownText.h"
 
+#include "platform/Prompt.h"
+#include "platform/Sjis.h"
 #include "setup/ui/FitLabel.h"
 #include "setup/ui/FolderDialog.h"
-#include "platform/Prompt.h"
 #include "setup/ui/SetupFonts.h"
-#include "platform/Sjis.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -45,7 +45,8 @@ QCheckBox* check(QWidget* parent, const char* name, const QString& caption, cons
 
 void applyScrollBars(QPlainTextEdit* memo, const QString& scrollBars)
 {
-    const bool horizontal = scrollBars == QLatin1String("ssHorizontal") || scrollBars == QLatin1String("ssBoth");
+    const bool horizontal =
+        scrollBars == QLatin1String("ssHorizontal") || scrollBars == QLatin1String("ssBoth");
     const bool vertical = scrollBars != QLatin1String("ssHorizontal");
     memo->setLineWrapMode(horizontal ? QPlainTextEdit::NoWrap : QPlainTextEdit::WidgetWidth);
     memo->setHorizontalScrollBarPolicy(horizontal ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAlwaysOff);
@@ -116,9 +117,10 @@ void TfrmMain::buildOptions()
 {
     grpOption = group(this, "grpOption", QStringLiteral("セットアップオプション"), {8, 184, 473, 89});
     grpOption->hide();
-    chkOverWrite = check(grpOption, "chkOverWrite",
-                         QStringLiteral("自動的に上書きする（同名ファイルが存在した場合は，最新ファイルをコピーします）．"),
-                         {8, 16, 457, 17});
+    chkOverWrite = check(
+        grpOption, "chkOverWrite",
+        QStringLiteral("自動的に上書きする（同名ファイルが存在した場合は，最新ファイルをコピーします）．"),
+        {8, 16, 457, 17});
     chkOverWrite->setChecked(true);
     chkOverWrite->setEnabled(false);
     fraShortCut = group(grpOption, "fraShortCut", QStringLiteral("ショートカットの作成"), {8, 40, 457, 41});
@@ -126,8 +128,10 @@ void TfrmMain::buildOptions()
     lblUnSetupInfo->setWordWrap(true);
     lblUnSetupInfo->hide();
     chkSCutDesktop = check(fraShortCut, "chkSCutDesktop", QStringLiteral("デスクトップ"), {8, 16, 105, 17});
-    chkSCutStartMenu = check(fraShortCut, "chkSCutStartMenu", QStringLiteral("スタートメニュー"), {120, 16, 105, 17});
-    chkSCutStartUp = check(fraShortCut, "chkSCutStartUp", QStringLiteral("スタートアップ"), {232, 16, 105, 17});
+    chkSCutStartMenu =
+        check(fraShortCut, "chkSCutStartMenu", QStringLiteral("スタートメニュー"), {120, 16, 105, 17});
+    chkSCutStartUp =
+        check(fraShortCut, "chkSCutStartUp", QStringLiteral("スタートアップ"), {232, 16, 105, 17});
     chkSCutSendTo = check(fraShortCut, "chkSCutSendTo", QStringLiteral("送る"), {344, 16, 105, 17});
     for (QCheckBox* box : {chkSCutDesktop, chkSCutStartMenu, chkSCutStartUp, chkSCutSendTo})
         box->setEnabled(false);
@@ -192,15 +196,17 @@ void TfrmMain::setupInstall(const MainWindowScript& script)
     message += QStringLiteral("\r※　処理を開始する前に，必ずすべてのプログラムを終了させてください．");
     lblMessage->setText(shownText(message));
     // Five lines of [TopMessage] and the closing line need more than the form's room.
-    fitLabelHeight(lblMessage, {grpMessage, fraReadme, txtReadme}, {grpSetupFolder, grpOption, btnEvent, btnEnd}, this);
+    fitLabelHeight(lblMessage, {grpMessage, fraReadme, txtReadme},
+                   {grpSetupFolder, grpOption, btnEvent, btnEnd}, this);
 
     const bool enabled = !script.locked;
     txtFolder->setEnabled(enabled);
     btnRefer->setEnabled(enabled);
     chkOverWrite->setEnabled(enabled);
-    const std::pair<QString, QCheckBox*> places[] = {
-        {QStringLiteral("DSK)"), chkSCutDesktop}, {QStringLiteral("STA)"), chkSCutStartMenu},
-        {QStringLiteral("SUP)"), chkSCutStartUp}, {QStringLiteral("SEN)"), chkSCutSendTo}};
+    const std::pair<QString, QCheckBox*> places[] = {{QStringLiteral("DSK)"), chkSCutDesktop},
+                                                     {QStringLiteral("STA)"), chkSCutStartMenu},
+                                                     {QStringLiteral("SUP)"), chkSCutStartUp},
+                                                     {QStringLiteral("SEN)"), chkSCutSendTo}};
     for (const QString& name : script.shortcutNames) {
         for (const auto& [place, box] : places) {
             if (name.toUpper().contains(place)) {
@@ -236,7 +242,8 @@ void TfrmMain::setupUninstall(const MainWindowScript& script)
     btnEnd->setEnabled(true);
     chkOverWrite->hide();
     fraShortCut->setTitle(QStringLiteral("ファイルの追加削除"));
-    fraShortCut->setGeometry(fraShortCut->x(), chkOverWrite->y(), fraShortCut->width(), grpOption->height() - 24);
+    fraShortCut->setGeometry(fraShortCut->x(), chkOverWrite->y(), fraShortCut->width(),
+                             grpOption->height() - 24);
 
     QCheckBox* boxes[] = {chkSCutDesktop, chkSCutStartMenu, chkSCutStartUp, chkSCutSendTo};
     if (script.unSetupCheckBox == QLatin1String("DeleteAll")) {
@@ -256,12 +263,15 @@ void TfrmMain::setupUninstall(const MainWindowScript& script)
         for (int i = 0; i < 4; ++i) {
             const qsizetype flag = 2 * i;  // flags at characters 1, 3, 5 and 7
             boxes[i]->setEnabled(i < 2);
-            boxes[i]->setChecked(flag < script.unSetupCheckBox.size() && script.unSetupCheckBox[flag] == u'1');
+            boxes[i]->setChecked(flag < script.unSetupCheckBox.size() &&
+                                 script.unSetupCheckBox[flag] == u'1');
         }
     }
     lblUnSetupInfo->move(lblUnSetupInfo->x(), boxes[0]->geometry().bottom() + 1 + 2);
-    lblUnSetupInfo->setText(QStringLiteral("　") + m_unSetupString +
-                            QStringLiteral("フォルダの中で，コピーされたファイル以外に追加削除するファイルをチェック(選択)してください．"));
+    lblUnSetupInfo->setText(
+        QStringLiteral("　") + m_unSetupString +
+        QStringLiteral(
+            "フォルダの中で，コピーされたファイル以外に追加削除するファイルをチェック(選択)してください．"));
     lblUnSetupInfo->show();
     showMainPage();
 }
@@ -269,8 +279,9 @@ void TfrmMain::setupUninstall(const MainWindowScript& script)
 void TfrmMain::showFatal(const QString& text)
 {
     lblMessage->setText(shownText(text));
-    for (QWidget* w : std::initializer_list<QWidget*>{txtFolder, btnRefer, chkOverWrite, chkSCutDesktop,
-                                                      chkSCutStartMenu, chkSCutStartUp, chkSCutSendTo, btnEvent})
+    for (QWidget* w :
+         std::initializer_list<QWidget*>{txtFolder, btnRefer, chkOverWrite, chkSCutDesktop, chkSCutStartMenu,
+                                         chkSCutStartUp, chkSCutSendTo, btnEvent})
         w->setEnabled(false);
     btnEnd->setText(QStringLiteral("終了(&E)"));
     btnEnd->setEnabled(true);
@@ -324,7 +335,4 @@ void TfrmMain::closeEvent(QCloseEvent* event)
     done(QDialog::Rejected);
 }
 
-void TfrmMain::reject()
-{
-    close();
-}
+void TfrmMain::reject() { close(); }

@@ -19,15 +19,15 @@ struct MainWindowScript {
     bool uninstall = false;
     QString setupString = QStringLiteral("インストール");
     QString unSetupString = QStringLiteral("アンインストール");
-    QString title;              // install or uninstall title: the window caption
-    QStringList topMessages;    // [TopMessage] Message1..Message5
-    bool locked = false;        // [Extend] Enabled = "False"
+    QString title;  // install or uninstall title: the window caption
+    QStringList topMessages;  // [TopMessage] Message1..Message5
+    bool locked = false;  // [Extend] Enabled = "False"
     QStringList shortcutNames;  // [ShortCut] Name<n> up to the first empty one
-    QString readmePath;         // [Readme] File made absolute; empty when none
+    QString readmePath;  // [Readme] File made absolute; empty when none
     QString readmeTitle;
     QString readmeScrollBars = QStringLiteral("ssVertical");
     QString unSetupCheckBox = QStringLiteral("0,0,0,0");  // uninstall record's option flags
-    QString folder;             // the install folder shown first
+    QString folder;  // the install folder shown first
 };
 
 class TfrmMain : public QDialog {

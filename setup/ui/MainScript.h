@@ -2,7 +2,7 @@
 // record), read from the prepared session.
 #pragma once
 
-#include "setup/ui/Main.h"
 #include "setup/engine/Session.h"
+#include "setup/ui/Main.h"
 
 MainWindowScript mainWindowScript(const setup::Session& session, platform::Registry& registry);

@@ -7,7 +7,10 @@ namespace setupui {
 
 void installFontSubstitutes()
 {
-    struct Pair { QString classic; QStringList served; };
+    struct Pair {
+        QString classic;
+        QStringList served;
+    };
     const Pair pairs[] = {
         {kPGothic, {QStringLiteral("IPAPGothic"), QStringLiteral("IPAGothic")}},
         {kGothic, {QStringLiteral("IPAGothic"), QStringLiteral("IPAPGothic")}},

@@ -52,10 +52,7 @@ TfrmStatus::TfrmStatus(QWidget* parent)
     connect(btnAbort, &QPushButton::clicked, this, &TfrmStatus::btnAbortClick);
 }
 
-void TfrmStatus::setMessage(const QString& text)
-{
-    lblMessage->setText(shownText(text));
-}
+void TfrmStatus::setMessage(const QString& text) { lblMessage->setText(shownText(text)); }
 
 void TfrmStatus::setGauge(int percent, const QString& label)
 {
@@ -63,10 +60,7 @@ void TfrmStatus::setGauge(int percent, const QString& label)
     lblStatus->setText(label);
 }
 
-void TfrmStatus::showGauge(bool visible)
-{
-    fraStatus->setVisible(visible);
-}
+void TfrmStatus::showGauge(bool visible) { fraStatus->setVisible(visible); }
 
 void TfrmStatus::btnAbortClick()
 {
@@ -83,9 +77,6 @@ void TfrmStatus::btnAbortClick()
 
 // The window's Close item is disabled: the user leaves a run only through the
 // abort button; the program itself hides the window with hide().
-void TfrmStatus::closeEvent(QCloseEvent* event)
-{
-    event->ignore();
-}
+void TfrmStatus::closeEvent(QCloseEvent* event) { event->ignore(); }
 
 void TfrmStatus::reject() {}

@@ -3,9 +3,9 @@
 // with SECTION.KEY=VALUE overrides applied on top (never written back).
 #pragma once
 
+#include "platform/DeviceCaps.h"
 #include "tav/core/AppSettings.h"
 #include "tav/core/ControlSurface.h"
-#include "platform/DeviceCaps.h"
 
 #include <QHash>
 #include <QStringList>

@@ -25,8 +25,7 @@ void CatchInterrupt() { std::signal(SIGINT, onInterrupt); }
 
 HeadlessHost::HeadlessHost(QStringList paths, QPrinter& printer)
     : m_paths(std::move(paths)), m_printer(printer)
-{
-}
+{}
 
 HeadlessHost::~HeadlessHost() = default;
 
@@ -45,7 +44,10 @@ void HeadlessHost::processWaitingInput()
         AbortRequested = true;
 }
 
-bool HeadlessHost::stopPressed() const { return interrupted != 0 || (stopAfter > 0 && m_processed >= stopAfter); }
+bool HeadlessHost::stopPressed() const
+{
+    return interrupted != 0 || (stopAfter > 0 && m_processed >= stopAfter);
+}
 
 QString HeadlessHost::currentFolder() const
 {

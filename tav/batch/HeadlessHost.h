@@ -5,14 +5,16 @@
 // the stop button.
 #pragma once
 
-#include "tav/core/AppSettings.h"
 #include "tav/batch/BatchSettings.h"
+#include "tav/core/AppSettings.h"
 #include "tav/printing/PrintSelection.h"
 
 #include <QPrinter>
 #include <memory>
 
-namespace platform { class QtPrintDevice; }
+namespace platform {
+class QtPrintDevice;
+}
 
 class HeadlessHost final : public PrintHost {
 public:

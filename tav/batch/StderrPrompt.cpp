@@ -20,16 +20,11 @@ void writeLine(const QString& text)
 QString answerText(Answer a)
 {
     switch (a) {
-    case Answer::Ok:
-        return QStringLiteral("OK");
-    case Answer::Cancel:
-        return QStringLiteral("ｷｬﾝｾﾙ");
-    case Answer::Yes:
-        return QStringLiteral("はい");
-    case Answer::No:
-        return QStringLiteral("いいえ");
-    case Answer::Abort:
-        return QStringLiteral("中止");
+    case Answer::Ok: return QStringLiteral("OK");
+    case Answer::Cancel: return QStringLiteral("ｷｬﾝｾﾙ");
+    case Answer::Yes: return QStringLiteral("はい");
+    case Answer::No: return QStringLiteral("いいえ");
+    case Answer::Abort: return QStringLiteral("中止");
     }
     return {};
 }
@@ -46,8 +41,7 @@ public:
 
 StderrPrompt::StderrPrompt(std::optional<bool> answer)
     : m_answer(answer), m_previous(platform::setPrompts(this))
-{
-}
+{}
 
 StderrPrompt::~StderrPrompt() { platform::setPrompts(m_previous); }
 
@@ -57,12 +51,9 @@ Answer StderrPrompt::answerFor(Buttons buttons) const
     if (!yes || buttons == Buttons::Ok || buttons == Buttons::Yes)
         return platform::defaultAnswer(buttons);
     switch (buttons) {
-    case Buttons::OkCancel:
-        return *yes ? Answer::Ok : Answer::Cancel;
-    case Buttons::YesAbort:
-        return *yes ? Answer::Yes : Answer::Abort;
-    default:
-        return *yes ? Answer::Yes : Answer::No;
+    case Buttons::OkCancel: return *yes ? Answer::Ok : Answer::Cancel;
+    case Buttons::YesAbort: return *yes ? Answer::Yes : Answer::Abort;
+    default: return *yes ? Answer::Yes : Answer::No;
     }
 }
 

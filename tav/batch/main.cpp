@@ -1,22 +1,22 @@
 // tavbatch: runs one tab's command on the files it is given, without a
 // window, with the tab's settings from tav.Ini. See usage() and the README.
-#include "tav/printing/Album.h"
+#include "platform/PictureMemory.h"
+#include "platform/QtPrintDevice.h"
 #include "tav/batch/BatchSettings.h"
+#include "tav/batch/HeadlessHost.h"
+#include "tav/batch/StderrPrompt.h"
 #include "tav/catalog/CatalogueCache.h"
 #include "tav/catalog/Convert.h"
-#include "tav/batch/HeadlessHost.h"
 #include "tav/catalog/HtmlAlbum.h"
+#include "tav/catalog/ThumbnailSheets.h"
+#include "tav/core/Settings.h"
+#include "tav/imaging/PictureOptions.h"
+#include "tav/printing/Album.h"
 #include "tav/printing/IndexPrint.h"
 #include "tav/printing/MultiImage.h"
 #include "tav/printing/OnePerPage.h"
-#include "platform/PictureMemory.h"
-#include "tav/imaging/PictureOptions.h"
-#include "platform/QtPrintDevice.h"
 #include "tav/printing/ServiceSize.h"
-#include "tav/core/Settings.h"
-#include "tav/batch/StderrPrompt.h"
 #include "tav/printing/StickerPrint.h"
-#include "tav/catalog/ThumbnailSheets.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -1,9 +1,9 @@
 // Building the caption of a picture.
 #include "tav/catalog/Caption.h"
 
+#include "imgkit/ImgKit.h"
 #include "tav/catalog/CommentFile.h"
 #include "tav/core/ControlSurface.h"
-#include "imgkit/ImgKit.h"
 
 #include <QFileInfo>
 
@@ -59,7 +59,7 @@ QString BuildCaptionOfSize(std::uint8_t htmlMode, const ImageInfo* picture, cons
 }
 
 QString BuildCaptionOfSize(const CaptionOptions& options, std::uint8_t htmlMode, const ImageInfo* picture,
-                     const QString& path)
+                           const QString& path)
 {
     const bool html = htmlMode == 1;
     QString caption;

@@ -9,7 +9,9 @@
 class ControlSurface;
 struct ImageInfo;
 
-namespace imgkit { class DibHandle; }
+namespace imgkit {
+class DibHandle;
+}
 
 // The caption switches. There is one set; each command fills it from its own
 // tab's check boxes just before it builds captions.
@@ -47,4 +49,4 @@ QString BuildCaption(const CaptionOptions& options, std::uint8_t htmlMode, const
 // loaded smaller than it is.
 QString BuildCaptionOfSize(std::uint8_t htmlMode, const ImageInfo* picture, const QString& path);
 QString BuildCaptionOfSize(const CaptionOptions& options, std::uint8_t htmlMode, const ImageInfo* picture,
-                     const QString& path);
+                           const QString& path);

@@ -1,11 +1,11 @@
 #include "tav/catalog/CatalogueCache.h"
 
-#include "tav/imaging/Bitmaps.h"
-#include "tav/imaging/ImageLoad.h"
-#include "tav/core/Prefetcher.h"
 #include "platform/Prompt.h"
+#include "tav/core/Prefetcher.h"
 #include "tav/core/RunState.h"
 #include "tav/core/TextHelpers.h"
+#include "tav/imaging/Bitmaps.h"
+#include "tav/imaging/ImageLoad.h"
 
 #include <QFileInfo>
 #include <QHash>
@@ -86,8 +86,8 @@ CatalogueData CatalogueCache::scratchFor(const QString& folder)
 }
 
 CatalogueFill CatalogueCache::fill(BatchHost& host, const QString& folder, const QStringList& names,
-                                   const ThumbnailMaker& make,
-                                   const ItemSink& addItem, const ThumbnailMaker& makeAhead)
+                                   const ThumbnailMaker& make, const ItemSink& addItem,
+                                   const ThumbnailMaker& makeAhead)
 {
     if (names.isEmpty())
         return CatalogueFill::NoNames;
@@ -120,7 +120,8 @@ CatalogueFill CatalogueCache::fill(BatchHost& host, const QString& folder, const
                 continue;
             const QString key = catalogueKey(name, info.lastModified());
             const auto found = known.constFind(key);
-            built.thumbnails << (found != known.cend() ? scratch.thumbnails[*found] : thumbnailOf(info.filePath()));
+            built.thumbnails << (found != known.cend() ? scratch.thumbnails[*found]
+                                                       : thumbnailOf(info.filePath()));
             built.keys << key;
             addItem(name, built.thumbnails.last());
         } catch (const std::exception&) {
@@ -155,7 +156,8 @@ QStringList CatalogueCache::picturesToDecode(const QString& folder, const QStrin
     QStringList paths;
     for (const QString& name : names) {
         const QFileInfo info(fullPath(folder, name));
-        if (!isCatalogueFileName(name) && info.exists() && !known.contains(catalogueKey(name, info.lastModified())))
+        if (!isCatalogueFileName(name) && info.exists() &&
+            !known.contains(catalogueKey(name, info.lastModified())))
             paths << info.filePath();
     }
     return paths;

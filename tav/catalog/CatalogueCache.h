@@ -4,8 +4,8 @@
 // time is at hand, in memory or in the folder's catalogue.
 #pragma once
 
-#include "tav/core/BatchLoop.h"
 #include "tav/catalog/CatalogueFile.h"
+#include "tav/core/BatchLoop.h"
 
 #include <QDateTime>
 #include <QHash>

@@ -13,7 +13,7 @@ constexpr char kComponentSignature[] = "TPF0";
 constexpr char kClassName[] = "TImageList";
 constexpr quint16 kImageListMagic = 0x4C49;  // "IL"
 constexpr quint16 kImageListVersion = 0x0101;
-constexpr quint16 kMaskFlag = 0x0001;        // the list has a mask strip
+constexpr quint16 kMaskFlag = 0x0001;  // the list has a mask strip
 constexpr quint16 kColour24Flag = 0x0018;
 constexpr int kCellsPerRow = 4;
 constexpr int kStripWidth = kThumbnailSize * kCellsPerRow;
@@ -24,8 +24,16 @@ constexpr int kInfoHeaderBytes = 40;
 
 // Component stream value types.
 enum ValueType : quint8 {
-    vaInt8 = 2, vaInt16 = 3, vaInt32 = 4, vaString = 6, vaIdent = 7, vaFalse = 8, vaTrue = 9, vaBinary = 10,
-    vaLString = 12, vaUtf8String = 20,
+    vaInt8 = 2,
+    vaInt16 = 3,
+    vaInt32 = 4,
+    vaString = 6,
+    vaIdent = 7,
+    vaFalse = 8,
+    vaTrue = 9,
+    vaBinary = 10,
+    vaLString = 12,
+    vaUtf8String = 20,
 };
 
 // Little-endian reads that fail, instead of reading past the end, once the

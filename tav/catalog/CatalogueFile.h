@@ -33,12 +33,12 @@ inline bool isCatalogueFileName(const QString& name)
 
 struct CatalogueData {
     QList<QImage> thumbnails;  // kThumbnailSize square, Format_RGB888
-    QStringList keys;          // one per thumbnail, same order
+    QStringList keys;  // one per thumbnail, same order
 };
 
 enum class CatalogueReadStatus {
     Read,
-    Ignored,    // another version or thumbnail size: not ours to use
+    Ignored,  // another version or thumbnail size: not ours to use
     Malformed,  // truncated, lying lengths, counts that do not add up
 };
 

@@ -1,11 +1,11 @@
 // Reading and writing the comment file of a picture.
 #include "tav/catalog/CommentFile.h"
 
-#include "platform/AtomicFile.h"
 #include "imgkit/ImgKit.h"
-#include "tav/imaging/PictureOptions.h"
+#include "platform/AtomicFile.h"
 #include "platform/Sjis.h"
 #include "tav/core/TextHelpers.h"
+#include "tav/imaging/PictureOptions.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -145,8 +145,8 @@ int WriteComment(const QString& picturePath, const COMKATA& record)
     const QString name = CommentFileName(picturePath);
     if (name.isEmpty())
         return 1;
-    const QStringList lines = {kTitleTag, oneLine(record.title), kYearTag, oneLine(record.year),
-                               kMonthTag, oneLine(record.month), kDayTag, oneLine(record.day),
+    const QStringList lines = {kTitleTag,   oneLine(record.title),    kYearTag, oneLine(record.year),
+                               kMonthTag,   oneLine(record.month),    kDayTag,  oneLine(record.day),
                                kCommentTag, crLfLines(record.comment)};
     const QByteArray bytes = platform::toSjis(lines.join(kCrLf) + kCrLf);
     return platform::replaceFileAtomically(name, bytes) ? 0 : 1;

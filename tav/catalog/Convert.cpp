@@ -2,18 +2,18 @@
 
 #include "tav/core/spath.h"
 
-#include "tav/printing/AdjustImage.h"
-#include "tav/core/AppSettings.h"
+#include "imgkit/ImgKit.h"
 #include "platform/AtomicFile.h"
+#include "platform/Prompt.h"
+#include "tav/core/AppSettings.h"
 #include "tav/core/CommandHost.h"
 #include "tav/core/ControlSurface.h"
-#include "tav/imaging/ImageResize.h"
-#include "imgkit/ImgKit.h"
-#include "tav/printing/PageUnits.h"
-#include "tav/imaging/PictureQueue.h"
-#include "tav/printing/PrintSelection.h"
-#include "platform/Prompt.h"
 #include "tav/core/TextHelpers.h"
+#include "tav/imaging/ImageResize.h"
+#include "tav/imaging/PictureQueue.h"
+#include "tav/printing/AdjustImage.h"
+#include "tav/printing/PageUnits.h"
+#include "tav/printing/PrintSelection.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -62,10 +62,7 @@ constexpr int kLastColorChoice = int(std::size(kColorChoices)) - 1;
 constexpr int kLastTiffCompression = 5;
 
 // The CCITT schemes code two-colour pictures only.
-bool isFaxCompression(int compression)
-{
-    return compression >= 1 && compression <= 4;
-}
+bool isFaxCompression(int compression) { return compression >= 1 && compression <= 4; }
 
 std::optional<int> wholeNumber(const QString& text, int minimum, int maximum)
 {
@@ -132,12 +129,9 @@ bool isOutputFolder(const QString& folder)
 QString extensionOf(Format format)
 {
     switch (format) {
-    case Format::Jpg:
-        return QStringLiteral(".jpg");
-    case Format::Tif:
-        return QStringLiteral(".tif");
-    case Format::Bmp:
-        break;
+    case Format::Jpg: return QStringLiteral(".jpg");
+    case Format::Tif: return QStringLiteral(".tif");
+    case Format::Bmp: break;
     }
     return QStringLiteral(".bmp");
 }
@@ -164,10 +158,8 @@ bool prepareForFormat(DibHandle& picture, const ConvertOptions& o)
     if (ImgKitImageInfo(picture, &info) == 0)
         return false;
     switch (o.format) {
-    case Format::Bmp:
-        return applyColorChoice(picture, o.bmpColor);
-    case Format::Jpg:
-        return info.colorCode == kTrueColor || convertTo(picture, 24, 0, 0);
+    case Format::Bmp: return applyColorChoice(picture, o.bmpColor);
+    case Format::Jpg: return info.colorCode == kTrueColor || convertTo(picture, 24, 0, 0);
     case Format::Tif:
         if (!applyColorChoice(picture, o.tifColor))
             return false;
@@ -181,12 +173,9 @@ bool prepareForFormat(DibHandle& picture, const ConvertOptions& o)
 int saveAs(const QString& file, const DibHandle& picture, const ConvertOptions& o, const QString& source)
 {
     switch (o.format) {
-    case Format::Bmp:
-        return ImgKitBmpFileSave(file, picture, {}, {}, o.bmpRle ? 1 : 0);
-    case Format::Jpg:
-        return ImgKitJpegFileSaveExif(file, picture, {}, {}, o.jpegQuality, source, o.keepGps);
-    case Format::Tif:
-        return ImgKitTiffFileSave(file, picture, {}, {}, o.tifCompression);
+    case Format::Bmp: return ImgKitBmpFileSave(file, picture, {}, {}, o.bmpRle ? 1 : 0);
+    case Format::Jpg: return ImgKitJpegFileSaveExif(file, picture, {}, {}, o.jpegQuality, source, o.keepGps);
+    case Format::Tif: return ImgKitTiffFileSave(file, picture, {}, {}, o.tifCompression);
     }
     return 0;
 }
@@ -213,7 +202,8 @@ QString nameLines(const QStringList& names)
 
 class ConvertJob : public BatchJob {
 public:
-    ConvertJob(CommandHost& host, const ConvertOptions& options, const QString& folder, const QStringList& sources)
+    ConvertJob(CommandHost& host, const ConvertOptions& options, const QString& folder,
+               const QStringList& sources)
         : m_options(options), m_folder(folder), m_adjustment(ReadPrintAdjustment(host.controls())),
           m_gvPath(host.settings().gvPath)
     {
@@ -240,8 +230,8 @@ public:
         int height = 0;
         if (!LoadForPrint(path, m_adjustment, m_gvPath, picture, width, height, loadNeed(), m_ahead.get()))
             return false;
-        if (!(resize(picture, width, height) && prepareForFormat(picture, m_options)
-              && saveReplacing(target, picture, m_options, path)))
+        if (!(resize(picture, width, height) && prepareForFormat(picture, m_options) &&
+              saveReplacing(target, picture, m_options, path)))
             m_failed << name;
         return true;
     }
@@ -256,8 +246,8 @@ public:
         QStringList parts{QStringLiteral("変換を終了しましたが、変換できなかったﾌｧｲﾙがあります。")};
         if (!m_keptSources.isEmpty())
             parts << QStringLiteral("変換結果が変換元のﾌｧｲﾙを上書きしてしまうため、変換しなかったﾌｧｲﾙ"
-                                    "（出力先か変換ﾌｫｰﾏｯﾄを変えてください）：\n")
-                         + nameLines(m_keptSources);
+                                    "（出力先か変換ﾌｫｰﾏｯﾄを変えてください）：\n") +
+                         nameLines(m_keptSources);
         if (!m_failed.isEmpty())
             parts << QStringLiteral("変換結果を作成または保存できなかったﾌｧｲﾙ：\n") + nameLines(m_failed);
         platform::showWarning(parts.join(QStringLiteral("\n\n")));
@@ -318,7 +308,8 @@ QSize ConvertedSize(int pictureWidth, int pictureHeight, int width, int height, 
     if (!keepProportions || pictureWidth <= 0 || pictureHeight <= 0)
         return {width, height};
     const double r = std::min(double(width) / pictureWidth, double(height) / pictureHeight);
-    return {std::max(1, truncToInt(pictureWidth * r + 0.5)), std::max(1, truncToInt(pictureHeight * r + 0.5))};
+    return {std::max(1, truncToInt(pictureWidth * r + 0.5)),
+            std::max(1, truncToInt(pictureHeight * r + 0.5))};
 }
 
 void ConvertSelection(CommandHost& host)

@@ -1,20 +1,20 @@
 // The HTML album command and the preparation of its cells.
 #include "tav/catalog/HtmlAlbum.h"
 
-#include "tav/core/AppSettings.h"
+#include "imgkit/ImgKit.h"
 #include "platform/AtomicFile.h"
+#include "platform/Prompt.h"
+#include "platform/Sjis.h"
 #include "tav/catalog/Caption.h"
+#include "tav/core/AppSettings.h"
 #include "tav/core/CommandHost.h"
 #include "tav/core/ControlSurface.h"
+#include "tav/core/RunState.h"
+#include "tav/core/TextHelpers.h"
 #include "tav/imaging/ImageLoad.h"
 #include "tav/imaging/ImageResize.h"
-#include "imgkit/ImgKit.h"
 #include "tav/imaging/PictureQueue.h"
 #include "tav/printing/PrintCommand.h"
-#include "platform/Prompt.h"
-#include "tav/core/RunState.h"
-#include "platform/Sjis.h"
-#include "tav/core/TextHelpers.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -80,8 +80,8 @@ QString thumbnailNameFor(const QString& fileName, QSet<QString>& taken)
     return QStringLiteral("__") + name + QStringLiteral(".jpg");
 }
 
-bool writeThumbnail(const DibHandle& picture, std::int16_t colorCode, int width, int height, const QString& path,
-                    bool highQuality)
+bool writeThumbnail(const DibHandle& picture, std::int16_t colorCode, int width, int height,
+                    const QString& path, bool highQuality)
 {
     DibHandle small = ResizeImage(picture, {}, {}, width, height, highQuality);
     // pelcalc refuses some sizes; the library's own filter takes every size.
@@ -190,8 +190,9 @@ HtmlCell PrepareHtmlCell(const HtmlCellRequest& r)
     }
 
     ImageInfo info;
-    const DibHandle picture = r.ahead ? r.ahead->take(r.source, {}, {}, r.gvPath, &info)
-                                      : LoadImageFileAtLeast(r.source, {}, {}, r.gvPath, HtmlLoadNeed(r), &info);
+    const DibHandle picture = r.ahead
+                                  ? r.ahead->take(r.source, {}, {}, r.gvPath, &info)
+                                  : LoadImageFileAtLeast(r.source, {}, {}, r.gvPath, HtmlLoadNeed(r), &info);
     if (!picture || info.width <= 0 || info.height <= 0) {
         cell.caption = BuildCaption(1, nullptr, r.source);
         cell.thumbnailFailed = thumbnails;
@@ -225,7 +226,8 @@ void WriteHtmlAlbum(CommandHost& host)
     const int perRow = numberIn(c, "tx_MaxXnHt");
     const int maxWidth = numberIn(c, "tx_samuW_ht");
     const int maxHeight = numberIn(c, "tx_samuH_ht");
-    SetCaptionOptionsFrom(c, {"ch_PrFnameHt", "ch_kakuCyoshiHt", "ch_PrGInfoHt", "ch_satuDateHt", "ch_prTiTleHt"});
+    SetCaptionOptionsFrom(
+        c, {"ch_PrFnameHt", "ch_kakuCyoshiHt", "ch_PrGInfoHt", "ch_satuDateHt", "ch_prTiTleHt"});
     if (const QString errors = rangeErrors(perRow, maxWidth, maxHeight); !errors.isEmpty()) {
         platform::showError(errors);
         return;
@@ -299,9 +301,11 @@ void WriteHtmlAlbum(CommandHost& host)
         saved = platform::replaceFileAtomically(pagePath, platform::toSjis(HtmlAlbumPage(options, cells)));
     }
     if (!saved)
-        platform::showError(QStringLiteral("HTMLﾌｧｲﾙ「") + fileName + QStringLiteral("」を保存できませんでした."));
+        platform::showError(QStringLiteral("HTMLﾌｧｲﾙ「") + fileName +
+                            QStringLiteral("」を保存できませんでした."));
     else if (thumbnailsFailed > 0)
-        platform::showWarning(QStringLiteral("完了. ただし %1個の画像のｻﾑﾈｲﾙを作成できませんでした.").arg(thumbnailsFailed));
+        platform::showWarning(
+            QStringLiteral("完了. ただし %1個の画像のｻﾑﾈｲﾙを作成できませんでした.").arg(thumbnailsFailed));
     else
         platform::showInformation(QStringLiteral("完了."));
     host.refreshFolder();

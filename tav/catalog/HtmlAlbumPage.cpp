@@ -46,8 +46,8 @@ QString titleBlock(const HtmlPageOptions& o)
         open += QStringLiteral("<I>");
         close = QStringLiteral("</I>") + close;
     }
-    return open + QStringLiteral("<FONT SIZE=\"") + o.fontSize + QStringLiteral("\">") + o.title.toHtmlEscaped() +
-           close + kCrLf + kCrLf;
+    return open + QStringLiteral("<FONT SIZE=\"") + o.fontSize + QStringLiteral("\">") +
+           o.title.toHtmlEscaped() + close + kCrLf + kCrLf;
 }
 
 QString cellText(const HtmlPageOptions& o, const HtmlCell& cell)
@@ -82,9 +82,10 @@ QString HtmlAlbumPage(const HtmlPageOptions& o, const QList<HtmlCell>& cells)
     QString page = QStringLiteral("<HTML>") + kCrLf + QStringLiteral("<HEAD>") + kCrLf;
     page += QStringLiteral("  <META NAME=\"GENERATOR\" CONTENT=\"Tav Ver") + QLatin1String(kTavVersion) +
             QStringLiteral("\">") + kCrLf;
-    page += QStringLiteral("  <META HTTP-EQUIV=\"Content-Type\" CONTENT=\"text/html;CHARSET=x-sjis\">") + kCrLf;
-    page += QStringLiteral("<TITLE>") + o.title.toHtmlEscaped() + QStringLiteral("</TITLE></HEAD><BODY>") + kCrLf +
-            kCrLf;
+    page +=
+        QStringLiteral("  <META HTTP-EQUIV=\"Content-Type\" CONTENT=\"text/html;CHARSET=x-sjis\">") + kCrLf;
+    page += QStringLiteral("<TITLE>") + o.title.toHtmlEscaped() + QStringLiteral("</TITLE></HEAD><BODY>") +
+            kCrLf + kCrLf;
 
     const RgbBytes rgb = ColorToRgbBytes(o.background);
     page += QStringLiteral("<BODY BGCOLOR=\"#") + hexByte(rgb.red) + hexByte(rgb.green) + hexByte(rgb.blue) +
@@ -94,7 +95,8 @@ QString HtmlAlbumPage(const HtmlPageOptions& o, const QList<HtmlCell>& cells)
     if (o.separator)
         page += QStringLiteral("<HR SIZE=3>") + kCrLf + kCrLf;
 
-    page += QStringLiteral("<P><TABLE WIDTH=\"%1\" BORDER=\"1\" CELLSPACING=\"2\" CELLPADDING=\"0\">").arg(o.tableWidth) +
+    page += QStringLiteral("<P><TABLE WIDTH=\"%1\" BORDER=\"1\" CELLSPACING=\"2\" CELLPADDING=\"0\">")
+                .arg(o.tableWidth) +
             kCrLf + QStringLiteral("<TR>") + kCrLf + kCrLf;
     // Rows after the first get no "<TR>" of their own; browsers open them.
     int column = 0;

@@ -1,16 +1,16 @@
 #include "tav/catalog/ThumbnailSheets.h"
 
+#include "imgkit/ImgKit.h"
+#include "platform/Prompt.h"
 #include "tav/catalog/Caption.h"
+#include "tav/catalog/sumNe.h"
 #include "tav/core/AppSettings.h"
 #include "tav/core/ControlSurface.h"
-#include "imgkit/ImgKit.h"
+#include "tav/core/RunState.h"
+#include "tav/core/TextHelpers.h"
 #include "tav/printing/PrintCommand.h"
 #include "tav/printing/PrintLoader.h"
 #include "tav/printing/PrintSelection.h"
-#include "platform/Prompt.h"
-#include "tav/core/RunState.h"
-#include "tav/core/TextHelpers.h"
-#include "tav/catalog/sumNe.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -72,7 +72,8 @@ bool mayReplaceExistingSheets(const QString& stem, SheetFormat format, int sheet
     QString names = QStringLiteral("「") + existing.first() + QStringLiteral("」");
     if (existing.size() > 1)
         names += QStringLiteral("ほか%1個").arg(existing.size() - 1);
-    return platform::askYesNo(QStringLiteral("ｻﾑﾈｲﾙﾌｧｲﾙ") + names + QStringLiteral("は存在します. 上書してよろしいですか?"));
+    return platform::askYesNo(QStringLiteral("ｻﾑﾈｲﾙﾌｧｲﾙ") + names +
+                              QStringLiteral("は存在します. 上書してよろしいですか?"));
 }
 
 class SheetJob : public BatchJob {
@@ -80,8 +81,7 @@ public:
     SheetJob(PrintHost& host, const QStringList& paths, TsumNe& sheets, bool preview)
         : m_sheets(sheets), m_preview(preview), m_loader(host, paths),
           m_highQuality(host.settings().highQualityScaling)
-    {
-    }
+    {}
 
     bool process(const QString& path) override
     {
@@ -147,9 +147,8 @@ void MakeThumbnailSheets(PrintHost& host, bool preview)
             return;
     }
 
-    TsumNe sheets({&host.settings(), [&host](const QImage& sheet, double& zoom) {
-                       return host.showPreviewPage(sheet, zoom);
-                   }});
+    TsumNe sheets({&host.settings(),
+                   [&host](const QImage& sheet, double& zoom) { return host.showPreviewPage(sheet, zoom); }});
     sheets.shadow = c.checked(QStringLiteral("suKage"));
     sheets.shadowColor = c.swatchColor(QStringLiteral("suKageCol"));
     if (!paths.isEmpty() && !backgroundPath.isEmpty()) {
@@ -173,9 +172,8 @@ void MakeThumbnailSheets(PrintHost& host, bool preview)
         platform::showWarning(QStringLiteral("ｻﾑﾈｲﾙﾌｧｲﾙを保存できませんでした：\n") +
                               sheets.failedSheets().join(QLatin1Char('\n')));
     // Sheets written into the folder on view show up in it.
-    if (sheets.writtenSheets() > 0 &&
-        QFileInfo(QFileInfo(*stem).path()).canonicalFilePath() ==
-            QFileInfo(host.currentFolder()).canonicalFilePath())
+    if (sheets.writtenSheets() > 0 && QFileInfo(QFileInfo(*stem).path()).canonicalFilePath() ==
+                                          QFileInfo(host.currentFolder()).canonicalFilePath())
         host.refreshFolder();
     host.file_list3Click();
 }
@@ -190,8 +188,9 @@ void ChooseSheetOutput(ControlSurface& controls)
 
 void ChooseSheetBackground(ControlSurface& controls)
 {
-    const std::optional<QString> path = platform::prompts().openFile(
-        {QStringLiteral("台紙ﾌｧｲﾙの指定"), controls.text(kBackgroundBox), QStringLiteral("BMP (*.bmp);;jpg (*.jpg)")});
+    const std::optional<QString> path =
+        platform::prompts().openFile({QStringLiteral("台紙ﾌｧｲﾙの指定"), controls.text(kBackgroundBox),
+                                      QStringLiteral("BMP (*.bmp);;jpg (*.jpg)")});
     if (path)
         controls.setText(kBackgroundBox, *path);
 }

@@ -1,15 +1,15 @@
 #include "tav/catalog/sumNe.h"
 
-#include "tav/core/AppSettings.h"
-#include "platform/AtomicFile.h"
-#include "tav/imaging/Bitmaps.h"
-#include "tav/catalog/Caption.h"
-#include "platform/FontSpecQt.h"
-#include "tav/imaging/ImageResize.h"
 #include "imgkit/ImgKit.h"
 #include "imgkit/ImgKitGui.h"
-#include "tav/printing/PageUnits.h"
+#include "platform/AtomicFile.h"
+#include "platform/FontSpecQt.h"
+#include "tav/catalog/Caption.h"
+#include "tav/core/AppSettings.h"
 #include "tav/core/RunState.h"
+#include "tav/imaging/Bitmaps.h"
+#include "tav/imaging/ImageResize.h"
+#include "tav/printing/PageUnits.h"
 
 #include <QFileInfo>
 #include <QFontMetrics>
@@ -29,12 +29,9 @@ constexpr int kShadowOffset = 4;
 QString extensionOf(SheetFormat format)
 {
     switch (format) {
-    case SheetFormat::Jpg:
-        return QStringLiteral(".jpg");
-    case SheetFormat::Tif:
-        return QStringLiteral(".tif");
-    case SheetFormat::Bmp:
-        break;
+    case SheetFormat::Jpg: return QStringLiteral(".jpg");
+    case SheetFormat::Tif: return QStringLiteral(".tif");
+    case SheetFormat::Bmp: break;
     }
     return QStringLiteral(".bmp");
 }
@@ -42,12 +39,9 @@ QString extensionOf(SheetFormat format)
 int saveAs(const QString& file, const DibHandle& sheet, SheetFormat format, int jpegQuality)
 {
     switch (format) {
-    case SheetFormat::Jpg:
-        return ImgKitJpegFileSave(file, sheet, {}, {}, jpegQuality, 0);
-    case SheetFormat::Tif:
-        return ImgKitTiffFileSave(file, sheet, {}, {}, 0);
-    case SheetFormat::Bmp:
-        break;
+    case SheetFormat::Jpg: return ImgKitJpegFileSave(file, sheet, {}, {}, jpegQuality, 0);
+    case SheetFormat::Tif: return ImgKitTiffFileSave(file, sheet, {}, {}, 0);
+    case SheetFormat::Bmp: break;
     }
     return ImgKitBmpFileSave(file, sheet, {}, {}, 0);
 }
@@ -94,7 +88,8 @@ void TsumNe::BeginSheets(const QString& stem, int margin, int sheetHeight, int s
     m_open = true;
 }
 
-int TsumNe::AddPicture(const DibHandle& picture, int pictureWidth, const QString& path, int fit, int pictureHeight)
+int TsumNe::AddPicture(const DibHandle& picture, int pictureWidth, const QString& path, int fit,
+                       int pictureHeight)
 {
     if (!m_open || !picture || pictureWidth <= 0 || pictureHeight <= 0)
         return 9;

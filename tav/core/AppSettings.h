@@ -21,7 +21,7 @@ enum SlotPosition { SlotLeft = 0, SlotCentre = 1, SlotRight = 2 };
 struct AppSettings {
     QString gvPath;
     bool gvIs080OrLater = false;
-    int gvWaitSeconds = 6;     // shown (hidden) in the options dialog only
+    int gvWaitSeconds = 6;  // shown (hidden) in the options dialog only
     int spoolWaitSeconds = 0;  // kept from load to save unchanged
     double previewZoom = 1.0;  // 1.0 = 100 %
     bool highQualityScaling = false;

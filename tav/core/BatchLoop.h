@@ -22,10 +22,10 @@ public:
 // The texts of one command.
 struct BatchTexts {
     QString emptySelection;  // "印刷するﾌｧｲﾙが選択されていません。"
-    QString progress;        // put after the file name, "を印刷中です。(...)"
-    QString stopQuestion;    // "本当に印刷を中断してよろしいですか？"
-    QString completed;       // "印刷完了。"; empty: no message
-    QString failedToStart;   // "印刷出来ませんでした。"; shown when begin() fails; empty: no message
+    QString progress;  // put after the file name, "を印刷中です。(...)"
+    QString stopQuestion;  // "本当に印刷を中断してよろしいですか？"
+    QString completed;  // "印刷完了。"; empty: no message
+    QString failedToStart;  // "印刷出来ませんでした。"; shown when begin() fails; empty: no message
 };
 
 // What a command does at each step. `items` are the full paths, `names` the

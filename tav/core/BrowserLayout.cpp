@@ -29,7 +29,8 @@ BrowserLayout readBrowserLayout(const platform::ProfileFile& file)
 
 bool writeBrowserLayout(platform::ProfileFile& file, const BrowserLayout& layout)
 {
-    bool written = file.writeString(kSection, kWidthKey, QString::number(std::max(0, layout.fileColumnWidth)));
+    bool written =
+        file.writeString(kSection, kWidthKey, QString::number(std::max(0, layout.fileColumnWidth)));
     for (int slot = 0; slot < kMaxRecentFolders; ++slot) {
         if (slot < layout.recentFolders.size())
             written = file.writeString(kSection, historyKey(slot), layout.recentFolders[slot]) && written;

@@ -27,8 +27,7 @@ void storeCustomColors(const platform::ColorRequest& request, CustomColorTexts& 
 {
     for (int slot = 0; slot < 16; ++slot) {
         const std::uint32_t value = request.custom[slot].value_or(kWhite);
-        texts[slot] = QStringLiteral("Color%1=%2")
-                          .arg(QChar(u'A' + slot))
-                          .arg(value, 6, 16, QLatin1Char('0'));
+        texts[slot] =
+            QStringLiteral("Color%1=%2").arg(QChar(u'A' + slot)).arg(value, 6, 16, QLatin1Char('0'));
     }
 }

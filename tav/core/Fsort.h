@@ -5,7 +5,12 @@
 #include <QString>
 #include <QStringList>
 
-enum SortMode { SortNameAscending = 0, SortNameDescending = 1, SortDateAscending = 2, SortDateDescending = 3 };
+enum SortMode {
+    SortNameAscending = 0,
+    SortNameDescending = 1,
+    SortDateAscending = 2,
+    SortDateDescending = 3
+};
 
 // `names` are the file names of `folder`. With `excludeTav` comment files
 // (extension "tav") are left out; in the date modes a file whose time cannot

@@ -32,8 +32,7 @@ GvRegistration readGvRegistration(platform::Registry* registry)
     if (!registry || !registry->isOpen() || !registry->createKey(platform::RegRoot::CurrentUser, key))
         return result;
     result.path = defaultText(*registry, key + QStringLiteral("\\Path"), QString());
-    result.is080OrLater =
-        gvVersionIs080OrLater(defaultText(*registry, key + QStringLiteral("\\Version"),
-                                          QStringLiteral("0.00")));
+    result.is080OrLater = gvVersionIs080OrLater(
+        defaultText(*registry, key + QStringLiteral("\\Version"), QStringLiteral("0.00")));
     return result;
 }

@@ -4,7 +4,9 @@
 
 #include <QString>
 
-namespace platform { class Registry; }
+namespace platform {
+class Registry;
+}
 
 inline constexpr const char* kGvRegistryKey = "Software\\Kavano\\GV";
 

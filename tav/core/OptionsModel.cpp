@@ -114,7 +114,8 @@ int footerLineTop(int leftLabelTop, int thickness)
     return static_cast<int>(std::trunc(leftLabelTop - thickness / 2.0));
 }
 
-std::optional<QString> headerSlotText(int type, const QString& folder, const QString& date, const QString& title)
+std::optional<QString> headerSlotText(int type, const QString& folder, const QString& date,
+                                      const QString& title)
 {
     switch (type) {
     case 1: return folder;

@@ -40,7 +40,16 @@ void storeOptions(const OptionsForm& form, AppSettings& settings);
 // What a font button edits, by the button's tag number: 1-3 the header's
 // left, centre and right labels, 4 and 5 the footer's left and right, 6 the
 // file-name font, 8 the footer's centre; 7 and any other tag the comment font.
-enum class FontTarget { HeaderLeft, HeaderCentre, HeaderRight, FooterLeft, FooterCentre, FooterRight, FileName, Comment };
+enum class FontTarget {
+    HeaderLeft,
+    HeaderCentre,
+    HeaderRight,
+    FooterLeft,
+    FooterCentre,
+    FooterRight,
+    FileName,
+    Comment
+};
 FontTarget fontTargetOfTag(int tag);
 platform::FontSpec& fontOf(OptionsForm& form, FontTarget target);
 
@@ -61,6 +70,7 @@ int footerLineTop(int leftLabelTop, int thickness);
 
 // The text a header preview label shows for its slot type, nullopt when the
 // label is hidden (type 0 or unknown): 1 the folder, 2 the date, 3 the title.
-std::optional<QString> headerSlotText(int type, const QString& folder, const QString& date, const QString& title);
+std::optional<QString> headerSlotText(int type, const QString& folder, const QString& date,
+                                      const QString& title);
 // The same for the footer: 1 the page number "-1-", 2 the footer title.
 std::optional<QString> footerSlotText(int type, const QString& title);

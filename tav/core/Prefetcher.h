@@ -96,7 +96,8 @@ public:
                 m_done.wait(lock, [&slot] { return slot.state == State::Done; });
                 break;
             }
-            if (m_done.wait_for(lock, std::chrono::milliseconds(50), [&slot] { return slot.state == State::Done; }))
+            if (m_done.wait_for(lock, std::chrono::milliseconds(50),
+                                [&slot] { return slot.state == State::Done; }))
                 break;
             lock.unlock();
             const bool goOn = waiting();
@@ -174,10 +175,10 @@ private:
     Work m_work;
     int m_ahead;
     std::vector<Slot> m_slots;  // never resized once workers run
-    std::size_t m_next = 0;     // the index of the next file to be taken
+    std::size_t m_next = 0;  // the index of the next file to be taken
     bool m_closing = false;
     std::mutex m_mutex;
     std::condition_variable m_changed;  // the window moved or the prefetcher closes
-    std::condition_variable m_done;     // a file's work ended
+    std::condition_variable m_done;  // a file's work ended
     std::thread m_worker;
 };

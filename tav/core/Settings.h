@@ -2,9 +2,9 @@
 // writing everything back when the main window closes.
 #pragma once
 
+#include "platform/DeviceCaps.h"
 #include "tav/core/AppSettings.h"
 #include "tav/core/ControlSurface.h"
-#include "platform/DeviceCaps.h"
 
 #include <QString>
 #include <optional>
@@ -12,7 +12,7 @@
 namespace platform {
 class ProfileFile;
 class Registry;
-}
+}  // namespace platform
 
 inline constexpr const char* kSettingsFileName = "tav.Ini";
 

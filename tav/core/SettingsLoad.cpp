@@ -1,6 +1,6 @@
+#include "platform/ProfileFile.h"
 #include "tav/core/GvRegistration.h"
 #include "tav/core/PrinterMargins.h"
-#include "platform/ProfileFile.h"
 #include "tav/core/Settings.h"
 #include "tav/core/SettingsSchema.h"
 

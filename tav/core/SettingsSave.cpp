@@ -1,5 +1,5 @@
-#include "platform/Prompt.h"
 #include "platform/ProfileFile.h"
+#include "platform/Prompt.h"
 #include "tav/core/Settings.h"
 #include "tav/core/SettingsSchema.h"
 

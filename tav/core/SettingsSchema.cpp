@@ -138,7 +138,7 @@ void walkIndexServiceAlbum(SettingsVisitor& v)
     v.section("SV_PR");
     v.flag("tonboSV", false, "ch_tonboSV");
     v.flag("giseiSV", false, "ch_giseiSV");
-    static constexpr const char* kSizes[] = {"rb_sb", "rb_L",   "rb_LL",  "rb_8", "rb_6",
+    static constexpr const char* kSizes[] = {"rb_sb", "rb_L",  "rb_LL",  "rb_8", "rb_6",
                                              "rb_4",  "rb_6w", "rb_6ws", "rb_4w"};
     v.radioChoice("size", kSizes, 9);
 
@@ -219,10 +219,7 @@ void walkPage(SettingsVisitor& v, AppSettings& s)
 
 }  // namespace
 
-platform::FontSpec defaultSettingsFont()
-{
-    return platform::FontSpec{QString::fromUtf8(kFontName), 9, 0, 0};
-}
+platform::FontSpec defaultSettingsFont() { return platform::FontSpec{QString::fromUtf8(kFontName), 9, 0, 0}; }
 
 void walkSettingsSchema(SettingsVisitor& v, AppSettings& s)
 {

@@ -18,12 +18,10 @@ public:
     virtual void flag(const char* key, bool fallback, const char* control) = 0;
     virtual void listIndex(const char* key, int fallback, const char* control) = 0;
     // A counter read as its position; written as the text of its edit field.
-    virtual void counterText(const char* key, int fallback, const char* counter,
-                             const char* edit) = 0;
+    virtual void counterText(const char* key, int fallback, const char* counter, const char* edit) = 0;
     // A counter read as its position; written as the whole number in its edit
     // field (text that is not a whole number makes the write fail).
-    virtual void counterNumber(const char* key, int fallback, const char* counter,
-                               const char* edit) = 0;
+    virtual void counterNumber(const char* key, int fallback, const char* counter, const char* edit) = 0;
     // A counter read and written as its position.
     virtual void counterPosition(const char* key, int fallback, const char* counter) = 0;
     virtual void text(const char* key, const char* fallback, const char* control) = 0;

@@ -48,25 +48,15 @@ QString formatPattern(const QString& pattern, const QDateTime& dt)
             out += twoOrOne(afterHour ? dt.time().minute() : dt.date().month(), n);
             afterHour = false;
             break;
-        case 'd':
-            out += twoOrOne(dt.date().day(), n);
-            break;
+        case 'd': out += twoOrOne(dt.date().day(), n); break;
         case 'h':
             out += twoOrOne(dt.time().hour(), n);
             afterHour = true;
             break;
-        case 'n':
-            out += twoOrOne(dt.time().minute(), n);
-            break;
-        case 's':
-            out += twoOrOne(dt.time().second(), n);
-            break;
-        case '!':
-            out += QString(n, QLatin1Char('!'));
-            break;
-        default:
-            out += pattern.mid(i, n);
-            break;
+        case 'n': out += twoOrOne(dt.time().minute(), n); break;
+        case 's': out += twoOrOne(dt.time().second(), n); break;
+        case '!': out += QString(n, QLatin1Char('!')); break;
+        default: out += pattern.mid(i, n); break;
         }
         i += n;
     }
@@ -80,11 +70,11 @@ struct SystemColor {
 
 // The standard values of the system colours a colour property may name.
 constexpr SystemColor kSystemColors[] = {
-    {0, 0xc0c0c0},  {1, 0x808000},  {2, 0x800000},  {3, 0x808080},  {4, 0xc0c0c0},  {5, 0xffffff},
-    {6, 0x000000},  {7, 0x000000},  {8, 0x000000},  {9, 0xffffff},  {10, 0xc0c0c0}, {11, 0xc0c0c0},
-    {12, 0x808080}, {13, 0x800000}, {14, 0xffffff}, {15, 0xc0c0c0}, {16, 0x808080}, {17, 0x808080},
-    {18, 0x000000}, {19, 0xc0c0c0}, {20, 0xffffff}, {21, 0x000000}, {22, 0xdfdfdf}, {23, 0x000000},
-    {24, 0xe1ffff},
+    {0, 0xc0c0c0},  {1, 0x808000},  {2, 0x800000},  {3, 0x808080},  {4, 0xc0c0c0},
+    {5, 0xffffff},  {6, 0x000000},  {7, 0x000000},  {8, 0x000000},  {9, 0xffffff},
+    {10, 0xc0c0c0}, {11, 0xc0c0c0}, {12, 0x808080}, {13, 0x800000}, {14, 0xffffff},
+    {15, 0xc0c0c0}, {16, 0x808080}, {17, 0x808080}, {18, 0x000000}, {19, 0xc0c0c0},
+    {20, 0xffffff}, {21, 0x000000}, {22, 0xdfdfdf}, {23, 0x000000}, {24, 0xe1ffff},
 };
 
 }  // namespace
@@ -124,8 +114,8 @@ std::optional<QDateTime> ParseDateTimeText(const QString& text)
 {
     g_shortDateFormat = QStringLiteral("yyyy/mm/dd");
 
-    static const QRegularExpression kPattern(QStringLiteral(
-        R"(^\s*(\d{1,4})/(\d{1,2})/(\d{1,2})(?:\s+(\d{1,2}):(\d{1,2})(?::(\d{1,2}))?)?\s*$)"));
+    static const QRegularExpression kPattern(
+        QStringLiteral(R"(^\s*(\d{1,4})/(\d{1,2})/(\d{1,2})(?:\s+(\d{1,2}):(\d{1,2})(?::(\d{1,2}))?)?\s*$)"));
     const QRegularExpressionMatch m = kPattern.match(text);
     if (!m.hasMatch())
         return std::nullopt;
@@ -167,7 +157,10 @@ QString FormatDateTimeAnyYear(const QString& pattern, const QDateTime& dateTime)
     return result;
 }
 
-QString shortDateText(const QDate& date) { return formatPattern(g_shortDateFormat, QDateTime(date, QTime(0, 0))); }
+QString shortDateText(const QDate& date)
+{
+    return formatPattern(g_shortDateFormat, QDateTime(date, QTime(0, 0)));
+}
 
 RgbBytes ColorToRgbBytes(std::uint32_t color)
 {

@@ -1,8 +1,8 @@
 #include "tav/imaging/Bitmaps.h"
 
-#include "tav/imaging/ImageResize.h"
 #include "imgkit/ImgKit.h"
 #include "imgkit/ImgKitGui.h"
+#include "tav/imaging/ImageResize.h"
 
 #include <QGuiApplication>
 #include <QPainter>
@@ -34,10 +34,7 @@ void drawAt(QImage& bitmap, const DibHandle& image, int x, int y)
 
 }  // namespace
 
-DibHandle BitmapToDib(const QImage& bitmap)
-{
-    return imgkit::fromQImage(bitmap);
-}
+DibHandle BitmapToDib(const QImage& bitmap) { return imgkit::fromQImage(bitmap); }
 
 bool DibToBitmap(const DibHandle& image, QImage& bitmap)
 {
@@ -83,7 +80,8 @@ QSize ScaledToFit(int width, int height, int boxWidth, int boxHeight)
     const bool byHeight = bw * h > bh * w;
     const std::int64_t outW = byHeight ? w * bh / h : bw;
     const std::int64_t outH = byHeight ? bh : h * bw / w;
-    return QSize(static_cast<int>(std::max<std::int64_t>(1, outW)), static_cast<int>(std::max<std::int64_t>(1, outH)));
+    return QSize(static_cast<int>(std::max<std::int64_t>(1, outW)),
+                 static_cast<int>(std::max<std::int64_t>(1, outH)));
 }
 
 void FitImageToBitmap(const DibHandle& image, QImage& bitmap, int cellWidth, int cellHeight, bool highQuality)

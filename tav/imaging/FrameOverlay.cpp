@@ -1,9 +1,8 @@
 #include "tav/imaging/FrameOverlay.h"
 
-#include "tav/imaging/Bitmaps.h"
 #include "imgkit/ImgKit.h"
 #include "imgkit/ImgKitGui.h"
-
+#include "tav/imaging/Bitmaps.h"
 
 using imgkit::DibHandle;
 
@@ -27,7 +26,8 @@ QImage reducedBitmap(const DibHandle& image)
 // so that the raster operations below can work on whole pixels.
 QImage stretched(const QImage& source, QSize size)
 {
-    return source.scaled(size, Qt::IgnoreAspectRatio, Qt::FastTransformation).convertToFormat(QImage::Format_RGB32);
+    return source.scaled(size, Qt::IgnoreAspectRatio, Qt::FastTransformation)
+        .convertToFormat(QImage::Format_RGB32);
 }
 
 }  // namespace

@@ -53,8 +53,7 @@ DibHandle loadByLibrary(const QString& fileName, const QString& caption, const Q
         return {};
     const QString ext = SplitExtension(fileName).extension.toUpper();
     switch (LoadRouteFor(ext)) {
-    case LoadRoute::Never:
-        return {};
+    case LoadRoute::Never: return {};
     case LoadRoute::Ik5: {
         const QString cancel = caption.isEmpty() && message.isEmpty() ? QString() : QStringLiteral("ｷｬﾝｾﾙ");
         DibHandle dib = loadWith(fileName, caption, message, cancel, need, full);
@@ -67,8 +66,7 @@ DibHandle loadByLibrary(const QString& fileName, const QString& caption, const Q
         gvMayTry = !dib && ext != QLatin1String("BMP");
         return dib;
     }
-    case LoadRoute::GvOnly:
-        break;
+    case LoadRoute::GvOnly: break;
     }
     gvMayTry = true;
     return {};
@@ -98,7 +96,8 @@ DibHandle LoadImageFileAtLeast(const QString& fileName, const QString& caption, 
     return loadImage(fileName, caption, message, gvPath, gv, &need, full);
 }
 
-DibHandle LoadImageFileByLibrary(const QString& fileName, const LoadNeed& need, ImageInfo* full, bool& gvMayTry)
+DibHandle LoadImageFileByLibrary(const QString& fileName, const LoadNeed& need, ImageInfo* full,
+                                 bool& gvMayTry)
 {
     return loadByLibrary(fileName, {}, {}, &need, full, gvMayTry);
 }

@@ -2,18 +2,18 @@
 // extension, and formats the imaging library cannot read go to GV.
 #pragma once
 
-#include "tav/imaging/DibFetcher.h"
 #include "imgkit/DibHandle.h"
 #include "imgkit/ImgKit.h"
+#include "tav/imaging/DibFetcher.h"
 
 #include <QString>
 
 // How a file of a given extension (upper-case, without the dot) is loaded.
 enum class LoadRoute {
-    Never,     // TXT, XLS, DOC, MDB, SUE, DLL, LZH, EXE, CAB: not a picture
-    Ik5,       // JPG, JPEG, PCX, PNG, FPX: IK5FileLoad, then GV
-    ImgKit,    // BMP, TIF: ImgKitFileType and ImgKitFileLoad (TIF then GV)
-    GvOnly,    // anything else
+    Never,  // TXT, XLS, DOC, MDB, SUE, DLL, LZH, EXE, CAB: not a picture
+    Ik5,  // JPG, JPEG, PCX, PNG, FPX: IK5FileLoad, then GV
+    ImgKit,  // BMP, TIF: ImgKitFileType and ImgKitFileLoad (TIF then GV)
+    GvOnly,  // anything else
 };
 LoadRoute LoadRouteFor(const QString& upperExtension);
 
@@ -44,8 +44,7 @@ struct LoadNeed {
 // and sizes are computed from. Pictures through GV come whole.
 imgkit::DibHandle LoadImageFileAtLeast(const QString& fileName, const QString& caption,
                                        const QString& message, const QString& gvPath, const LoadNeed& need,
-                                       ImageInfo* full,
-                                       DibFetcher* gv = GvFetcher());
+                                       ImageInfo* full, DibFetcher* gv = GvFetcher());
 
 // The two halves of LoadImageFileAtLeast, for a caller that decodes on
 // another thread. The library's part, silent and safe on any thread;

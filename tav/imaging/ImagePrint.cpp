@@ -1,7 +1,7 @@
 #include "tav/imaging/ImagePrint.h"
 
-#include "tav/imaging/ImageResize.h"
 #include "imgkit/ImgKit.h"
+#include "tav/imaging/ImageResize.h"
 
 #include <cmath>
 
@@ -16,7 +16,8 @@ std::optional<QSize> HighQualityPrintSize(int imageWidth, int imageHeight, const
 {
     const double widthMm = (rect.right - rect.left) / 10.0;
     const double heightMm = (rect.bottom - rect.top) / 10.0;
-    if (imageWidth / widthMm * kMmPerInch >= kTargetPrintDpi && imageHeight / heightMm * kMmPerInch >= kTargetPrintDpi)
+    if (imageWidth / widthMm * kMmPerInch >= kTargetPrintDpi &&
+        imageHeight / heightMm * kMmPerInch >= kTargetPrintDpi)
         return std::nullopt;
     return QSize(static_cast<int>(std::trunc(kTargetPrintDpi / kMmPerInch * widthMm)),
                  static_cast<int>(std::trunc(kTargetPrintDpi / kMmPerInch * heightMm)));

@@ -1,7 +1,7 @@
 #include "tav/imaging/PictureOptions.h"
 
-#include "tav/core/AppSettings.h"
 #include "imgkit/ImgKit.h"
+#include "tav/core/AppSettings.h"
 
 namespace {
 bool g_exifShootingDate = true;

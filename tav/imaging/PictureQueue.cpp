@@ -21,17 +21,15 @@ int picturesAheadFor(const LoadNeed& need)
 }
 
 PictureQueue::PictureQueue(const QStringList& paths, const LoadNeed& need)
-    : m_need(need),
-      m_ahead(
-          paths,
-          [need](const QString& path) {
-              Loaded loaded;
-              loaded.dib = LoadImageFileByLibrary(path, need, &loaded.full, loaded.gvMayTry);
-              return loaded;
-          },
-          picturesAheadFor(need))
-{
-}
+    : m_need(need), m_ahead(
+                        paths,
+                        [need](const QString& path) {
+                            Loaded loaded;
+                            loaded.dib = LoadImageFileByLibrary(path, need, &loaded.full, loaded.gvMayTry);
+                            return loaded;
+                        },
+                        picturesAheadFor(need))
+{}
 
 DibHandle PictureQueue::take(const QString& path, const QString& caption, const QString& message,
                              const QString& gvPath, ImageInfo* full)
@@ -46,7 +44,8 @@ DibHandle PictureQueue::take(const QString& path, const QString& caption, const 
     // its delay), with a cancel button where a plain load has one.
     std::unique_ptr<platform::ProgressBox> box;
     const LoadRoute route = LoadRouteFor(SplitExtension(path).extension.toUpper());
-    if ((!caption.isEmpty() || !message.isEmpty()) && (route == LoadRoute::Ik5 || route == LoadRoute::ImgKit)) {
+    if ((!caption.isEmpty() || !message.isEmpty()) &&
+        (route == LoadRoute::Ik5 || route == LoadRoute::ImgKit)) {
         const QString cancel = route == LoadRoute::Ik5 ? QStringLiteral("ｷｬﾝｾﾙ") : QString();
         box = platform::prompts().openProgress(caption, message, cancel);
     }

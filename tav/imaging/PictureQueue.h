@@ -7,8 +7,8 @@
 // picture. Pictures decoded ahead of a stopped run are dropped unused.
 #pragma once
 
-#include "tav/imaging/ImageLoad.h"
 #include "tav/core/Prefetcher.h"
+#include "tav/imaging/ImageLoad.h"
 
 #include <QStringList>
 

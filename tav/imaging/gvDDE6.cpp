@@ -32,10 +32,7 @@ void pause(int ms)
     loop.exec();
 }
 
-bool isWaitReply(const QString& reply)
-{
-    return reply.isEmpty() || reply == QLatin1String("WAIT");
-}
+bool isWaitReply(const QString& reply) { return reply.isEmpty() || reply == QLatin1String("WAIT"); }
 
 }  // namespace
 
@@ -54,10 +51,7 @@ bool TgvDDE::gvRunning() const
     return m_process && m_process->state() != QProcess::NotRunning && !m_process->waitForFinished(0);
 }
 
-qint64 TgvDDE::gvProcessId() const
-{
-    return m_process ? m_process->processId() : 0;
-}
+qint64 TgvDDE::gvProcessId() const { return m_process ? m_process->processId() : 0; }
 
 void TgvDDE::forgetProcess()
 {

@@ -1,7 +1,7 @@
 #include "tav/printing/AdjustImage.h"
 
-#include "tav/core/ControlSurface.h"
 #include "imgkit/ImgKit.h"
+#include "tav/core/ControlSurface.h"
 
 #include <QLocale>
 

@@ -1,11 +1,11 @@
 #include "tav/printing/Album.h"
 
+#include "platform/PrintDevice.h"
 #include "tav/catalog/Caption.h"
 #include "tav/core/ControlSurface.h"
-#include "tav/printing/PrintCommand.h"
-#include "platform/PrintDevice.h"
-#include "tav/printing/PrintSelection.h"
 #include "tav/core/RunState.h"
+#include "tav/printing/PrintCommand.h"
+#include "tav/printing/PrintSelection.h"
 
 #include <optional>
 
@@ -16,7 +16,8 @@ void PrintAlbum(PrintHost& host, bool preview)
     AbortRequested = false;
     if (!ChooseTarget(host, preview))
         return;
-    SetCaptionOptionsFrom(c, {"ch_PrFnameAL", "ch_kakuCyoshiAL", "ch_PrGInfoAL", "ch_satuDateAL", "ch_prTiTleAL"});
+    SetCaptionOptionsFrom(
+        c, {"ch_PrFnameAL", "ch_kakuCyoshiAL", "ch_PrGInfoAL", "ch_satuDateAL", "ch_prTiTleAL"});
     PrintSelectionArgs args;
     SetPageChoicesFrom(c, "AL", args);
 

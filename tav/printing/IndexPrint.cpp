@@ -1,13 +1,13 @@
 #include "tav/printing/IndexPrint.h"
 
-#include "tav/core/AppSettings.h"
+#include "platform/PrintDevice.h"
 #include "tav/catalog/Caption.h"
+#include "tav/core/AppSettings.h"
 #include "tav/core/ControlSurface.h"
+#include "tav/core/RunState.h"
 #include "tav/printing/PageUnits.h"
 #include "tav/printing/PrintCommand.h"
-#include "platform/PrintDevice.h"
 #include "tav/printing/PrintSelection.h"
-#include "tav/core/RunState.h"
 
 #include <cstdlib>
 
@@ -26,8 +26,8 @@ void PrintIndex(PrintHost& host, bool preview)
         return;
     PrintChoices choices;
     choices.autoRotate = c.checked(QStringLiteral("ch_saitekiAPS"));
-    SetCaptionOptionsFrom(c, {"ch_fileNameAPS", "ch_kakuCyoshiAPS", "ch_gazouInfoAPS", "ch_satuDateAPS",
-                              "ch_prTitleAPS"});
+    SetCaptionOptionsFrom(
+        c, {"ch_fileNameAPS", "ch_kakuCyoshiAPS", "ch_gazouInfoAPS", "ch_satuDateAPS", "ch_prTitleAPS"});
 
     const platform::DeviceCaps caps = host.printDevice().caps();
     const double d = caps.logPixelsX / kMmPerInch;

@@ -2,9 +2,9 @@
 
 #include "tav/catalog/Caption.h"
 #include "tav/core/ControlSurface.h"
+#include "tav/core/RunState.h"
 #include "tav/printing/PrintCommand.h"
 #include "tav/printing/PrintSelection.h"
-#include "tav/core/RunState.h"
 
 #include <algorithm>
 #include <iterator>
@@ -22,7 +22,8 @@ void PrintMultiImage(PrintHost& host, bool preview)
     PreviewMode = false;
     PrintChoices choices;
     choices.autoRotate = c.checked(QStringLiteral("ch_saitekiPr"));
-    SetCaptionOptionsFrom(c, {"ch_fileNamePr", "ch_kakuCyoshiPr", "ch_gazouInfo", "ch_satuDatePr", "ch_titlePr"});
+    SetCaptionOptionsFrom(
+        c, {"ch_fileNamePr", "ch_kakuCyoshiPr", "ch_gazouInfo", "ch_satuDatePr", "ch_titlePr"});
     PrintSelectionArgs args;
     SetPageChoicesFrom(c, "Pr", args);
     if (!ChooseTarget(host, preview))

@@ -1,13 +1,13 @@
 #include "tav/printing/OnePerPage.h"
 
+#include "platform/PrintDevice.h"
+#include "platform/Prompt.h"
 #include "tav/catalog/Caption.h"
 #include "tav/core/ControlSurface.h"
+#include "tav/core/RunState.h"
 #include "tav/printing/PageUnits.h"
 #include "tav/printing/PrintCommand.h"
-#include "platform/PrintDevice.h"
 #include "tav/printing/PrintSelection.h"
-#include "platform/Prompt.h"
-#include "tav/core/RunState.h"
 
 #include <optional>
 
@@ -31,7 +31,8 @@ void PrintOnePerPage(PrintHost& host, bool preview)
     PreviewMode = false;
     PrintChoices choices;
 
-    SetCaptionOptionsFrom(c, {"ch_fileNamePr1", "ch_kakuCyoshiPr1", "ch_gazouInfo1", "ch_satuDatePr1", "ch_prTitlePr1"});
+    SetCaptionOptionsFrom(
+        c, {"ch_fileNamePr1", "ch_kakuCyoshiPr1", "ch_gazouInfo1", "ch_satuDatePr1", "ch_prTitlePr1"});
     PrintSelectionArgs args;
     SetPageChoicesFrom(c, "Pr1", args);
 

@@ -22,12 +22,10 @@ void placeMargins(const PageLayout& layout, double d, PageGeometry& g)
     // Rounded from 0.4 of a dot up, not from 0.5 like the other sides: pages
     // have always been laid out so, and a changed bottom line would move the
     // image area of every stored layout by a dot.
-    g.bottom = edge[2] ? 0
-                       : truncToInt(mm[2] * d + 0.6) + caps.vertRes + caps.physicalOffsetY -
-                             caps.physicalHeight;
-    g.right = edge[3] ? 0
-                      : truncToInt(mm[3] * d + 0.5) + caps.horzRes + caps.physicalOffsetX -
-                            caps.physicalWidth;
+    g.bottom =
+        edge[2] ? 0 : truncToInt(mm[2] * d + 0.6) + caps.vertRes + caps.physicalOffsetY - caps.physicalHeight;
+    g.right =
+        edge[3] ? 0 : truncToInt(mm[3] * d + 0.5) + caps.horzRes + caps.physicalOffsetX - caps.physicalWidth;
 }
 
 // The height a header or footer takes. The separator line's width counts

@@ -8,22 +8,13 @@ namespace {
 // Far below a pixel or a percent, far above the error of a few additions of 0.25.
 constexpr double kTolerance = 1e-9;
 
-int truncated(double value)
-{
-    return static_cast<int>(std::floor(value + kTolerance));
-}
+int truncated(double value) { return static_cast<int>(std::floor(value + kTolerance)); }
 
 }  // namespace
 
-double EnlargedPreviewZoom(double zoom)
-{
-    return std::min(zoom + kPreviewZoomStep, kPreviewZoomMax);
-}
+double EnlargedPreviewZoom(double zoom) { return std::min(zoom + kPreviewZoomStep, kPreviewZoomMax); }
 
-double ReducedPreviewZoom(double zoom)
-{
-    return std::max(zoom - kPreviewZoomStep, kPreviewZoomMin);
-}
+double ReducedPreviewZoom(double zoom) { return std::max(zoom - kPreviewZoomStep, kPreviewZoomMin); }
 
 double FitPreviewZoom(const QSize& page, const QSize& room)
 {
@@ -40,10 +31,7 @@ double UsablePreviewZoom(double zoom)
     return std::clamp(zoom, kPreviewZoomMin, kPreviewZoomMax);
 }
 
-int PreviewZoomPercent(double zoom)
-{
-    return truncated(zoom * 100.0);
-}
+int PreviewZoomPercent(double zoom) { return truncated(zoom * 100.0); }
 
 QString PreviewCaption(double zoom)
 {

@@ -2,9 +2,9 @@
 
 #include "tav/catalog/Caption.h"
 #include "tav/core/ControlSurface.h"
+#include "tav/core/RunState.h"
 #include "tav/printing/PageUnits.h"
 #include "tav/printing/PrintSelection.h"
-#include "tav/core/RunState.h"
 
 #include <algorithm>
 
@@ -19,7 +19,9 @@ std::optional<int> CellMarginFrom(const ControlSurface& c, const char* box)
 
 void SetPageChoicesFrom(const ControlSurface& c, const char* suffix, PrintSelectionArgs& args)
 {
-    const auto on = [&c, suffix](const char* box) { return c.checked(QString::fromLatin1(box) + QLatin1String(suffix)); };
+    const auto on = [&c, suffix](const char* box) {
+        return c.checked(QString::fromLatin1(box) + QLatin1String(suffix));
+    };
     args.header = on("ch_hetaNasi");
     args.footer = on("ch_futaNasi");
     args.useMargins = !on("ch_yohakuNasi");

@@ -4,9 +4,9 @@
 // run's files in order, it decodes them ahead of the run (PictureQueue).
 #pragma once
 
-#include "tav/printing/AdjustImage.h"
 #include "imgkit/DibHandle.h"
 #include "tav/imaging/ImageLoad.h"
+#include "tav/printing/AdjustImage.h"
 
 #include <QString>
 #include <QStringList>

@@ -1,14 +1,14 @@
 #include "tav/printing/PrintSelection.h"
 
-#include "tav/core/AppSettings.h"
+#include "imgkit/ImgKit.h"
 #include "tav/catalog/Caption.h"
 #include "tav/catalog/CommentFile.h"
-#include "tav/imaging/ImageLoad.h"
-#include "imgkit/ImgKit.h"
-#include "tav/printing/PageUnits.h"
-#include "tav/imaging/PictureQueue.h"
-#include "tav/printing/PrintLoader.h"
+#include "tav/core/AppSettings.h"
 #include "tav/core/RunState.h"
+#include "tav/imaging/ImageLoad.h"
+#include "tav/imaging/PictureQueue.h"
+#include "tav/printing/PageUnits.h"
+#include "tav/printing/PrintLoader.h"
 #include "tav/printing/mg_pr.h"
 
 #include <QFileInfo>
@@ -35,9 +35,9 @@ public:
 
     bool begin() override
     {
-        return m_engine.BeginJob(PrintJobTitle(m_args.columns, m_args.rows), m_args.cellMargin, m_args.columns,
-                                 m_args.rows, m_args.cropMarks, 0, 0, m_args.useMargins, m_args.header,
-                                 m_args.footer, m_args.cutToFill);
+        return m_engine.BeginJob(PrintJobTitle(m_args.columns, m_args.rows), m_args.cellMargin,
+                                 m_args.columns, m_args.rows, m_args.cropMarks, 0, 0, m_args.useMargins,
+                                 m_args.header, m_args.footer, m_args.cutToFill);
     }
 
     bool process(const QString& path) override
@@ -115,7 +115,9 @@ PrintJobEnvironment PrintEnvironmentOf(PrintHost& host)
     env.settings = &host.settings();
     env.printer = &host.printDevice();
     env.folder = host.currentFolder();
-    env.showPreviewPage = [&host](const QImage& page, double& zoom) { return host.showPreviewPage(page, zoom); };
+    env.showPreviewPage = [&host](const QImage& page, double& zoom) {
+        return host.showPreviewPage(page, zoom);
+    };
     env.previewScale = host.previewPageScale();
     return env;
 }
@@ -141,11 +143,12 @@ BatchResult PrintSelection(PrintHost& host, const PrintChoices& choices, const P
 {
     PrintJob job(host, choices, args);
     return runBatch(host, host.selectedPaths(),
-                    PrintRunTexts(QStringLiteral("を印刷中です。(ESCｷｰまたは、「中止」ﾎﾞﾀﾝで中断できます)")), job);
+                    PrintRunTexts(QStringLiteral("を印刷中です。(ESCｷｰまたは、「中止」ﾎﾞﾀﾝで中断できます)")),
+                    job);
 }
 
-bool LoadForPrint(const QString& path, const PrintAdjustment& adjustment, const QString& gvPath, DibHandle& picture,
-                  int& width, int& height, const LoadNeed& need, PictureQueue* ahead)
+bool LoadForPrint(const QString& path, const PrintAdjustment& adjustment, const QString& gvPath,
+                  DibHandle& picture, int& width, int& height, const LoadNeed& need, PictureQueue* ahead)
 {
     ImageInfo info;
     const QString loading = QFileInfo(path).fileName() + QStringLiteral("を読込み中");

@@ -4,11 +4,11 @@
 // printer or in the preview, stoppable between files.
 #pragma once
 
-#include "tav/printing/AdjustImage.h"
+#include "imgkit/DibHandle.h"
 #include "tav/core/BatchLoop.h"
 #include "tav/core/CommandHost.h"
-#include "imgkit/DibHandle.h"
 #include "tav/imaging/ImageLoad.h"
+#include "tav/printing/AdjustImage.h"
 #include "tav/printing/mg_pr.h"
 
 #include <QStringList>
@@ -18,7 +18,9 @@ class PictureQueue;
 class ControlSurface;
 class QImage;
 struct AppSettings;
-namespace platform { class PrintDevice; }
+namespace platform {
+class PrintDevice;
+}
 
 // The main window as the print commands see it.
 class PrintHost : public CommandHost {

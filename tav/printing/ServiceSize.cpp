@@ -1,13 +1,13 @@
 #include "tav/printing/ServiceSize.h"
 
+#include "platform/PrintDevice.h"
+#include "platform/Prompt.h"
 #include "tav/catalog/Caption.h"
 #include "tav/core/ControlSurface.h"
+#include "tav/core/RunState.h"
 #include "tav/printing/PageUnits.h"
 #include "tav/printing/PrintCommand.h"
-#include "platform/PrintDevice.h"
 #include "tav/printing/PrintSelection.h"
-#include "platform/Prompt.h"
-#include "tav/core/RunState.h"
 
 #include <algorithm>
 #include <cmath>
@@ -28,7 +28,8 @@ constexpr PrintSize kSizes[] = {
 };
 
 // The order in which the buttons are asked which one is chosen.
-constexpr const char* kLookupOrder[] = {"rb_sb", "rb_L", "rb_LL", "rb_8", "rb_6", "rb_6w", "rb_6ws", "rb_4", "rb_4w"};
+constexpr const char* kLookupOrder[] = {"rb_sb", "rb_L",   "rb_LL", "rb_8", "rb_6",
+                                        "rb_6w", "rb_6ws", "rb_4",  "rb_4w"};
 
 const PrintSize& chosenSize(const ControlSurface& c)
 {
@@ -74,9 +75,11 @@ void PrintServiceSize(PrintHost& host, bool preview)
     const double d = caps.logPixelsX / kMmPerInch;
     const PrintSize& size = chosenSize(c);
     const PrintLayout layout =
-        d > 0 ? ServiceSizeLayout(caps.horzRes / d, caps.vertRes / d, size.widthMm, size.heightMm) : PrintLayout{};
+        d > 0 ? ServiceSizeLayout(caps.horzRes / d, caps.vertRes / d, size.widthMm, size.heightMm)
+              : PrintLayout{};
     if (layout.across < 1 || layout.down < 1) {
-        platform::showInformation(QStringLiteral("現在の用紙には、%1ｻｲｽﾞで印刷できません。").arg(QString::fromUtf8(size.caption)));
+        platform::showInformation(
+            QStringLiteral("現在の用紙には、%1ｻｲｽﾞで印刷できません。").arg(QString::fromUtf8(size.caption)));
         return;
     }
 

@@ -1,16 +1,16 @@
 #include "tav/printing/StickerPrint.h"
 
-#include "tav/printing/AdjustImage.h"
+#include "platform/PrintDevice.h"
+#include "platform/Prompt.h"
 #include "tav/core/AppSettings.h"
 #include "tav/core/ControlSurface.h"
+#include "tav/core/PrinterMargins.h"
+#include "tav/core/RunState.h"
 #include "tav/imaging/FrameOverlay.h"
+#include "tav/printing/AdjustImage.h"
 #include "tav/printing/PageUnits.h"
 #include "tav/printing/PrintCommand.h"
-#include "platform/PrintDevice.h"
 #include "tav/printing/PrintSelection.h"
-#include "tav/core/PrinterMargins.h"
-#include "platform/Prompt.h"
-#include "tav/core/RunState.h"
 #include "tav/printing/mg_pr.h"
 
 #include <QFileInfo>
@@ -26,9 +26,9 @@ constexpr int kSmallestFrameMm = 10;
 
 // The part of the sheet inside the user's margins that the frames fill.
 struct StickerArea {
-    double widthMm = 0;         // the widest frame allowed
+    double widthMm = 0;  // the widest frame allowed
     int width = 0, height = 0;  // in device units of the run's target
-    double dotsPerMm = 0;       // of the run's target
+    double dotsPerMm = 0;  // of the run's target
 };
 
 // The frame width box cut to whole millimetres; nullopt when it is not a number.
@@ -81,8 +81,7 @@ class StickerJob : public BatchJob {
 public:
     StickerJob(PrintHost& host, int frameWidthMm, const StickerArea& area)
         : m_host(host), m_frameWidthMm(frameWidthMm), m_area(area)
-    {
-    }
+    {}
 
     bool process(const QString& path) override
     {
@@ -91,8 +90,8 @@ public:
         int height = 0;
         // A picture without size is skipped like one that cannot be loaded:
         // its frames could not be measured.
-        if (!LoadForPrint(path, m_adjustment, m_host.settings().gvPath, picture, width, height) || width <= 0 ||
-            height <= 0)
+        if (!LoadForPrint(path, m_adjustment, m_host.settings().gvPath, picture, width, height) ||
+            width <= 0 || height <= 0)
             return false;
         if (QFileInfo(m_overlay).isFile()) {
             // A frame file that cannot be used leaves the photo as it is.
@@ -111,7 +110,8 @@ public:
         const double columns = double(m_area.width) / frameWidth;
         const double rows = frameHeight > 0 ? double(m_area.height) / frameHeight : 0;
         if (!(columns >= 1 && rows >= 1)) {
-            platform::showInformation(QStringLiteral("「") + name + QStringLiteral("」は、指定された幅で印刷できません。"));
+            platform::showInformation(QStringLiteral("「") + name +
+                                      QStringLiteral("」は、指定された幅で印刷できません。"));
             return false;
         }
 
@@ -119,8 +119,8 @@ public:
         // cutting marks come from one computation.
         Tmg_PR engine(PrintEnvironmentOf(m_host));
         const QString title = QStringLiteral("Tav(") + name + QStringLiteral(")");
-        if (!engine.BeginJob(title, 0, columns, rows, m_cropMarks, frameWidth, frameHeight, true, false, false,
-                             false)) {
+        if (!engine.BeginJob(title, 0, columns, rows, m_cropMarks, frameWidth, frameHeight, true, false,
+                             false, false)) {
             m_cannotGoOn = true;
             return false;
         }
@@ -150,7 +150,6 @@ public:
     bool showsCompletion() const override { return !PreviewMode; }
 
 private:
-
     PrintHost& m_host;
     int m_frameWidthMm;
     StickerArea m_area;

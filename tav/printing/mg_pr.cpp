@@ -1,13 +1,13 @@
 // Tmg_PR: opening a job (margin questions, then layOutPage), closing it, and the preview pages.
 #include "tav/printing/mg_pr.h"
 
-#include "platform/FontSpecQt.h"
 #include "imgkit/ImgKitGui.h"
-#include "tav/printing/PageUnits.h"
-#include "tav/core/PrinterMargins.h"
+#include "platform/FontSpecQt.h"
 #include "platform/PrintDevice.h"
 #include "platform/Prompt.h"
+#include "tav/core/PrinterMargins.h"
 #include "tav/core/RunState.h"
+#include "tav/printing/PageUnits.h"
 
 #include <QPainter>
 
@@ -72,7 +72,8 @@ bool Tmg_PR::askAboutMargins(PageLayout& layout) const
 }
 
 bool Tmg_PR::BeginJob(const QString& title, int cellMargin, double columns, double rows, bool cropMarks,
-                      int cropPitchX, int cropPitchY, bool useMargins, bool header, bool footer, bool cutToFill)
+                      int cropPitchX, int cropPitchY, bool useMargins, bool header, bool footer,
+                      bool cutToFill)
 {
     if (m_active || !m_env.settings || !m_env.printer)
         return false;
@@ -115,17 +116,16 @@ bool Tmg_PR::BeginJob(const QString& title, int cellMargin, double columns, doub
 
     const PageLayoutResult laid = layOutPage(layout);
     switch (laid.fault) {
-    case PageLayoutFault::None:
-        break;
+    case PageLayoutFault::None: break;
     case PageLayoutFault::RequestedSizeTooLarge:
         showErrorWithYes(QStringLiteral("現在の用紙には、指定されたｻｲｽﾞで印刷できません。"));
         return false;
     case PageLayoutFault::ImageAreaTooSmall:
-        showErrorWithYes(QStringLiteral("余白または、ﾍｯﾀﾞｰ/ﾌｯﾀｰのｻｲｽﾞが大きいため画像を印刷する部分が不足しています。\n\n"
-                                        "環境設定から設定を変更してください。"));
+        showErrorWithYes(
+            QStringLiteral("余白または、ﾍｯﾀﾞｰ/ﾌｯﾀｰのｻｲｽﾞが大きいため画像を印刷する部分が不足しています。\n\n"
+                           "環境設定から設定を変更してください。"));
         return false;
-    case PageLayoutFault::NoWholeCell:
-        return false;
+    case PageLayoutFault::NoWholeCell: return false;
     }
     if (m_preview)
         openPreviewPage(laid.geometry);

@@ -6,8 +6,8 @@
 // shows each finished page in the preview window instead of printing.
 #pragma once
 
-#include "tav/core/AppSettings.h"
 #include "imgkit/DibHandle.h"
+#include "tav/core/AppSettings.h"
 #include "tav/printing/PageLayout.h"
 
 #include <QImage>
@@ -19,7 +19,9 @@
 class QFont;
 class QPainter;
 
-namespace platform { class PrintDevice; }
+namespace platform {
+class PrintDevice;
+}
 
 // What a job draws with.
 struct PrintJobEnvironment {

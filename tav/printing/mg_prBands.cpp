@@ -3,9 +3,9 @@
 #include "tav/printing/mg_pr.h"
 
 #include "platform/FontSpecQt.h"
-#include "tav/printing/PageUnits.h"
 #include "platform/PrintDevice.h"
 #include "tav/core/TextHelpers.h"
+#include "tav/printing/PageUnits.h"
 
 #include <QDate>
 #include <QFontMetrics>

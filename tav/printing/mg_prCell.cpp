@@ -1,14 +1,14 @@
 // Tmg_PR::PutCell: one picture (or comment) into the next grid cell.
 #include "tav/printing/mg_pr.h"
 
-#include "platform/FontSpecQt.h"
-#include "tav/imaging/ImagePrint.h"
-#include "tav/imaging/ImageResize.h"
 #include "imgkit/ImgKit.h"
 #include "imgkit/ImgKitGui.h"
-#include "tav/printing/PageUnits.h"
+#include "platform/FontSpecQt.h"
 #include "platform/PrintDevice.h"
 #include "platform/Prompt.h"
+#include "tav/imaging/ImagePrint.h"
+#include "tav/imaging/ImageResize.h"
+#include "tav/printing/PageUnits.h"
 
 #include <QFontMetrics>
 #include <QPainter>
@@ -38,7 +38,8 @@ QSize printedSize(const DibHandle& picture, const QPainter& dc, const ImgKitRect
         return {};
     const double dotsPerTenth = dc.device()->logicalDpiX() / 254.0;
     const int dotsAcross = std::max(1, int(std::ceil((rect.right - rect.left) * dotsPerTenth)));
-    const int dotsDown = std::max(1, int(std::ceil((rect.bottom - rect.top) * dc.device()->logicalDpiY() / 254.0)));
+    const int dotsDown =
+        std::max(1, int(std::ceil((rect.bottom - rect.top) * dc.device()->logicalDpiY() / 254.0)));
     return {std::min(info.width, dotsAcross), std::min(info.height, dotsDown)};
 }
 
@@ -114,7 +115,8 @@ int Tmg_PR::PutCell(const DibHandle* picture, int pictureWidth, int pictureHeigh
     return 0;
 }
 
-int Tmg_PR::PutCopies(const DibHandle& picture, int pictureWidth, int pictureHeight, bool captionBelow, int count)
+int Tmg_PR::PutCopies(const DibHandle& picture, int pictureWidth, int pictureHeight, bool captionBelow,
+                      int count)
 {
     if (!m_active)
         return 9;
@@ -139,8 +141,8 @@ void Tmg_PR::putComment(const QString& comment)
     const int top = g.imageAreaTop + truncToInt(m_lastY);
     // The text stays in the row of the picture it belongs to.
     const int bottom = top + g.cellHeight - m;
-    dc->drawText(QRect(left, top, right - left, bottom - top), Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap,
-                 comment);
+    dc->drawText(QRect(left, top, right - left, bottom - top),
+                 Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap, comment);
     ++m_cellsPlaced;
 }
 
@@ -253,10 +255,12 @@ void Tmg_PR::drawPicture(const DibHandle& picture, const Placement& at)
     QPainter* dc = canvas();
     if (!m_preview) {
         const double d = g.dotsPerMm;
-        const ImgKitRect rect{truncToInt((g.imageAreaLeft + at.x) / d * 10), truncToInt((g.imageAreaTop + at.y) / d * 10),
+        const ImgKitRect rect{truncToInt((g.imageAreaLeft + at.x) / d * 10),
+                              truncToInt((g.imageAreaTop + at.y) / d * 10),
                               truncToInt((g.imageAreaLeft + at.x + at.width) / d * 10),
                               truncToInt((g.imageAreaTop + at.y + at.height) / d * 10)};
-        const DibHandle* drawn = m_stamping ? drawnPicture(picture, printedSize(picture, *dc, rect)) : &picture;
+        const DibHandle* drawn =
+            m_stamping ? drawnPicture(picture, printedSize(picture, *dc, rect)) : &picture;
         if (!drawn || PrintImage(*dc, *drawn, highQuality, rect) == 0)
             platform::showInformation(QStringLiteral("プリントできません。"));
         return;
@@ -264,7 +268,8 @@ void Tmg_PR::drawPicture(const DibHandle& picture, const Placement& at)
     // The preview page is drawn at screen resolution: the picture is
     // resampled once to exactly its drawn size.
     const double scale = m_pageBitmap.devicePixelRatio();
-    const QSize size(truncToInt(truncToInt(at.width) * scale + 0.5), truncToInt(truncToInt(at.height) * scale + 0.5));
+    const QSize size(truncToInt(truncToInt(at.width) * scale + 0.5),
+                     truncToInt(truncToInt(at.height) * scale + 0.5));
     DibHandle single;
     const DibHandle* drawn = m_stamping ? drawnPicture(picture, size) : nullptr;
     if (!m_stamping) {

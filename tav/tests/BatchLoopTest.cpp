@@ -1,6 +1,6 @@
 #include "tav/core/BatchLoop.h"
-#include "tav/core/RunState.h"
 #include "platform/tests/ScriptedPrompt.h"
+#include "tav/core/RunState.h"
 
 #include <functional>
 #include <gtest/gtest.h>
@@ -73,7 +73,8 @@ TEST_F(BatchLoopTest, RunsEveryFileInBusyModeAndReportsCompletion)
     EXPECT_EQ(host.busy, (std::vector<bool>{true, false}));
     EXPECT_EQ(host.maximum, 3);
     EXPECT_EQ(host.gauge, 0);
-    EXPECT_EQ(host.status.first(), QStringLiteral("a.jpgを印刷中です。(ESCｷｰまたは、「中止」ﾎﾞﾀﾝで中断できます)"));
+    EXPECT_EQ(host.status.first(),
+              QStringLiteral("a.jpgを印刷中です。(ESCｷｰまたは、「中止」ﾎﾞﾀﾝで中断できます)"));
     EXPECT_EQ(host.status.last(), QString());
     EXPECT_EQ(prompt.texts(), QStringList{QStringLiteral("印刷完了。")});
     EXPECT_FALSE(job.stopped);

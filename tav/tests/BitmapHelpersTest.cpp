@@ -1,10 +1,10 @@
 // Thumbnail cells, printing into a rectangle (a raster page of a chosen
 // density stands in for the printer), bitmap conversions and frame overlays.
-#include "tav/tests/BitmapTestPictures.h"
+#include "imgkit/ImgKit.h"
 #include "tav/imaging/Bitmaps.h"
 #include "tav/imaging/FrameOverlay.h"
 #include "tav/imaging/ImagePrint.h"
-#include "imgkit/ImgKit.h"
+#include "tav/tests/BitmapTestPictures.h"
 
 #include <QPainter>
 #include <QSet>

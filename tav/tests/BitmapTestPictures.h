@@ -47,7 +47,8 @@ inline constexpr imgkit::Bgr kBlack{0, 0, 0};
 inline QString exiftool(const QStringList& args)
 {
     QProcess p;
-    p.start(QStringLiteral("exiftool"), QStringList{"-q", "-n", "-s", "-s", "-s", "-overwrite_original"} + args);
+    p.start(QStringLiteral("exiftool"),
+            QStringList{"-q", "-n", "-s", "-s", "-s", "-overwrite_original"} + args);
     p.waitForFinished(30000);
     return QString::fromUtf8(p.readAllStandardOutput()).trimmed();
 }

@@ -1,6 +1,6 @@
 #include "tav/catalog/Caption.h"
-#include "tav/catalog/CommentFile.h"
 #include "imgkit/ImgKit.h"
+#include "tav/catalog/CommentFile.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -33,8 +33,10 @@ protected:
 
 TEST_F(CaptionTest, PrintCaptionWithEveryPart)
 {
-    EXPECT_EQ(BuildCaption(allOn(), 0, &picture, path), QStringLiteral("IMG01.JPG(640X480,24bitｶﾗｰ) 2001/5/3 Summer"));
-    EXPECT_EQ(BuildCaption(allOn(2), 0, &picture, path), QStringLiteral("IMG01(640X480,24bitｶﾗｰ) 2001/5/3 Summer"));
+    EXPECT_EQ(BuildCaption(allOn(), 0, &picture, path),
+              QStringLiteral("IMG01.JPG(640X480,24bitｶﾗｰ) 2001/5/3 Summer"));
+    EXPECT_EQ(BuildCaption(allOn(2), 0, &picture, path),
+              QStringLiteral("IMG01(640X480,24bitｶﾗｰ) 2001/5/3 Summer"));
 }
 
 TEST_F(CaptionTest, HtmlCaptionBreaksBetweenParts)

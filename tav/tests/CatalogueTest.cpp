@@ -1,8 +1,8 @@
 // The folder catalogue: the file format, the keys, and the build that decodes
 // only pictures without a matching thumbnail.
+#include "platform/tests/ScriptedPrompt.h"
 #include "tav/catalog/CatalogueCache.h"
 #include "tav/core/RunState.h"
-#include "platform/tests/ScriptedPrompt.h"
 
 #include <QDir>
 #include <QFile>
@@ -115,7 +115,8 @@ protected:
     QStringList fill(CatalogueCache& cache)
     {
         QStringList shown;
-        cache.fill(host, dir.path(), names, maker, [&shown](const QString& name, const QImage&) { shown << name; });
+        cache.fill(host, dir.path(), names, maker,
+                   [&shown](const QString& name, const QImage&) { shown << name; });
         return shown;
     }
     QByteArray catalogueBytes() const
@@ -143,7 +144,8 @@ TEST_F(CatalogueCacheTest, DecodesOnlyPicturesWithoutAMatchingThumbnail)
     EXPECT_EQ(decoded, QStringList({"c.jpg", "a.jpg", "b.jpg"}));
     // The build's text while it runs, and an empty status line after it, as every batch leaves it.
     EXPECT_EQ(host.statuses,
-              QStringList({QStringLiteral("ｶﾀﾛｸﾞを作成しています。(ESCｷｰまたは、「中止」ﾎﾞﾀﾝで中断できます)"), QString()}));
+              QStringList({QStringLiteral("ｶﾀﾛｸﾞを作成しています。(ESCｷｰまたは、「中止」ﾎﾞﾀﾝで中断できます)"),
+                           QString()}));
     EXPECT_EQ(host.busy, QList<bool>({true, false}));
     EXPECT_EQ(host.gauge, QList<int>({0, 20, 80, 100, 0}));
     ASSERT_TRUE(first.save(dir.path()));
@@ -209,7 +211,8 @@ TEST_F(CatalogueCacheTest, StopQuestionEndsOrContinuesTheBuild)
     prompt.onPrompt = [this](const platform::PromptRecord&) { prompt.answer(platform::Answer::Yes); };
     decoded.clear();
     CatalogueCache stopped;
-    EXPECT_EQ(stopped.fill(host, dir.path(), names, maker, [](const QString&, const QImage&) { AbortRequested = true; }),
+    EXPECT_EQ(stopped.fill(host, dir.path(), names, maker,
+                           [](const QString&, const QImage&) { AbortRequested = true; }),
               CatalogueFill::Stopped);
     EXPECT_EQ(stopped.data().keys.size(), 1);
 }

@@ -1,10 +1,10 @@
-#include "tav/core/AppSettings.h"
-#include "tav/tests/BitmapTestPictures.h"
-#include "tav/catalog/Caption.h"
 #include "tav/catalog/CommentFile.h"
 #include "imgkit/ImgKit.h"
-#include "tav/imaging/PictureOptions.h"
 #include "platform/Sjis.h"
+#include "tav/catalog/Caption.h"
+#include "tav/core/AppSettings.h"
+#include "tav/imaging/PictureOptions.h"
+#include "tav/tests/BitmapTestPictures.h"
 
 #include <QDir>
 #include <QFile>
@@ -163,9 +163,9 @@ TEST_F(CommentFileTest, WritesShiftJisWithCrLfAndReadsItBack)
                           QStringLiteral("3"), QStringLiteral("一行目\r\nｶﾀｶﾅの二行目\r\n[TI]")};
     ASSERT_EQ(WriteComment(picture, written), 0);
 
-    const QByteArray expected = platform::toSjis(QStringLiteral(
-        "[TI]\r\nﾀｲﾄﾙ 夏の海\r\n[NEN]\r\n2001\r\n[TUKI]\r\n5\r\n[HI]\r\n3\r\n[COM]\r\n"
-        "一行目\r\nｶﾀｶﾅの二行目\r\n[TI]\r\n"));
+    const QByteArray expected = platform::toSjis(
+        QStringLiteral("[TI]\r\nﾀｲﾄﾙ 夏の海\r\n[NEN]\r\n2001\r\n[TUKI]\r\n5\r\n[HI]\r\n3\r\n[COM]\r\n"
+                       "一行目\r\nｶﾀｶﾅの二行目\r\n[TI]\r\n"));
     const QByteArray onDisk = readBytes(commentFile());
     EXPECT_EQ(onDisk, expected);
     // Half-width katakana are single bytes in Shift-JIS: ﾀ is 0xC0.
@@ -208,7 +208,7 @@ TEST_F(CommentFileTest, InterruptedWriteLeavesTheOldFileIntact)
     longer.title = QStringLiteral("new");
     longer.comment = QString(4096, QLatin1Char('x'));
 
-    rlimit saved {};
+    rlimit saved{};
     ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
     const auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
     rlimit small = saved;

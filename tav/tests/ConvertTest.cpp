@@ -1,10 +1,10 @@
 // Batch conversion of the selected pictures into BMP, JPG and TIF files.
-#include "tav/tests/BitmapTestPictures.h"
 #include "tav/catalog/Convert.h"
-#include "tav/core/spath.h"
-#include "tav/tests/FakePrintHost.h"
-#include "tav/imaging/ImageResize.h"
 #include "imgkit/ImgKit.h"
+#include "tav/core/spath.h"
+#include "tav/imaging/ImageResize.h"
+#include "tav/tests/BitmapTestPictures.h"
+#include "tav/tests/FakePrintHost.h"
 
 #include <QFile>
 #include <gtest/gtest.h>
@@ -161,8 +161,9 @@ TEST_F(ConvertTest, MissingFolderEmptySelectionAndBadNumbersStopBeforeTheRun)
 {
     const QString missing = QStringLiteral("変換結果を格納するﾌｫﾙﾀﾞが見つかりません。");
     addPicture(QStringLiteral("a.bmp"), 10, 10);
-    for (const QString& folder : {QString(), QDir(dir.path()).filePath(QStringLiteral("none")),
-                                  QStringLiteral("out"), QDir(dir.path()).filePath(QStringLiteral("a.bmp"))}) {
+    for (const QString& folder :
+         {QString(), QDir(dir.path()).filePath(QStringLiteral("none")), QStringLiteral("out"),
+          QDir(dir.path()).filePath(QStringLiteral("a.bmp"))}) {
         host.tabs.texts[QStringLiteral("tx_out_path")] = folder;
         ConvertSelection(host);
     }
@@ -179,9 +180,10 @@ TEST_F(ConvertTest, MissingFolderEmptySelectionAndBadNumbersStopBeforeTheRun)
     ConvertSelection(host);
     host.selected.clear();  // with nothing selected the boxes do not matter
     ConvertSelection(host);
-    EXPECT_EQ(prompt.messages(), QStringList({QStringLiteral("画像ｻｲｽﾞには、1～32767の整数を指定してください。"),
-                                              QStringLiteral("圧縮品質係数には、0～100の整数を指定してください。"),
-                                              QStringLiteral("変換するﾌｧｲﾙが選択されていません。")}));
+    EXPECT_EQ(prompt.messages(),
+              QStringList({QStringLiteral("画像ｻｲｽﾞには、1～32767の整数を指定してください。"),
+                           QStringLiteral("圧縮品質係数には、0～100の整数を指定してください。"),
+                           QStringLiteral("変換するﾌｧｲﾙが選択されていません。")}));
     EXPECT_TRUE(host.busy.empty());
     EXPECT_TRUE(QDir(out).isEmpty());
 }

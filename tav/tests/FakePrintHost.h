@@ -2,11 +2,11 @@
 // raster printer (254 dpi: 10 dots per mm; 100 x 150 mm sheet, 5 mm border).
 #pragma once
 
-#include "tav/core/AppSettings.h"
-#include "tav/tests/FakeControls.h"
-#include "tav/printing/PrintSelection.h"
 #include "platform/RasterPrinter.h"
+#include "tav/core/AppSettings.h"
 #include "tav/core/RunState.h"
+#include "tav/printing/PrintSelection.h"
+#include "tav/tests/FakeControls.h"
 
 #include "platform/tests/ScriptedPrompt.h"
 

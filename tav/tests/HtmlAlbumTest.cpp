@@ -1,10 +1,10 @@
 // The HTML album: the page text, the tab's checks and the files it writes.
-#include "tav/tests/BitmapTestPictures.h"
-#include "tav/catalog/CommentFile.h"
-#include "tav/tests/FakePrintHost.h"
 #include "tav/catalog/HtmlAlbum.h"
 #include "imgkit/ImgKit.h"
 #include "platform/Sjis.h"
+#include "tav/catalog/CommentFile.h"
+#include "tav/tests/BitmapTestPictures.h"
+#include "tav/tests/FakePrintHost.h"
 
 #include <QFile>
 #include <gtest/gtest.h>
@@ -32,12 +32,14 @@ TEST(HtmlAlbumPageTest, RowsCloseAfterEachFullRowAndOnceMoreAfterAShortOne)
     options.background = 0xFF0000;  // pure blue as a colour reference 0x00BBGGRR
     const QString page = HtmlAlbumPage(options, cells(7));
     EXPECT_TRUE(page.contains(QStringLiteral("<BODY BGCOLOR=\"#0000ff\">\r\n\r\n")));
-    const QString fifthEnd = QStringLiteral("<IMG SRC=\"p4.bmp\" WIDTH=\"144\" HEIGHT=\"94\" VALIGN=\"middle\" "
-                                            "BORDER=\"0\" ></A>\r\n</TD>\r\n</TR>\r\n<TD WIDTH");
+    const QString fifthEnd =
+        QStringLiteral("<IMG SRC=\"p4.bmp\" WIDTH=\"144\" HEIGHT=\"94\" VALIGN=\"middle\" "
+                       "BORDER=\"0\" ></A>\r\n</TD>\r\n</TR>\r\n<TD WIDTH");
     EXPECT_TRUE(page.contains(fifthEnd));
-    EXPECT_TRUE(page.endsWith(QStringLiteral("p6.bmp\" WIDTH=\"144\" HEIGHT=\"94\" VALIGN=\"middle\" BORDER=\"0\" "
-                                             "></A>\r\n</TD>\r\n</TR>\r\n\r\n</TABLE></CENTER>\r\n"
-                                             "</BODY></HTML>\r\n")));
+    EXPECT_TRUE(
+        page.endsWith(QStringLiteral("p6.bmp\" WIDTH=\"144\" HEIGHT=\"94\" VALIGN=\"middle\" BORDER=\"0\" "
+                                     "></A>\r\n</TD>\r\n</TR>\r\n\r\n</TABLE></CENTER>\r\n"
+                                     "</BODY></HTML>\r\n")));
     EXPECT_EQ(page.count(QStringLiteral("<TR>")), 1);
     EXPECT_EQ(page.count(QStringLiteral("</TR>")), 2);
     EXPECT_EQ(HtmlPageFileName(QStringLiteral("album.html")), QStringLiteral("album.html"));
@@ -111,11 +113,13 @@ TEST_F(HtmlAlbumTest, ChecksStopTheRunWithTheirExactTexts)
     WriteHtmlAlbum(host);
 
     const QString rows = QStringLiteral("「横画像数」が異常です.(1～100の範囲で指定してください)\r\n");
-    const QString all = rows + QStringLiteral("「縮小画像のｻｲｽﾞ」幅が異常です.(10～1600の範囲で指定してください)\r\n") +
-                        QStringLiteral("「縮小画像のｻｲｽﾞ」高さが異常です.(10～1600の範囲で指定してください)\r\n");
-    EXPECT_EQ(prompt.messages(),
-              QStringList({QStringLiteral("出力HTMLファイル名に「\\/:,;*?\"<>|」は使えません. 処理を中止しました."), all,
-                           all, QStringLiteral("ﾌｧｲﾙが選択されていません.")}));
+    const QString all =
+        rows + QStringLiteral("「縮小画像のｻｲｽﾞ」幅が異常です.(10～1600の範囲で指定してください)\r\n") +
+        QStringLiteral("「縮小画像のｻｲｽﾞ」高さが異常です.(10～1600の範囲で指定してください)\r\n");
+    EXPECT_EQ(
+        prompt.messages(),
+        QStringList({QStringLiteral("出力HTMLファイル名に「\\/:,;*?\"<>|」は使えません. 処理を中止しました."),
+                     all, all, QStringLiteral("ﾌｧｲﾙが選択されていません.")}));
     EXPECT_EQ(prompt.shown()[1].kind, platform::MessageKind::Error);
     EXPECT_TRUE(host.busy.empty());
 }
@@ -129,8 +133,9 @@ TEST_F(HtmlAlbumTest, RefusedOverwriteLeavesTheOldPageAndAFailedSaveIsReported)
     old.close();
     prompt.answer(platform::Answer::No);
     WriteHtmlAlbum(host);
-    EXPECT_EQ(prompt.messages(), QStringList({QStringLiteral("HTMLﾌｧｲﾙ「album.htm」は存在します. 上書してよろしいですか?"),
-                                              QStringLiteral("HTMLの作成を中止しました.")}));
+    EXPECT_EQ(prompt.messages(),
+              QStringList({QStringLiteral("HTMLﾌｧｲﾙ「album.htm」は存在します. 上書してよろしいですか?"),
+                           QStringLiteral("HTMLの作成を中止しました.")}));
     EXPECT_EQ(readAll(old.fileName()), QByteArray("old page"));
     EXPECT_EQ(host.busy, std::vector<bool>({true, false}));
 
@@ -147,9 +152,11 @@ TEST_F(HtmlAlbumTest, RefusedOverwriteLeavesTheOldPageAndAFailedSaveIsReported)
 TEST_F(HtmlAlbumTest, TextsOutsideShiftJisAreEscapedOnceAsNumericReferences)
 {
     addPicture(QStringLiteral("Café 😀.bmp"), 20, 10);
-    ASSERT_EQ(WriteComment(inFolder(QStringLiteral("Café 😀.bmp")),
-                           COMKATA{QStringLiteral("Grüße <&> &#x41;"), QStringLiteral("2001"),
-                                   QStringLiteral("5"), QStringLiteral("3"), {}}),
+    ASSERT_EQ(WriteComment(inFolder(QStringLiteral("Café 😀.bmp")), COMKATA{QStringLiteral("Grüße <&> &#x41;"),
+                                                                           QStringLiteral("2001"),
+                                                                           QStringLiteral("5"),
+                                                                           QStringLiteral("3"),
+                                                                           {}}),
               0);
     host.tabs.checks[QStringLiteral("ch_PrFnameHt")] = true;
     host.tabs.checks[QStringLiteral("ch_prTiTleHt")] = true;
@@ -167,7 +174,7 @@ TEST_F(HtmlAlbumTest, TextsOutsideShiftJisAreEscapedOnceAsNumericReferences)
 TEST_F(HtmlAlbumTest, PageIsShiftJisWithCrLfAndThumbnailsAreJpegsOfTheFittedSize)
 {
     addPicture(QStringLiteral("写真 1.bmp"), 200, 100);  // 0.72 of 200 x 100: 144 x 72
-    addPicture(QStringLiteral("写真 1.BMP"), 10, 20);    // enlarged 4.7 times: 47 x 94
+    addPicture(QStringLiteral("写真 1.BMP"), 10, 20);  // enlarged 4.7 times: 47 x 94
     QFile text(inFolder(QStringLiteral("notes.txt")));
     ASSERT_TRUE(text.open(QIODevice::WriteOnly));
     text.close();
@@ -183,13 +190,15 @@ TEST_F(HtmlAlbumTest, PageIsShiftJisWithCrLfAndThumbnailsAreJpegsOfTheFittedSize
     const QByteArray bytes = readAll(inFolder(QStringLiteral("album.html")));
     EXPECT_EQ(bytes.count('\n'), bytes.count("\r\n"));
     const QString page = platform::fromSjis(bytes);
-    EXPECT_TRUE(page.contains(QStringLiteral("<TITLE>") + QFileInfo(dir.path()).fileName() + QStringLiteral("</TITLE>")));
+    EXPECT_TRUE(page.contains(QStringLiteral("<TITLE>") + QFileInfo(dir.path()).fileName() +
+                              QStringLiteral("</TITLE>")));
     EXPECT_TRUE(page.contains(QStringLiteral("<A HREF=\"%E5%86%99%E7%9C%9F%201.bmp\" TARGET=\"_blank\">"
                                              "<IMG SRC=\"./__tavIdxData/__%E5%86%99%E7%9C%9F%201.jpg\" "
                                              "WIDTH=\"144\" HEIGHT=\"72\" ")));
     EXPECT_TRUE(page.contains(QStringLiteral("<br><FONT SIZE=-1>写真 1.bmp</font></TD>")));
     // A second picture of the same stem gets its own thumbnail.
-    EXPECT_TRUE(page.contains(QStringLiteral("__%E5%86%99%E7%9C%9F%201~2.jpg\" WIDTH=\"47\" HEIGHT=\"94\" ")));
+    EXPECT_TRUE(
+        page.contains(QStringLiteral("__%E5%86%99%E7%9C%9F%201~2.jpg\" WIDTH=\"47\" HEIGHT=\"94\" ")));
     // A file that is no picture keeps its cell at the maximum size.
     EXPECT_TRUE(page.contains(QStringLiteral("__notes.jpg\" WIDTH=\"144\" HEIGHT=\"94\" ")));
 
@@ -205,12 +214,12 @@ TEST_F(HtmlAlbumTest, PageIsShiftJisWithCrLfAndThumbnailsAreJpegsOfTheFittedSize
     EXPECT_EQ(QSize(second.width(), second.height()), QSize(47, 94));
 
     // Again, keeping the thumbnails: a kept one gives its own size.
-    ASSERT_NE(ImgKitJpegFileSave(thumbnails + QStringLiteral("/__写真 1.jpg"), testpic::solid(30, 15, testpic::kRed),
-                                 {}, {}, 70, 0),
+    ASSERT_NE(ImgKitJpegFileSave(thumbnails + QStringLiteral("/__写真 1.jpg"),
+                                 testpic::solid(30, 15, testpic::kRed), {}, {}, 70, 0),
               0);
     prompt.clear();
     prompt.answer(platform::Answer::Yes);  // overwrite the page
-    prompt.answer(platform::Answer::No);   // keep the thumbnails
+    prompt.answer(platform::Answer::No);  // keep the thumbnails
     WriteHtmlAlbum(host);
     EXPECT_EQ(prompt.messages().value(1),
               QStringLiteral("HTML用ｻﾑﾈｲﾙﾌｫﾙﾀﾞが存在します. 同名のHTML用ｻﾑﾈｲﾙは上書きされます."));

@@ -1,10 +1,10 @@
 // LoadImageFile with the real gv program behind the GV link: what the
 // library cannot read reaches GV only where the extension allows it.
-#include "tav/tests/BitmapTestPictures.h"
-#include "tav/imaging/GvLinkFetcher.h"
-#include "tav/imaging/ImageLoad.h"
 #include "platform/PlatformPaths.h"
 #include "platform/tests/ScriptedPrompt.h"
+#include "tav/imaging/GvLinkFetcher.h"
+#include "tav/imaging/ImageLoad.h"
+#include "tav/tests/BitmapTestPictures.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -55,8 +55,9 @@ protected:
     {
         const QString path = m_dir.filePath(name);
         QProcess gm;
-        gm.start(QStringLiteral("gm"), {QStringLiteral("convert"), QStringLiteral("-size"), QStringLiteral("12x8"),
-                                        QStringLiteral("xc:red"), QStringLiteral("gif:") + path});
+        gm.start(QStringLiteral("gm"),
+                 {QStringLiteral("convert"), QStringLiteral("-size"), QStringLiteral("12x8"),
+                  QStringLiteral("xc:red"), QStringLiteral("gif:") + path});
         EXPECT_TRUE(gm.waitForFinished(60000) && gm.exitCode() == 0);
         return path;
     }

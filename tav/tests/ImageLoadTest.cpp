@@ -1,9 +1,9 @@
 // LoadImageFile's choice of decoder by extension, its GV fallback and the
 // orientation of what GV decodes, and ResizeImage's high-quality path.
-#include "tav/tests/BitmapTestPictures.h"
 #include "tav/imaging/ImageLoad.h"
-#include "tav/imaging/ImageResize.h"
 #include "imgkit/ImgKit.h"
+#include "tav/imaging/ImageResize.h"
+#include "tav/tests/BitmapTestPictures.h"
 
 #include <QFile>
 #include <QSize>

@@ -110,10 +110,17 @@ TEST(OptionsModel, FontButtonTagsReachTheirTargets)
         int tag;
         const platform::FontSpec* expected;
     } cases[] = {
-        {1, &form.header[SlotLeft].font},   {2, &form.header[SlotCentre].font}, {3, &form.header[SlotRight].font},
-        {4, &form.footer[SlotLeft].font},   {5, &form.footer[SlotRight].font},  {8, &form.footer[SlotCentre].font},
-        {6, &form.fileNameFont},            {7, &form.commentFont},             {0, &form.commentFont},
-        {9, &form.commentFont},             {-1, &form.commentFont},
+        {1, &form.header[SlotLeft].font},
+        {2, &form.header[SlotCentre].font},
+        {3, &form.header[SlotRight].font},
+        {4, &form.footer[SlotLeft].font},
+        {5, &form.footer[SlotRight].font},
+        {8, &form.footer[SlotCentre].font},
+        {6, &form.fileNameFont},
+        {7, &form.commentFont},
+        {0, &form.commentFont},
+        {9, &form.commentFont},
+        {-1, &form.commentFont},
     };
     for (const auto& c : cases)
         EXPECT_EQ(&fontOf(form, fontTargetOfTag(c.tag)), c.expected) << "tag " << c.tag;

@@ -1,12 +1,12 @@
 // The page engine on the raster printer double: 254 dpi, so that one
 // millimetre is exactly 10 dots, on a 100 x 150 mm sheet with a 5 mm border
 // the printer cannot reach.
+#include "platform/RasterPrinter.h"
+#include "platform/tests/ScriptedPrompt.h"
+#include "tav/core/RunState.h"
+#include "tav/printing/mg_pr.h"
 #include "tav/tests/BitmapTestPictures.h"
 #include "tav/tests/PageTestSupport.h"
-#include "platform/RasterPrinter.h"
-#include "tav/core/RunState.h"
-#include "platform/tests/ScriptedPrompt.h"
-#include "tav/printing/mg_pr.h"
 
 #include <gtest/gtest.h>
 
@@ -42,8 +42,8 @@ protected:
     bool begin(Tmg_PR& engine, double columns = 1, double rows = 1, bool header = false, bool footer = false,
                bool cut = false)
     {
-        return engine.BeginJob(QStringLiteral("Tav(1koma)"), 0, columns, rows, false, 0, 0, true, header, footer,
-                               cut);
+        return engine.BeginJob(QStringLiteral("Tav(1koma)"), 0, columns, rows, false, 0, 0, true, header,
+                               footer, cut);
     }
 
     AppSettings settings;
@@ -84,11 +84,12 @@ TEST_F(PageEngineTest, MarginQuestionsComeTopLeftBottomRightAndDecliningOneStart
         prompt.answer(Answer::Yes);
     Tmg_PR engine(environment());
     ASSERT_TRUE(begin(engine));
-    EXPECT_EQ(prompt.texts(),
-              QStringList({QStringLiteral("上余白がﾌﾟﾘﾝﾀ設定可能な値より小さいです。自動調整して続行しますか？"),
-                           QStringLiteral("左余白がﾌﾟﾘﾝﾀ設定可能な値より小さいです。自動調整して続行しますか？"),
-                           QStringLiteral("下余白がﾌﾟﾘﾝﾀ設定可能な値より小さいです。自動調整して続行しますか？"),
-                           QStringLiteral("右余白がﾌﾟﾘﾝﾀ設定可能な値より小さいです。自動調整して続行しますか？")}));
+    EXPECT_EQ(
+        prompt.texts(),
+        QStringList({QStringLiteral("上余白がﾌﾟﾘﾝﾀ設定可能な値より小さいです。自動調整して続行しますか？"),
+                     QStringLiteral("左余白がﾌﾟﾘﾝﾀ設定可能な値より小さいです。自動調整して続行しますか？"),
+                     QStringLiteral("下余白がﾌﾟﾘﾝﾀ設定可能な値より小さいです。自動調整して続行しますか？"),
+                     QStringLiteral("右余白がﾌﾟﾘﾝﾀ設定可能な値より小さいです。自動調整して続行しますか？")}));
     EXPECT_EQ(engine.geometry().imageAreaWidth, 900);
     EXPECT_EQ(engine.geometry().imageAreaHeight, 1400);
     engine.EndJob();
@@ -132,7 +133,8 @@ TEST_F(PageEngineTest, SizeChecksRefuseTheJobWithTheirMessages)
     tooLarge.requestedWidthMm = 95;
     tooLarge.requestedHeightMm = 50;
     EXPECT_FALSE(begin(tooLarge));
-    EXPECT_EQ(prompt.texts(), QStringList(QStringLiteral("現在の用紙には、指定されたｻｲｽﾞで印刷できません。")));
+    EXPECT_EQ(prompt.texts(),
+              QStringList(QStringLiteral("現在の用紙には、指定されたｻｲｽﾞで印刷できません。")));
 
     settings.marginTop = settings.marginBottom = 66;  // 150 - 132 = 18 mm left over
     Tmg_PR cramped(environment());

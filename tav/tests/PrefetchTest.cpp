@@ -2,9 +2,9 @@
 // nothing written after a confirmed stop, and what the user sees about an
 // unreadable picture still shown in its turn on the user-interface thread.
 #include "tav/catalog/Convert.h"
+#include "tav/core/Prefetcher.h"
 #include "tav/imaging/DibFetcher.h"
 #include "tav/tests/FakePrintHost.h"
-#include "tav/core/Prefetcher.h"
 
 #include <QFile>
 #include <atomic>
@@ -27,8 +27,7 @@ TEST(PrefetcherTest, ResultsComeInOrderWithNoMoreThanTheWindowHeldAndTheRestDrop
             [&](const QString& path) {
                 std::this_thread::sleep_for(std::chrono::milliseconds(2));
                 const int now = ++alive;
-                for (int seen = mostAlive; now > seen && !mostAlive.compare_exchange_weak(seen, now);) {
-                }
+                for (int seen = mostAlive; now > seen && !mostAlive.compare_exchange_weak(seen, now);) {}
                 return std::shared_ptr<int>(new int(path.toInt()), [&alive](int* p) {
                     --alive;
                     delete p;

@@ -1,13 +1,13 @@
 // The multi-image, index, service-size and album commands on the raster printer: 90 x 140 mm
 // printable at 10 dots per mm.
-#include "tav/printing/Album.h"
-#include "tav/tests/BitmapTestPictures.h"
 #include "tav/catalog/CommentFile.h"
-#include "tav/tests/FakePrintHost.h"
+#include "tav/printing/Album.h"
 #include "tav/printing/IndexPrint.h"
 #include "tav/printing/MultiImage.h"
-#include "tav/tests/PageTestSupport.h"
 #include "tav/printing/ServiceSize.h"
+#include "tav/tests/BitmapTestPictures.h"
+#include "tav/tests/FakePrintHost.h"
+#include "tav/tests/PageTestSupport.h"
 
 #include <gtest/gtest.h>
 
@@ -21,7 +21,10 @@ protected:
         host.tabs.checks[QStringLiteral("cb_gaSuKaraPr")] = true;
         host.tabs.texts[QStringLiteral("tx_komaYohaku")] = QStringLiteral("0");
     }
-    QRect redOn(int page) const { return pagetest::boundsOf(host.printer.pages()[page], testpic::rgb(testpic::kRed)); }
+    QRect redOn(int page) const
+    {
+        return pagetest::boundsOf(host.printer.pages()[page], testpic::rgb(testpic::kRed));
+    }
 };
 
 TEST_F(PrintLayoutsTest, SevenPicturesAtSixPerPageLeaveOneInTheFirstCellOfPageTwo)

@@ -1,14 +1,14 @@
 // The one-per-page command and the shared print loop, on the raster printer
 // (254 dpi: 10 dots per mm; 100 x 150 mm sheet, 5 mm border) with pictures
 // written to a temporary folder.
-#include "tav/tests/BitmapTestPictures.h"
-#include "tav/tests/FakePrintHost.h"
-#include "tav/printing/OnePerPage.h"
-#include "tav/tests/PageTestSupport.h"
 #include "tav/printing/PrintSelection.h"
 #include "platform/RasterPrinter.h"
-#include "tav/core/RunState.h"
 #include "platform/tests/ScriptedPrompt.h"
+#include "tav/core/RunState.h"
+#include "tav/printing/OnePerPage.h"
+#include "tav/tests/BitmapTestPictures.h"
+#include "tav/tests/FakePrintHost.h"
+#include "tav/tests/PageTestSupport.h"
 
 #include <QDir>
 #include <QImage>
@@ -35,7 +35,8 @@ TEST_F(PrintSelectionTest, PrintsEachPictureOnItsOwnPageAndSkipsUnreadableFiles)
     EXPECT_EQ(prompt.messages(), QStringList(QStringLiteral("印刷完了。")));
     // The unreadable file took no progress step.
     EXPECT_EQ(host.gaugeMaximum, 3);
-    EXPECT_TRUE(host.status.contains(QStringLiteral("a.bmpを印刷中です。(ESCｷｰまたは、「中止」ﾎﾞﾀﾝで中断できます)")));
+    EXPECT_TRUE(
+        host.status.contains(QStringLiteral("a.bmpを印刷中です。(ESCｷｰまたは、「中止」ﾎﾞﾀﾝで中断できます)")));
     EXPECT_EQ(host.busy, std::vector<bool>({true, false}));
     EXPECT_EQ(host.selectionRefreshes, 1);
     // Whole page: 900 x 450 centred in the 1400-dot high area, the sheet adds the border.
@@ -80,12 +81,14 @@ TEST_F(PrintSelectionTest, AGivenWidthKeepsProportionsAndSizesLargerThanThePaper
     prompt.clear();
     host.tabs.texts[QStringLiteral("tx_w")] = QStringLiteral("91");  // printable width is 90 mm
     PrintOnePerPage(host, false);
-    EXPECT_EQ(prompt.messages(), QStringList(QStringLiteral("指定されたサイズは用紙より大きいため印刷できません。")));
+    EXPECT_EQ(prompt.messages(),
+              QStringList(QStringLiteral("指定されたサイズは用紙より大きいため印刷できません。")));
 
     prompt.clear();
     host.tabs.texts[QStringLiteral("tx_w")] = QStringLiteral("abc");
     PrintOnePerPage(host, false);
-    EXPECT_EQ(prompt.messages(), QStringList(QStringLiteral("幅と高さには、0より大きい数値(mm)を入力してください。")));
+    EXPECT_EQ(prompt.messages(),
+              QStringList(QStringLiteral("幅と高さには、0より大きい数値(mm)を入力してください。")));
     EXPECT_EQ(host.printer.pages().size(), 1);  // still the first run's page
 }
 
@@ -138,7 +141,7 @@ TEST_F(PrintSelectionTest, AStopConfirmedWhilePrintingDropsTheDocument)
     EXPECT_EQ(PrintSelection(host, {}, {}), BatchResult::Stopped);
     EXPECT_TRUE(host.printer.aborted());
     EXPECT_EQ(prompt.messages(), QStringList({QStringLiteral("本当に印刷を中断してよろしいですか？"),
-                                           QStringLiteral("印刷完了。")}));
+                                              QStringLiteral("印刷完了。")}));
 }
 
 TEST_F(PrintSelectionTest, WhenTheOnlyFileCannotBeLoadedTheJobEndsWithoutABlankSheet)

@@ -1,12 +1,12 @@
-#include "tav/tests/FakeControls.h"
-#include "tav/core/GvRegistration.h"
-#include "tav/tests/IgnoringSettingsVisitor.h"
+#include "tav/core/Settings.h"
 #include "platform/ProfileFile.h"
 #include "platform/Registry.h"
-#include "platform/tests/ScriptedPrompt.h"
-#include "tav/core/Settings.h"
-#include "tav/core/SettingsSchema.h"
 #include "platform/Sjis.h"
+#include "platform/tests/ScriptedPrompt.h"
+#include "tav/core/GvRegistration.h"
+#include "tav/core/SettingsSchema.h"
+#include "tav/tests/FakeControls.h"
+#include "tav/tests/IgnoringSettingsVisitor.h"
 
 #include <QDir>
 #include <QFile>
@@ -121,9 +121,9 @@ TEST_F(SettingsTest, FirstRunShowsDefaultsAndWritesEveryKeyOfEverySection)
 
     ASSERT_TRUE(save());
     platform::ProfileFile file(iniPath);
-    const QStringList expected = {"ETC",   "FONT",     "KFONT",  "CONV",  "PURIKURA", "P1",
-                                  "PN",    "KA_CYOUSEI", "FILE_HENKAN", "SUM", "INDEX_PR", "SV_PR",
-                                  "AL_PR", "HTML",     "YOHAKU", "HADAFUDA", "TICOM", "CD_COL"};
+    const QStringList expected = {"ETC",   "FONT",       "KFONT",       "CONV",     "PURIKURA", "P1",
+                                  "PN",    "KA_CYOUSEI", "FILE_HENKAN", "SUM",      "INDEX_PR", "SV_PR",
+                                  "AL_PR", "HTML",       "YOHAKU",      "HADAFUDA", "TICOM",    "CD_COL"};
     EXPECT_EQ(file.sectionNames(), expected);
     EXPECT_EQ(file.keyNames(QStringLiteral("P1")).size(), 17);
     EXPECT_EQ(file.keyNames(QStringLiteral("HADAFUDA")).size(), 2 + 6 * 5 + 4);
@@ -265,8 +265,10 @@ TEST_F(SettingsTest, GvPathComesFromTheRegistryAndTheKeyIsCreated)
     EXPECT_FALSE(app.gvIs080OrLater);
     EXPECT_TRUE(registry->keyExists(platform::RegRoot::CurrentUser, QStringLiteral("Software\\Kavano\\GV")));
 
-    ASSERT_TRUE(registry->createKey(platform::RegRoot::CurrentUser, QStringLiteral("Software\\Kavano\\GV\\Path")));
-    ASSERT_TRUE(registry->createKey(platform::RegRoot::CurrentUser, QStringLiteral("Software\\Kavano\\GV\\Version")));
+    ASSERT_TRUE(
+        registry->createKey(platform::RegRoot::CurrentUser, QStringLiteral("Software\\Kavano\\GV\\Path")));
+    ASSERT_TRUE(
+        registry->createKey(platform::RegRoot::CurrentUser, QStringLiteral("Software\\Kavano\\GV\\Version")));
     registry->setValue(platform::RegRoot::CurrentUser, QStringLiteral("Software\\Kavano\\GV\\Path"), {},
                        platform::RegValue::string(QStringLiteral("/usr/bin/gv")));
     registry->setValue(platform::RegRoot::CurrentUser, QStringLiteral("Software\\Kavano\\GV\\Version"), {},
@@ -326,7 +328,8 @@ TEST_F(SettingsTest, SavingStopsAtTheFirstKeyThatCannotBeWritten)
     EXPECT_EQ(prompt.shown()[0].kind, platform::MessageKind::Warning);
     EXPECT_EQ(prompt.shown()[0].buttons, platform::Buttons::Ok);
     EXPECT_EQ(prompt.shown()[0].text,
-              QStringLiteral("Tav.iniに現在の状態を記録できませんでした.\r\nTavは、書込み可能なﾃﾞｨｽｸから起動してお使いください."));
+              QStringLiteral("Tav.iniに現在の状態を記録できませんでした."
+                             "\r\nTavは、書込み可能なﾃﾞｨｽｸから起動してお使いください."));
     EXPECT_EQ(read("SUM", "TitlePr"), QStringLiteral("0"));  // written before
     EXPECT_EQ(read("SUM", "yohaku"), QStringLiteral("<absent>"));
     EXPECT_EQ(read("SUM", "type"), QStringLiteral("<absent>"));

@@ -1,6 +1,6 @@
-#include "tav/core/HintTips.h"
-#include "platform/tests/ScriptedPrompt.h"
 #include "platform/Sjis.h"
+#include "platform/tests/ScriptedPrompt.h"
+#include "tav/core/HintTips.h"
 #include "tav/core/TextHelpers.h"
 #include "tav/core/spath.h"
 
@@ -14,8 +14,9 @@ TEST(HintFile, ShiftJisLinesWithEveryLineBreakAndEmptyTips)
 {
     // "ソ" and "表" end in the byte of a backslash; "ﾜﾝﾎﾟｲﾝﾄ" is single-byte katakana.
     const QByteArray bytes = platform::toSjis(QStringLiteral("ソフトを表示\r\nﾜﾝﾎﾟｲﾝﾄ\n\rC:\\tav\r\r\n最後"));
-    EXPECT_EQ(hintLines(bytes), (QStringList{QStringLiteral("ソフトを表示"), QStringLiteral("ﾜﾝﾎﾟｲﾝﾄ"), QString(),
-                                             QStringLiteral("C:\\tav"), QString(), QStringLiteral("最後")}));
+    EXPECT_EQ(hintLines(bytes),
+              (QStringList{QStringLiteral("ソフトを表示"), QStringLiteral("ﾜﾝﾎﾟｲﾝﾄ"), QString(),
+                           QStringLiteral("C:\\tav"), QString(), QStringLiteral("最後")}));
 }
 
 TEST(HintFile, ABreakAtTheEndClosesTheLastTip)

@@ -42,7 +42,8 @@ TEST_F(StickerPrintTest, WidthAndMarginsAreCheckedBeforeAnythingPrints)
     host.app.marginLeft = 4;  // inside the printer's 5 mm strip
     PrintStickers(host, false);
     EXPECT_EQ(prompt.messages(),
-              (QStringList{range, range, range, QStringLiteral("1コマの幅に文字が含まれています。整数に変換できません。"),
+              (QStringList{range, range, range,
+                           QStringLiteral("1コマの幅に文字が含まれています。整数に変換できません。"),
                            QStringLiteral("余白が多すぎて、印刷領域が確保出来ません。\n"
                                           "環境設定で余白ｻｲｽﾞを調整して再度印刷してください。")}));
     EXPECT_TRUE(host.printer.pages().isEmpty());
@@ -128,7 +129,8 @@ TEST_F(StickerPrintTest, IntoAFileEverySheetIsKeptOnAPrinterEachPictureIsAJob)
     addPicture(QStringLiteral("a.bmp"), 100, 100);
     addPicture(QStringLiteral("b.bmp"), 200, 100);
     PrintStickers(host, false);
-    EXPECT_EQ(host.printer.endedDocuments(), (QStringList{QStringLiteral("Tav(a.bmp)"), QStringLiteral("Tav(b.bmp)")}));
+    EXPECT_EQ(host.printer.endedDocuments(),
+              (QStringList{QStringLiteral("Tav(a.bmp)"), QStringLiteral("Tav(b.bmp)")}));
     EXPECT_EQ(host.printer.pages().size(), 1);
 
     host.printer.printIntoFile(true);
@@ -169,7 +171,7 @@ TEST_F(StickerPrintTest, AnOverlayIsLaidOverEveryCopyWhenItsFileExists)
     ASSERT_TRUE(frame.save(framePath, "BMP"));
     host.tabs.texts[QStringLiteral("tx_kasane")] = framePath;
     PrintStickers(host, false);
-    EXPECT_TRUE(darkAt(50 + 10, 50 + 200));   // left border of the first frame
+    EXPECT_TRUE(darkAt(50 + 10, 50 + 200));  // left border of the first frame
     EXPECT_TRUE(darkAt(50 + 395, 50 + 605));  // corner of a later copy
     EXPECT_TRUE(redAt(50 + 200, 50 + 200));
 }
@@ -181,7 +183,8 @@ TEST_F(StickerPrintTest, APictureTooTallIsReportedAndTheNextPrints)
     PrintStickers(host, false);
     EXPECT_EQ(host.printer.documentName(), QStringLiteral("Tav(b.bmp)"));
     EXPECT_EQ(prompt.messages(),
-              (QStringList{QStringLiteral("「tall.bmp」は、指定された幅で印刷できません。"), QStringLiteral("印刷完了。")}));
+              (QStringList{QStringLiteral("「tall.bmp」は、指定された幅で印刷できません。"),
+                           QStringLiteral("印刷完了。")}));
     EXPECT_EQ(host.status.first(), QStringLiteral("tall.bmpを印刷中です。(ESCｷｰで中断できます)"));
     EXPECT_EQ(host.busy, (std::vector<bool>{true, false}));
 }

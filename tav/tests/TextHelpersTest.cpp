@@ -1,5 +1,5 @@
-#include "tav/core/Fsort.h"
 #include "tav/core/TextHelpers.h"
+#include "tav/core/Fsort.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -40,7 +40,8 @@ TEST(ParseDateTimeTextTest, DatesWithOptionalTime)
     EXPECT_EQ(ParseDateTimeText(QStringLiteral("2003/1/5")), QDateTime(QDate(2003, 1, 5), QTime(0, 0)));
     EXPECT_EQ(ParseDateTimeText(QStringLiteral(" 2003/01/05 13:04:09 ")),
               QDateTime(QDate(2003, 1, 5), QTime(13, 4, 9)));
-    EXPECT_EQ(ParseDateTimeText(QStringLiteral("1899/12/31 8:05")), QDateTime(QDate(1899, 12, 31), QTime(8, 5)));
+    EXPECT_EQ(ParseDateTimeText(QStringLiteral("1899/12/31 8:05")),
+              QDateTime(QDate(1899, 12, 31), QTime(8, 5)));
     for (const char* bad : {"2003/2/30", "2003/13/1", "abc", "", "2003-01-05", "2003/1/5 25:00", "2003/1"})
         EXPECT_FALSE(ParseDateTimeText(QString::fromLatin1(bad)).has_value()) << bad;
 }
@@ -56,7 +57,8 @@ TEST(FormatDateTimeAnyYearTest, PatternsAndOldYears)
     EXPECT_EQ(str(FormatDateTimeAnyYear(QStringLiteral("yyyy"), old)), "1899");
     EXPECT_EQ(str(FormatDateTimeAnyYear(QStringLiteral("yyyy年mm月"), old)), "1899年03月");
     EXPECT_EQ(str(FormatDateTimeAnyYear(QStringLiteral("yy"), old)), "99");
-    EXPECT_EQ(str(FormatDateTimeAnyYear(QStringLiteral("yyyy"), QDateTime(QDate(5, 1, 1), QTime(0, 0)))), "   5");
+    EXPECT_EQ(str(FormatDateTimeAnyYear(QStringLiteral("yyyy"), QDateTime(QDate(5, 1, 1), QTime(0, 0)))),
+              "   5");
 }
 
 TEST(ColorToRgbBytesTest, PlainAndSystemColours)

@@ -1,9 +1,9 @@
 // Thumbnail sheets: the cells, margins and shadows on the sheet, numbering
 // across sheets, the preview, the backing picture and failed writes.
-#include "tav/tests/FakePrintHost.h"
-#include "imgkit/ImgKit.h"
 #include "tav/catalog/ThumbnailSheets.h"
+#include "imgkit/ImgKit.h"
 #include "tav/catalog/sumNe.h"
+#include "tav/tests/FakePrintHost.h"
 
 #include <QFile>
 #include <cstring>
@@ -126,7 +126,8 @@ TEST_F(ThumbnailSheetsTest, SheetsAreNumberedAndTheLastOneIsWrittenByTheFinish)
     EXPECT_EQ(prompt.messages(), QStringList(QStringLiteral("完了。")));
     EXPECT_FALSE(QImage(stem + QStringLiteral("001.jpg")).isNull());
     EXPECT_FALSE(QFileInfo::exists(stem + QStringLiteral("002.jpg")));
-    EXPECT_EQ(QDir(dir.path()).entryList({QStringLiteral("*.tmp"), QStringLiteral(".*tmp*")}, QDir::Files | QDir::Hidden),
+    EXPECT_EQ(QDir(dir.path())
+                  .entryList({QStringLiteral("*.tmp"), QStringLiteral(".*tmp*")}, QDir::Files | QDir::Hidden),
               QStringList());
 }
 
@@ -150,9 +151,10 @@ TEST_F(ThumbnailSheetsTest, ExistingSheetsAreReplacedOnlyWhenTheUserAgreesAndFai
     prompt.clear();
     prompt.answer(platform::Answer::Yes);
     MakeThumbnailSheets(host, false);
-    EXPECT_EQ(prompt.messages(),
-              QStringList({QStringLiteral("ｻﾑﾈｲﾙﾌｧｲﾙ「sheet001.bmp」ほか1個は存在します. 上書してよろしいですか?"),
-                           QStringLiteral("ｻﾑﾈｲﾙﾌｧｲﾙを保存できませんでした：\nsheet001.bmp")}));
+    EXPECT_EQ(
+        prompt.messages(),
+        QStringList({QStringLiteral("ｻﾑﾈｲﾙﾌｧｲﾙ「sheet001.bmp」ほか1個は存在します. 上書してよろしいですか?"),
+                     QStringLiteral("ｻﾑﾈｲﾙﾌｧｲﾙを保存できませんでした：\nsheet001.bmp")}));
     EXPECT_EQ(sheetFile(QStringLiteral("sheet002.bmp")).pixel(160, 120), kRed);
 }
 

@@ -1,5 +1,5 @@
-#include "tav/core/BrowserLayout.h"
 #include "platform/ProfileFile.h"
+#include "tav/core/BrowserLayout.h"
 #include "tav/core/WindowPlacement.h"
 
 #include <QTemporaryDir>
@@ -25,15 +25,16 @@ TEST(BrowserLayout, WidthAndVisitedFoldersRoundTripAndShrink)
     platform::ProfileFile file(dir.filePath(QStringLiteral("tav.Ini")));
     EXPECT_EQ(readBrowserLayout(file).fileColumnWidth, 0);
 
-    ASSERT_TRUE(writeBrowserLayout(file, {340, {QStringLiteral("/p/写真"), QStringLiteral("/p/b"),
-                                                QStringLiteral("/p/c")}}));
+    ASSERT_TRUE(writeBrowserLayout(
+        file, {340, {QStringLiteral("/p/写真"), QStringLiteral("/p/b"), QStringLiteral("/p/c")}}));
     BrowserLayout read = readBrowserLayout(file);
     EXPECT_EQ(read.fileColumnWidth, 340);
     EXPECT_EQ(read.recentFolders, QStringList({"/p/写真", "/p/b", "/p/c"}));
 
     // A shorter history leaves no stale slot behind; a bad width reads as the default.
     ASSERT_TRUE(writeBrowserLayout(file, {340, {QStringLiteral("/p/b")}}));
-    ASSERT_TRUE(file.writeString(QStringLiteral("BROWSE"), QStringLiteral("retsuHaba"), QStringLiteral("-5")));
+    ASSERT_TRUE(
+        file.writeString(QStringLiteral("BROWSE"), QStringLiteral("retsuHaba"), QStringLiteral("-5")));
     read = readBrowserLayout(file);
     EXPECT_EQ(read.recentFolders, QStringList({"/p/b"}));
     EXPECT_EQ(file.keyNames(QStringLiteral("BROWSE")), QStringList({"retsuHaba", "rireki1"}));

@@ -69,8 +69,8 @@ TEST(SetupProgram, AKilledCopyLeavesTheOldFileAndTheNextStartCleansUp)
                                "[CopyFile]\r\nFile1=(App)\\a.txt\r\nFile2=(App)\\big.dat\r\n");
     box.write("src/a.txt", "a");
     box.write("src/big.dat", "old version");
-    QFile(box.path("src/big.dat")).setFileTime(QDateTime::currentDateTime().addDays(-1),
-                                                QFileDevice::FileModificationTime);
+    QFile(box.path("src/big.dat"))
+        .setFileTime(QDateTime::currentDateTime().addDays(-1), QFileDevice::FileModificationTime);
     ASSERT_EQ(box.run(box.path("src/setup"), {"--silent"}), 0);
     const QString app = "box/home/.local/opt/Kill/";
     ASSERT_EQ(box.read(app + "big.dat"), "old version");

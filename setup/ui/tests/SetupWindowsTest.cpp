@@ -1,10 +1,10 @@
 // The installer's windows: the delete question's answers, the main window's
 // set-up from the script and its folder field, the gradient's colours.
+#include "platform/tests/ScriptedPrompt.h"
 #include "setup/ui/Back.h"
 #include "setup/ui/CusDlg.h"
 #include "setup/ui/GradBox.h"
 #include "setup/ui/Main.h"
-#include "platform/tests/ScriptedPrompt.h"
 
 #include <QCheckBox>
 #include <QGroupBox>
@@ -150,8 +150,9 @@ TEST(SetupMainWindow, InstallSetUpFromTheScript)
     EXPECT_TRUE(window.fraReadme->isHidden());
     EXPECT_FALSE(window.grpMessage->isHidden());
     EXPECT_EQ(window.btnEvent->text(), "インストール開始(&S)");
-    EXPECT_EQ(window.lblMessage->text(),
-              "インストールを行います．\n\n※　処理を開始する前に，必ずすべてのプログラムを終了させてください．");
+    EXPECT_EQ(
+        window.lblMessage->text(),
+        "インストールを行います．\n\n※　処理を開始する前に，必ずすべてのプログラムを終了させてください．");
     window.btnEvent->click();
     EXPECT_EQ(installs, 1);
 

@@ -14,29 +14,29 @@ QWidget* buildConvertTab()
     QRadioButton* toTif = radioButton("rb_tif", QStringLiteral("TIFに変換する"), false);
     QGroupBox* format = group(QStringLiteral("①変換ﾌｫｰﾏｯﾄの指定"), {toBmp, toJpg, toTif});
 
-    QGroupBox* bmp = group(QStringLiteral("BMP"),
-                           {row({checkBox("cb_bmp_comp", QStringLiteral("圧縮する"), false),
-                                 QStringLiteral("  色数を"),
-                                 comboBox("cb_bmp_coln",
-                                          {QStringLiteral("そのまま"), QStringLiteral("2色（白黒）"),
-                                           QStringLiteral("16色"), QStringLiteral("２５６色"), QStringLiteral("ﾌﾙｶﾗｰ")},
-                                          0),
-                                 QStringLiteral("にする")})});
-    QGroupBox* jpg = group(QStringLiteral("JPG"),
-                           {row({QStringLiteral("圧縮品質係数："), tabUpDown("UpDown1"),
-                                 QStringLiteral("(推奨 50～70)")})});
-    QGroupBox* tif = group(QStringLiteral("TIFF"),
-                           {row({QStringLiteral("圧縮形式："),
-                                 comboBox("cb_tif_comp",
-                                          {QStringLiteral("非圧縮"), "CCITTRLE", "GROUP3 1D", "GROUP3 2D", "GROUP4",
-                                           "PACKBITS"},
-                                          0),
-                                 QStringLiteral("  色数を"),
-                                 comboBox("cb_tif_coln",
-                                          {QStringLiteral("そのまま"), QStringLiteral("２色（白黒）"),
-                                           QStringLiteral("16色"), QStringLiteral("２５６色"), QStringLiteral("ﾌﾙｶﾗｰ")},
-                                          0),
-                                 QStringLiteral("にする")})});
+    QGroupBox* bmp =
+        group(QStringLiteral("BMP"),
+              {row({checkBox("cb_bmp_comp", QStringLiteral("圧縮する"), false), QStringLiteral("  色数を"),
+                    comboBox("cb_bmp_coln",
+                             {QStringLiteral("そのまま"), QStringLiteral("2色（白黒）"),
+                              QStringLiteral("16色"), QStringLiteral("２５６色"), QStringLiteral("ﾌﾙｶﾗｰ")},
+                             0),
+                    QStringLiteral("にする")})});
+    QGroupBox* jpg = group(
+        QStringLiteral("JPG"),
+        {row({QStringLiteral("圧縮品質係数："), tabUpDown("UpDown1"), QStringLiteral("(推奨 50～70)")})});
+    QGroupBox* tif = group(
+        QStringLiteral("TIFF"),
+        {row({QStringLiteral("圧縮形式："),
+              comboBox("cb_tif_comp",
+                       {QStringLiteral("非圧縮"), "CCITTRLE", "GROUP3 1D", "GROUP3 2D", "GROUP4", "PACKBITS"},
+                       0),
+              QStringLiteral("  色数を"),
+              comboBox("cb_tif_coln",
+                       {QStringLiteral("そのまま"), QStringLiteral("２色（白黒）"), QStringLiteral("16色"),
+                        QStringLiteral("２５６色"), QStringLiteral("ﾌﾙｶﾗｰ")},
+                       0),
+              QStringLiteral("にする")})});
     // Only the chosen format's choices can be changed.
     enableWhile(toBmp, {bmp});
     enableWhile(toJpg, {jpg});
@@ -52,12 +52,11 @@ QWidget* buildConvertTab()
     top->addLayout(formats, 1);
     layout->addLayout(top);
 
-    layout->addWidget(group(QStringLiteral("画像ｻｲｽﾞ"),
-                            {row({tabUpDown("UpDown2"), "×",
-                                  tabUpDown("UpDown3"), QStringLiteral("dot に"),
-                                  QStringLiteral("  縦横比を維持"),
-                                  checkBox("cb_tateYokoHi", QStringLiteral("して、"), true),
-                                  checkBox("cb_size", QStringLiteral("する"), false)})}));
+    layout->addWidget(group(
+        QStringLiteral("画像ｻｲｽﾞ"),
+        {row({tabUpDown("UpDown2"), "×", tabUpDown("UpDown3"), QStringLiteral("dot に"),
+              QStringLiteral("  縦横比を維持"), checkBox("cb_tateYokoHi", QStringLiteral("して、"), true),
+              checkBox("cb_size", QStringLiteral("する"), false)})}));
 
     QLineEdit* folder = lineEdit("tx_out_path", QString());
     folder->setToolTip(QStringLiteral("出力先の指定は、「参照」ボタンで行えます。"));

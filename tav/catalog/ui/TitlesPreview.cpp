@@ -1,12 +1,12 @@
 // Loading the titles tab's preview picture.
 #include "tav/catalog/ui/TitlesPreview.h"
 
+#include "platform/Prompt.h"
 #include "tav/core/AppSettings.h"
 #include "tav/core/BatchLoop.h"
 #include "tav/imaging/Bitmaps.h"
 #include "tav/imaging/ImageLoad.h"
 #include "tav/imaging/ImageResize.h"
-#include "platform/Prompt.h"
 
 #include <QGuiApplication>
 #include <QLabel>
@@ -29,8 +29,8 @@ QImage fittedPicture(const QString& path, const QSize& box, const AppSettings& a
     if (!picture)
         return {};
     const QSize size = ScaledToFit(picture.width(), picture.height(), box.width(), box.height());
-    imgkit::DibHandle fitted = ResizeImage(picture, QString(), QString(), size.width(), size.height(),
-                                           app.highQualityScaling);
+    imgkit::DibHandle fitted =
+        ResizeImage(picture, QString(), QString(), size.width(), size.height(), app.highQualityScaling);
     // The high-quality filter refuses some sizes; a preview then takes the plain one.
     if (!fitted && app.highQualityScaling)
         fitted = ResizeImage(picture, QString(), QString(), size.width(), size.height(), false);

@@ -41,13 +41,13 @@ QWidget* buildTitlesTab()
     auto* comment = new QPlainTextEdit;
     comment->setObjectName(QStringLiteral("tx_ticomCom"));
     comment->setReadOnly(true);
-    QGroupBox* record = group(QStringLiteral("ﾌｧｲﾙ名: 選択されていません."),
-                              {label(QStringLiteral("タイトル：")), readOnlyField("tx_ticomTitle"),
-                               label(QStringLiteral("撮影(取込)日付：")),
-                               row({readOnlyField("tx_ticomNen", 48), QStringLiteral("年"),
-                                    readOnlyField("tx_ticomTuki", 32), QStringLiteral("月"),
-                                    readOnlyField("tx_ticomHi", 32), QStringLiteral("日")}),
-                               label(QStringLiteral("コメント：")), comment});
+    QGroupBox* record =
+        group(QStringLiteral("ﾌｧｲﾙ名: 選択されていません."),
+              {label(QStringLiteral("タイトル：")), readOnlyField("tx_ticomTitle"),
+               label(QStringLiteral("撮影(取込)日付：")),
+               row({readOnlyField("tx_ticomNen", 48), QStringLiteral("年"), readOnlyField("tx_ticomTuki", 32),
+                    QStringLiteral("月"), readOnlyField("tx_ticomHi", 32), QStringLiteral("日")}),
+               label(QStringLiteral("コメント：")), comment});
     record->setObjectName(QStringLiteral("gb_ticom"));
 
     QLabel* picture = pictureBox("pic3", 200, 150);

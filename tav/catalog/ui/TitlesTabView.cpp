@@ -27,7 +27,10 @@ Control* control(QWidget* tabPage, const char* name)
 // group's width (in full as its tip), so that it never widens the window.
 class CaptionElider : public QObject {
 public:
-    explicit CaptionElider(QGroupBox* group) : QObject(group), m_group(group) { group->installEventFilter(this); }
+    explicit CaptionElider(QGroupBox* group) : QObject(group), m_group(group)
+    {
+        group->installEventFilter(this);
+    }
 
     void setCaption(const QString& caption)
     {
@@ -70,9 +73,10 @@ private:
 
 void fillFields(QWidget* tabPage, const COMKATA& record)
 {
-    const std::pair<const char*, const QString*> fields[] = {
-        {"tx_ticomTitle", &record.title}, {"tx_ticomNen", &record.year},
-        {"tx_ticomTuki", &record.month},  {"tx_ticomHi", &record.day}};
+    const std::pair<const char*, const QString*> fields[] = {{"tx_ticomTitle", &record.title},
+                                                             {"tx_ticomNen", &record.year},
+                                                             {"tx_ticomTuki", &record.month},
+                                                             {"tx_ticomHi", &record.day}};
     for (const auto& [name, text] : fields) {
         if (auto* field = control<QLineEdit>(tabPage, name))
             field->setText(*text);

@@ -1,11 +1,12 @@
 // The comment editor window and its menu.
 #include "tav/catalog/ui/frmCom.h"
 
-#include "tav/catalog/CommentFile.h"
 #include "platform/Prompt.h"
+#include "tav/catalog/CommentFile.h"
 #include "tav/core/TextHelpers.h"
 #include "tav/core/ui/UpDown.h"
 
+#include <QDate>
 #include <QFileInfo>
 #include <QGridLayout>
 #include <QGuiApplication>
@@ -15,11 +16,10 @@
 #include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QDate>
-#include <algorithm>
 #include <QScreen>
 #include <QTextDocument>
 #include <QVBoxLayout>
+#include <algorithm>
 
 namespace {
 
@@ -38,8 +38,8 @@ const QString kWriteFailed = QStringLiteral("E:ｺﾒﾝﾄおよびﾀｲﾄﾙ
 
 UpDown* dateCounter(const char* counterName, const char* editName, int minimum, int maximum)
 {
-    auto* counter = new UpDown(QString::fromLatin1(counterName), QString::fromLatin1(editName), minimum,
-                               maximum);
+    auto* counter =
+        new UpDown(QString::fromLatin1(counterName), QString::fromLatin1(editName), minimum, maximum);
     counter->edit()->setAttribute(Qt::WA_InputMethodEnabled, false);
     return counter;
 }
@@ -65,13 +65,10 @@ QString fieldText(const QPlainTextEdit& edit)
 }  // namespace
 
 TfrCom::TfrCom(QWidget* parent)
-    : QDialog(parent),
-      m_title(new QLineEdit),
+    : QDialog(parent), m_title(new QLineEdit),
       m_year(dateCounter("ud_nen", "tx_nen", kFirstYear, lastYear())),
-      m_month(dateCounter("ud_tuki", "tx_tuki", 1, 12)),
-      m_day(dateCounter("ud_hi", "tx_hi", 1, 31)),
-      m_comment(new QPlainTextEdit),
-      m_prev(new QPushButton(QStringLiteral("<< 前の画像(&B)"))),
+      m_month(dateCounter("ud_tuki", "tx_tuki", 1, 12)), m_day(dateCounter("ud_hi", "tx_hi", 1, 31)),
+      m_comment(new QPlainTextEdit), m_prev(new QPushButton(QStringLiteral("<< 前の画像(&B)"))),
       m_next(new QPushButton(QStringLiteral("次の画像(&N) >>")))
 {
     setObjectName(QStringLiteral("frCom"));
@@ -87,8 +84,8 @@ TfrCom::TfrCom(QWidget* parent)
     auto* menuBar = new QMenuBar(this);
     QMenu* closeMenu = menuBar->addMenu(QStringLiteral("閉じる(&C)"));
     closeMenu->setObjectName(QStringLiteral("mnuClose"));
-    QAction* saveClose = closeMenu->addAction(QStringLiteral("保存して閉じる(&C)"), this,
-                                              &TfrCom::mnuSaveCloseClick);
+    QAction* saveClose =
+        closeMenu->addAction(QStringLiteral("保存して閉じる(&C)"), this, &TfrCom::mnuSaveCloseClick);
     saveClose->setObjectName(QStringLiteral("mnuSaveClose"));
     QAction* discard = closeMenu->addAction(QStringLiteral("破棄(&A)"), this, &TfrCom::mnuHakiClick);
     discard->setObjectName(QStringLiteral("mnuHaki"));

@@ -17,6 +17,6 @@ void ElidingLabel::paintEvent(QPaintEvent*)
     const QRect area = contentsRect();
     const QString shown = fontMetrics().elidedText(text(), Qt::ElideMiddle, area.width());
     setToolTip(shown == text() ? QString() : text());
-    style()->drawItemText(&painter, area, int(alignment()) | Qt::TextSingleLine, palette(), isEnabled(), shown,
-                          foregroundRole());
+    style()->drawItemText(&painter, area, int(alignment()) | Qt::TextSingleLine, palette(), isEnabled(),
+                          shown, foregroundRole());
 }

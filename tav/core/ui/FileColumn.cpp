@@ -2,22 +2,22 @@
 
 #include "tav/core/AppSettings.h"
 #include "tav/core/CommandHost.h"
-#include "tav/core/ui/FolderPane.h"
 #include "tav/core/FolderWatcher.h"
 #include "tav/core/Fsort.h"
 #include "tav/core/TextHelpers.h"
+#include "tav/core/ui/FolderPane.h"
 
 #include <QApplication>
 #include <QComboBox>
-#include <QElapsedTimer>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QHeaderView>
 #include <QLabel>
+#include <QListView>
 #include <QListWidget>
 #include <QLocale>
 #include <QPointer>
 #include <QTabBar>
-#include <QListView>
 #include <QTreeWidget>
 #include <QVBoxLayout>
 #include <algorithm>
@@ -143,7 +143,8 @@ FileColumn::FileColumn(QWidget* parent) : QWidget(parent)
     m_fileView->setRootIsDecorated(false);
     m_fileView->setUniformRowHeights(true);
     m_fileView->setColumnCount(3);
-    m_fileView->setHeaderLabels({QStringLiteral("ﾌｧｲﾙ名"), QStringLiteral("ｻｲｽﾞ"), QStringLiteral("更新日時")});
+    m_fileView->setHeaderLabels(
+        {QStringLiteral("ﾌｧｲﾙ名"), QStringLiteral("ｻｲｽﾞ"), QStringLiteral("更新日時")});
     m_fileView->setToolTip(kViewHint);
     m_fileView->setContextMenuPolicy(Qt::CustomContextMenu);
     layout->addWidget(m_fileView, 3);

@@ -96,6 +96,6 @@ private:
     QString m_folder;
     QStringList m_sortedNames;
     CatalogueCache m_catalogue;
-    bool m_filling = false;        // a catalogue build lets waiting input run
+    bool m_filling = false;  // a catalogue build lets waiting input run
     bool m_refillPending = false;  // the view was asked to refill meanwhile
 };

@@ -37,7 +37,8 @@ QString typedFolder(const QString& text)
 
 bool inside(const QString& folder, const QString& root)
 {
-    return folder == root || folder.startsWith(root.endsWith(QLatin1Char('/')) ? root : root + QLatin1Char('/'));
+    return folder == root ||
+           folder.startsWith(root.endsWith(QLatin1Char('/')) ? root : root + QLatin1Char('/'));
 }
 
 }  // namespace
@@ -130,7 +131,8 @@ void FolderPane::fillRecent()
     int drive = -1;
     for (int i = 0; i < m_driveCount; ++i) {
         const QString root = m_drives->itemData(i).toString();
-        if (inside(m_folder, root) && (drive < 0 || root.size() > m_drives->itemData(drive).toString().size()))
+        if (inside(m_folder, root) &&
+            (drive < 0 || root.size() > m_drives->itemData(drive).toString().size()))
             drive = i;
     }
     m_drives->setCurrentIndex(drive);
@@ -186,9 +188,7 @@ bool FolderPane::eventFilter(QObject* watched, QEvent* event)
     switch (event->type()) {
     case QEvent::MouseButtonPress:
     case QEvent::Wheel:
-    case QEvent::KeyPress:
-        userTookTheTree();
-        break;
+    case QEvent::KeyPress: userTookTheTree(); break;
     case QEvent::Show:
     case QEvent::Resize:
         // Laid out anew before the user touched it: the folder goes back in sight.
@@ -223,7 +223,8 @@ void FolderPane::pathEntered()
 {
     const QString folder = typedFolder(m_path->text());
     if (folder.isEmpty() || !QFileInfo(folder).isDir()) {
-        platform::showInformation(QStringLiteral("ﾌｫﾙﾀﾞ %1 が見つかりません。").arg(m_path->text().trimmed()));
+        platform::showInformation(
+            QStringLiteral("ﾌｫﾙﾀﾞ %1 が見つかりません。").arg(m_path->text().trimmed()));
         m_path->setText(QDir::toNativeSeparators(m_folder));
         return;
     }

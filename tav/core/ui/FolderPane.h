@@ -67,5 +67,5 @@ private:
     QStringList m_recent;
     int m_driveCount = 0;
     bool m_revealPending = false;  // scroll the current folder into sight when it is read
-    bool m_revealing = false;      // the pane itself moves the tree
+    bool m_revealing = false;  // the pane itself moves the tree
 };

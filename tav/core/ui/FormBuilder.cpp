@@ -62,11 +62,10 @@ QStringList numberEntries(int first, int last)
     return entries;
 }
 
-UpDown* upDown(const char* counterName, const char* editName, int minimum, int maximum,
-               int position)
+UpDown* upDown(const char* counterName, const char* editName, int minimum, int maximum, int position)
 {
-    auto* counter = new UpDown(QString::fromLatin1(counterName), QString::fromLatin1(editName),
-                               minimum, maximum);
+    auto* counter =
+        new UpDown(QString::fromLatin1(counterName), QString::fromLatin1(editName), minimum, maximum);
     counter->setPosition(position);
     return counter;
 }
@@ -112,10 +111,7 @@ QPushButton* helpButton(const char* name, int helpContext)
     return push;
 }
 
-QLabel* label(const QString& text)
-{
-    return new QLabel(text);
-}
+QLabel* label(const QString& text) { return new QLabel(text); }
 
 QLabel* pictureBox(const char* name, int width, int height)
 {
@@ -188,26 +184,29 @@ void enableWhile(QAbstractButton* button, std::initializer_list<QWidget*> enable
     apply(button->isChecked());
 }
 
-QGroupBox* captionGroup(const CaptionBoxNames& names, CaptionWording wording, bool fileNameOn,
-                        int columns)
+QGroupBox* captionGroup(const CaptionBoxNames& names, CaptionWording wording, bool fileNameOn, int columns)
 {
     const bool print = wording == CaptionWording::Print;
     QCheckBox* boxes[] = {
         checkBox(names.fileName,
-                 print ? QStringLiteral("ﾌｧｲﾙ名もﾌﾟﾘﾝﾄする") : QStringLiteral("ﾌｧｲﾙ名を表示する"), fileNameOn),
+                 print ? QStringLiteral("ﾌｧｲﾙ名もﾌﾟﾘﾝﾄする") : QStringLiteral("ﾌｧｲﾙ名を表示する"),
+                 fileNameOn),
         checkBox(names.noExtension,
                  print ? QStringLiteral("拡張子を印刷しない(ﾌｧｲﾙ名ﾌﾟﾘﾝﾄする場合に有効)")
                        : QStringLiteral("拡張子を表示しない(ﾌｧｲﾙ名表示する場合に有効)"),
                  false),
         checkBox(names.imageInfo,
-                 print ? QStringLiteral("画像ｻｲｽﾞと色数もﾌﾟﾘﾝﾄする") : QStringLiteral("画像ｻｲｽﾞと色数を表示する"),
+                 print ? QStringLiteral("画像ｻｲｽﾞと色数もﾌﾟﾘﾝﾄする")
+                       : QStringLiteral("画像ｻｲｽﾞと色数を表示する"),
                  false),
-        checkBox(names.date, print ? QStringLiteral("撮影日付もﾌﾟﾘﾝﾄする") : QStringLiteral("撮影日付を表示する"),
-                 false),
+        checkBox(names.date,
+                 print ? QStringLiteral("撮影日付もﾌﾟﾘﾝﾄする") : QStringLiteral("撮影日付を表示する"), false),
         checkBox(names.title,
-                 print ? QStringLiteral("ｺﾒﾝﾄのﾀｲﾄﾙもﾌﾟﾘﾝﾄする") : QStringLiteral("ｺﾒﾝﾄのﾀｲﾄﾙを表示する"), false),
+                 print ? QStringLiteral("ｺﾒﾝﾄのﾀｲﾄﾙもﾌﾟﾘﾝﾄする") : QStringLiteral("ｺﾒﾝﾄのﾀｲﾄﾙを表示する"),
+                 false),
     };
-    auto* box = new QGroupBox(print ? QStringLiteral("画像の下に印刷する内容") : QStringLiteral("画像の下に表示する内容"));
+    auto* box = new QGroupBox(print ? QStringLiteral("画像の下に印刷する内容")
+                                    : QStringLiteral("画像の下に表示する内容"));
     auto* grid = new QGridLayout(box);
     grid->setContentsMargins(kGroupMargin, kGroupMargin - 2, kGroupMargin, kGroupMargin - 2);
     grid->setSpacing(kSpacing);

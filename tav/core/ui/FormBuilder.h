@@ -31,8 +31,7 @@ QRadioButton* radioButton(const char* name, const QString& caption, bool checked
 QComboBox* comboBox(const char* name, const QStringList& entries, int index);
 QStringList numberEntries(int first, int last);
 
-UpDown* upDown(const char* counterName, const char* editName, int minimum, int maximum,
-               int position);
+UpDown* upDown(const char* counterName, const char* editName, int minimum, int maximum, int position);
 // A work tab's counter as the tab counter table gives it.
 UpDown* tabUpDown(const char* counterName);
 // Restricts an up-down's field to decimal digits.

@@ -25,7 +25,8 @@ QString pictureCaption(const QString& path, const imgkit::DibHandle& dib)
     case 5: colours = "ﾌﾙｶﾗｰ"; break;
     default: return path;
     }
-    return path + QStringLiteral("(%1*%2,%3)").arg(info.width).arg(info.height).arg(QString::fromUtf8(colours));
+    return path +
+           QStringLiteral("(%1*%2,%3)").arg(info.width).arg(info.height).arg(QString::fromUtf8(colours));
 }
 
 void showPicture(QWidget* owner, const QString& path, const imgkit::DibHandle& dib)
@@ -45,7 +46,8 @@ void showPicture(QWidget* owner, const QString& path, const imgkit::DibHandle& d
     // A picture larger than the screen opens fitted to it, keeping its proportions.
     const QSize room = available.size() * 0.9;
     const int menu = window.layout()->menuBar()->sizeHint().height();
-    const double fit = std::min({1.0, double(room.width()) / info.width, double(room.height() - menu) / info.height});
+    const double fit =
+        std::min({1.0, double(room.width()) / info.width, double(room.height() - menu) / info.height});
     window.resize(std::max(1, int(info.width * fit + 0.5)), std::max(1, int(info.height * fit + 0.5)) + menu);
     window.move(available.center() - window.rect().center());
     window.exec();

@@ -22,8 +22,8 @@ int main(int argc, char** argv)
     // Qt's own dialogs and buttons (print dialog, "はい"/"いいえ") in Japanese,
     // like every text of the program.
     QTranslator qtTexts;
-    if (qtTexts.load(QLocale(QLocale::Japanese, QLocale::Japan), QStringLiteral("qtbase"), QStringLiteral("_"),
-                     QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+    if (qtTexts.load(QLocale(QLocale::Japanese, QLocale::Japan), QStringLiteral("qtbase"),
+                     QStringLiteral("_"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
         QApplication::installTranslator(&qtTexts);
     platform::QtPrompt prompts;
     platform::setPrompts(&prompts);

@@ -53,15 +53,10 @@ private:
 
 }  // namespace
 
-UpDown::UpDown(const QString& counterName, const QString& editName, int minimum, int maximum,
-               QWidget* parent)
-    : QWidget(parent),
-      m_edit(new QLineEdit),
-      m_up(arrowButton(Qt::UpArrow)),
-      m_down(arrowButton(Qt::DownArrow)),
-      m_min(std::min(minimum, maximum)),
-      m_max(std::max(minimum, maximum)),
-      m_position(std::clamp(0, m_min, m_max))
+UpDown::UpDown(const QString& counterName, const QString& editName, int minimum, int maximum, QWidget* parent)
+    : QWidget(parent), m_edit(new QLineEdit), m_up(arrowButton(Qt::UpArrow)),
+      m_down(arrowButton(Qt::DownArrow)), m_min(std::min(minimum, maximum)),
+      m_max(std::max(minimum, maximum)), m_position(std::clamp(0, m_min, m_max))
 {
     setObjectName(counterName);
     m_edit->setObjectName(editName);

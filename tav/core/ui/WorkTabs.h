@@ -13,17 +13,17 @@ struct WorkTab {
     QWidget* (*build)();
 };
 
-QWidget* buildOnePerPageTab();     // 0 "1ﾍﾟｰｼﾞ1画像印刷"
-QWidget* buildMultiImageTab();     // 1 "1ﾍﾟｰｼﾞ複数画像印刷"
-QWidget* buildStickerTab();        // 2 "ﾌﾟﾘｸﾗ印刷"
-QWidget* buildAdjustTab();         // 3 "画像調整"
-QWidget* buildConvertTab();        // 4 "ﾌｧｲﾙ変換"
-QWidget* buildThumbnailSheetTab(); // 5 "一括ｻﾑﾈｲﾙ"
-QWidget* buildIndexTab();          // 6 "ｲﾝﾃﾞｯｸｽ印刷"
-QWidget* buildServiceSizeTab();    // 7 "ｻｰﾋﾞｽ版印刷"
-QWidget* buildAlbumTab();          // 8 "ｱﾙﾊﾞﾑ印刷"
-QWidget* buildTitlesTab();         // 9 "ﾀｲﾄﾙとｺﾒﾝﾄ"
-QWidget* buildHtmlTab();           // 10 "HTML"
+QWidget* buildOnePerPageTab();  // 0 "1ﾍﾟｰｼﾞ1画像印刷"
+QWidget* buildMultiImageTab();  // 1 "1ﾍﾟｰｼﾞ複数画像印刷"
+QWidget* buildStickerTab();  // 2 "ﾌﾟﾘｸﾗ印刷"
+QWidget* buildAdjustTab();  // 3 "画像調整"
+QWidget* buildConvertTab();  // 4 "ﾌｧｲﾙ変換"
+QWidget* buildThumbnailSheetTab();  // 5 "一括ｻﾑﾈｲﾙ"
+QWidget* buildIndexTab();  // 6 "ｲﾝﾃﾞｯｸｽ印刷"
+QWidget* buildServiceSizeTab();  // 7 "ｻｰﾋﾞｽ版印刷"
+QWidget* buildAlbumTab();  // 8 "ｱﾙﾊﾞﾑ印刷"
+QWidget* buildTitlesTab();  // 9 "ﾀｲﾄﾙとｺﾒﾝﾄ"
+QWidget* buildHtmlTab();  // 10 "HTML"
 
 inline constexpr WorkTab kWorkTabs[] = {
     {"1ﾍﾟｰｼﾞ1画像印刷", buildOnePerPageTab},

@@ -140,7 +140,8 @@ void TfrOp::FormShow(const QString& currentFolder, const PageMargins& printerMin
         UpDown* counter = m_marginCounters[i];
         counter->setPosition(margin);
         counter->edit()->setText(QString::number(margin));
-        m_marginGroups[i]->setTitle(marginGroupCaption(m_marginGroups[i]->title(), printerMinimum.*kMarginSides[i]));
+        m_marginGroups[i]->setTitle(
+            marginGroupCaption(m_marginGroups[i]->title(), printerMinimum.*kMarginSides[i]));
     }
 
     m_headerLineOn->setChecked(m_form.headerLine);
@@ -266,15 +267,16 @@ void TfrOp::placeLabels(const std::array<QLabel*, 3>& labels)
 
 void TfrOp::cb_HeChange(int position)
 {
-    showSlot(m_headerLabels[position],
-             headerSlotText(m_headerLists[position]->currentIndex(), kSampleFolder, today(), m_headerTitle->text()));
+    showSlot(m_headerLabels[position], headerSlotText(m_headerLists[position]->currentIndex(), kSampleFolder,
+                                                      today(), m_headerTitle->text()));
     placeLabels(m_headerLabels);
     drawHeaderLine();
 }
 
 void TfrOp::cb_FuChange(int position)
 {
-    showSlot(m_footerLabels[position], footerSlotText(m_footerLists[position]->currentIndex(), m_footerTitle->text()));
+    showSlot(m_footerLabels[position],
+             footerSlotText(m_footerLists[position]->currentIndex(), m_footerTitle->text()));
     placeLabels(m_footerLabels);
 }
 
@@ -306,7 +308,8 @@ void TfrOp::drawHeaderLine()
         if (!label->isHidden())
             heights.push_back(QFontInfo(label->font()).pixelSize());
     const int top = headerLineTop(m_headerLabels[SlotLeft]->y(), heights, thickness);
-    m_headerLine->setGeometry(kLineInset, top, m_headerLine->parentWidget()->width() - 2 * kLineInset, thickness);
+    m_headerLine->setGeometry(kLineInset, top, m_headerLine->parentWidget()->width() - 2 * kLineInset,
+                              thickness);
     m_headerLine->show();
 }
 
@@ -318,6 +321,7 @@ void TfrOp::drawFooterLine()
     }
     const int thickness = previewLineThickness(m_footerLineSize->currentIndex());
     const int top = footerLineTop(m_footerLabels[SlotLeft]->y(), thickness);
-    m_footerLine->setGeometry(kLineInset, top, m_footerLine->parentWidget()->width() - 2 * kLineInset, thickness);
+    m_footerLine->setGeometry(kLineInset, top, m_footerLine->parentWidget()->width() - 2 * kLineInset,
+                              thickness);
     m_footerLine->show();
 }

@@ -62,9 +62,11 @@ QWidget* TfrOp::buildGvPage()
     layout->addWidget(m_gvVer);
     layout->addSpacing(8);
     layout->addWidget(note(QStringLiteral("★画像表示ｿﾌﾄ「Gv」を使うと、より多種類の画像形式が扱えます。")));
-    layout->addWidget(note(QStringLiteral("★GVを使用する設定は自動的に行われます。  (この画面では、認識状況を表示しています)")));
-    layout->addWidget(note(QStringLiteral("★ＧＶを入手したら、Tavを起動する前にGV一度実行しておいてください。 これで、Tavが自動的\n"
-                                          "にGVを認識できるようになります。")));
+    layout->addWidget(note(
+        QStringLiteral("★GVを使用する設定は自動的に行われます。  (この画面では、認識状況を表示しています)")));
+    layout->addWidget(note(QStringLiteral(
+        "★ＧＶを入手したら、Tavを起動する前にGV一度実行しておいてください。 これで、Tavが自動的\n"
+        "にGVを認識できるようになります。")));
     layout->addStretch(1);
     return page;
 }
@@ -105,10 +107,11 @@ QWidget* TfrOp::buildScalingPage()
 
 QWidget* TfrOp::buildPhotoSwitches()
 {
-    m_photoSwitches = {form::checkBox("ch_exifKaiten", QStringLiteral("撮影時の向きに回転する"), true),
-                       form::checkBox("ch_iccIro", QStringLiteral("埋め込まれたｶﾗｰﾌﾟﾛﾌｧｲﾙで色を合わせる"), true),
-                       form::checkBox("ch_exifDate", QStringLiteral("ｺﾒﾝﾄに日付がないときは撮影日時(Exif)を使う"), true),
-                       form::checkBox("ch_exifGps", QStringLiteral("JPEGへの変換で位置情報(GPS)を残す"), true)};
+    m_photoSwitches = {
+        form::checkBox("ch_exifKaiten", QStringLiteral("撮影時の向きに回転する"), true),
+        form::checkBox("ch_iccIro", QStringLiteral("埋め込まれたｶﾗｰﾌﾟﾛﾌｧｲﾙで色を合わせる"), true),
+        form::checkBox("ch_exifDate", QStringLiteral("ｺﾒﾝﾄに日付がないときは撮影日時(Exif)を使う"), true),
+        form::checkBox("ch_exifGps", QStringLiteral("JPEGへの変換で位置情報(GPS)を残す"), true)};
     return form::group(QStringLiteral("ﾃﾞｼﾞｶﾒ写真"),
                        {m_photoSwitches[0], m_photoSwitches[1], m_photoSwitches[2], m_photoSwitches[3]});
 }
@@ -120,7 +123,8 @@ QWidget* TfrOp::buildMarginPage(const std::array<int, 4>& lowerLimits)
     auto* grid = new QGridLayout;
     for (int i = 0; i < 4; ++i) {
         const MarginNames& names = kMarginNames[i];
-        UpDown* counter = form::digitsOnly(form::upDown(names.counter, names.edit, lowerLimits[i], 50, lowerLimits[i]));
+        UpDown* counter =
+            form::digitsOnly(form::upDown(names.counter, names.edit, lowerLimits[i], 50, lowerLimits[i]));
         counter->edit()->setMaxLength(3);
         QGroupBox* group = form::group(QString::fromUtf8(names.caption), {form::row({counter, "mm"})});
         group->setObjectName(QString::fromLatin1(names.group));
@@ -130,15 +134,18 @@ QWidget* TfrOp::buildMarginPage(const std::array<int, 4>& lowerLimits)
     }
     layout->addLayout(grid);
     layout->addSpacing(8);
-    layout->addWidget(note(QStringLiteral("★余白の設定は、「1ﾍﾟｰｼﾞ1画像印刷」、「1ﾍﾟｰｼﾞ複数画像印刷」、「ｱﾙﾊﾞﾑ印刷」、「ﾌﾟﾘｸﾗ印刷」で\n"
-                                          "有効となります。")));
-    layout->addWidget(note(QStringLiteral("★上下余白には、ﾍｯﾀﾞｰ/ﾌｯﾀｰ領域を含みません。 (ﾍｯﾀﾞｰ/ﾌｯﾀｰｻｲｽﾞは自動的に計算されます)")));
+    layout->addWidget(note(QStringLiteral(
+        "★余白の設定は、「1ﾍﾟｰｼﾞ1画像印刷」、「1ﾍﾟｰｼﾞ複数画像印刷」、「ｱﾙﾊﾞﾑ印刷」、「ﾌﾟﾘｸﾗ印刷」で\n"
+        "有効となります。")));
+    layout->addWidget(note(QStringLiteral(
+        "★上下余白には、ﾍｯﾀﾞｰ/ﾌｯﾀｰ領域を含みません。 (ﾍｯﾀﾞｰ/ﾌｯﾀｰｻｲｽﾞは自動的に計算されます)")));
     layout->addStretch(1);
     return page;
 }
 
-QFrame* TfrOp::buildPreviewBox(const char* name, std::array<QLabel*, 3>& labels, const char* const labelNames[3],
-                               const char* lineName, QFrame*& line, int labelTop)
+QFrame* TfrOp::buildPreviewBox(const char* name, std::array<QLabel*, 3>& labels,
+                               const char* const labelNames[3], const char* lineName, QFrame*& line,
+                               int labelTop)
 {
     auto* box = new QFrame;
     box->setObjectName(QString::fromLatin1(name));
@@ -168,15 +175,16 @@ QWidget* TfrOp::buildHeaderPage()
 {
     QVBoxLayout* layout = nullptr;
     QWidget* page = form::page(layout);
-    const QStringList types = {QStringLiteral("なし"), QStringLiteral("画像格納ﾌｫﾙﾀﾞ名"), QStringLiteral("今日の日付"),
-                               QStringLiteral("ﾍﾟｰｼﾞﾀｲﾄﾙ")};
+    const QStringList types = {QStringLiteral("なし"), QStringLiteral("画像格納ﾌｫﾙﾀﾞ名"),
+                               QStringLiteral("今日の日付"), QStringLiteral("ﾍﾟｰｼﾞﾀｲﾄﾙ")};
     const char* lists[] = {"cb_HeL", "cb_HeC", "cb_HeR"};
     const char* buttons[] = {"bt_L_fontSet", "bt_C_FontSet", "bt_R_FontSet"};
     const char* captions[] = {"左", "中央", "右"};
     auto* slotGrid = new QGridLayout;
     for (int i = 0; i < 3; ++i) {
         m_headerLists[i] = form::comboBox(lists[i], types, 0);
-        QPushButton* font = fontButton(buttons[i], QString::fromUtf8(captions[i]) + QStringLiteral("ﾌｫﾝﾄ設定"), i + 1);
+        QPushButton* font =
+            fontButton(buttons[i], QString::fromUtf8(captions[i]) + QStringLiteral("ﾌｫﾝﾄ設定"), i + 1);
         connect(font, &QPushButton::clicked, this, [this, i] { fontButtonClick(i + 1); });
         slotGrid->addWidget(form::label(QString::fromUtf8(captions[i])), 0, i);
         slotGrid->addWidget(m_headerLists[i], 1, i);
@@ -189,13 +197,15 @@ QWidget* TfrOp::buildHeaderPage()
     QFrame* preview = buildPreviewBox("pn_hePv", m_headerLabels, labelNames, "sp_heLine", m_headerLine, 6);
 
     layout->addLayout(slotGrid);
-    layout->addLayout(form::fillRow({form::group(QStringLiteral("ﾍﾟｰｼﾞﾀｲﾄﾙ設定"), {m_headerTitle}),
-                                     form::group(QStringLiteral("ﾍｯﾀﾞｰ境界線"),
-                                                 {form::row({m_headerLineOn, m_headerLineSize})})}));
+    layout->addLayout(form::fillRow(
+        {form::group(QStringLiteral("ﾍﾟｰｼﾞﾀｲﾄﾙ設定"), {m_headerTitle}),
+         form::group(QStringLiteral("ﾍｯﾀﾞｰ境界線"), {form::row({m_headerLineOn, m_headerLineSize})})}));
     layout->addWidget(preview, 0, Qt::AlignHCenter);
-    layout->addWidget(note(QStringLiteral("★ﾍｯﾀﾞｰ設定は、「1ﾍﾟｰｼﾞ1画像印刷」、「1ﾍﾟｰｼﾞ複数画像印刷」、「ｱﾙﾊﾞﾑ印刷」で有効となります。")));
-    layout->addWidget(note(QStringLiteral("★ﾌﾟﾚﾋﾞｭｰは余白を表示していません。最終的な確認はそれぞれの印刷ﾌﾟﾚﾋﾞｭｰで行なってく\n"
-                                          "ださい。")));
+    layout->addWidget(note(QStringLiteral(
+        "★ﾍｯﾀﾞｰ設定は、「1ﾍﾟｰｼﾞ1画像印刷」、「1ﾍﾟｰｼﾞ複数画像印刷」、「ｱﾙﾊﾞﾑ印刷」で有効となります。")));
+    layout->addWidget(note(
+        QStringLiteral("★ﾌﾟﾚﾋﾞｭｰは余白を表示していません。最終的な確認はそれぞれの印刷ﾌﾟﾚﾋﾞｭｰで行なってく\n"
+                       "ださい。")));
     layout->addStretch(1);
     return page;
 }
@@ -204,7 +214,8 @@ QWidget* TfrOp::buildFooterPage()
 {
     QVBoxLayout* layout = nullptr;
     QWidget* page = form::page(layout);
-    const QStringList types = {QStringLiteral("なし"), QStringLiteral("ﾍﾟｰｼﾞ番号"), QStringLiteral("ﾌｯﾀｰﾀｲﾄﾙ")};
+    const QStringList types = {QStringLiteral("なし"), QStringLiteral("ﾍﾟｰｼﾞ番号"),
+                               QStringLiteral("ﾌｯﾀｰﾀｲﾄﾙ")};
     const char* lists[] = {"cb_FuL", "cb_FuC", "cb_FuR"};
     const char* buttons[] = {"bt_fuL_FontSet", "bt_fuC_fontSet", "bt_fuR_FontSet"};
     const char* captions[] = {"左", "中央", "右"};
@@ -213,7 +224,8 @@ QWidget* TfrOp::buildFooterPage()
     for (int i = 0; i < 3; ++i) {
         m_footerLists[i] = form::comboBox(lists[i], types, 0);
         const int tag = tags[i];
-        QPushButton* font = fontButton(buttons[i], QString::fromUtf8(captions[i]) + QStringLiteral("ﾌｫﾝﾄ設定"), tag);
+        QPushButton* font =
+            fontButton(buttons[i], QString::fromUtf8(captions[i]) + QStringLiteral("ﾌｫﾝﾄ設定"), tag);
         connect(font, &QPushButton::clicked, this, [this, tag] { fontButtonClick(tag); });
         slotGrid->addWidget(form::label(QString::fromUtf8(captions[i])), 0, i);
         slotGrid->addWidget(m_footerLists[i], 1, i);
@@ -226,11 +238,12 @@ QWidget* TfrOp::buildFooterPage()
     QFrame* preview = buildPreviewBox("pn_fuPv", m_footerLabels, labelNames, "sp_fuLine", m_footerLine, 30);
 
     layout->addLayout(slotGrid);
-    layout->addLayout(form::fillRow({form::group(QStringLiteral("ﾌｯﾀｰﾀｲﾄﾙ設定"), {m_footerTitle}),
-                                     form::group(QStringLiteral("ﾌｯﾀｰ境界線"),
-                                                 {form::row({m_footerLineOn, m_footerLineSize})})}));
+    layout->addLayout(form::fillRow(
+        {form::group(QStringLiteral("ﾌｯﾀｰﾀｲﾄﾙ設定"), {m_footerTitle}),
+         form::group(QStringLiteral("ﾌｯﾀｰ境界線"), {form::row({m_footerLineOn, m_footerLineSize})})}));
     layout->addWidget(preview, 0, Qt::AlignHCenter);
-    layout->addWidget(note(QStringLiteral("★ﾌｯﾀｰ設定は、「1ﾍﾟｰｼﾞ1画像印刷」、「1ﾍﾟｰｼﾞ複数画像印刷」、「ｱﾙﾊﾞﾑ印刷」で有効となります。")));
+    layout->addWidget(note(QStringLiteral(
+        "★ﾌｯﾀｰ設定は、「1ﾍﾟｰｼﾞ1画像印刷」、「1ﾍﾟｰｼﾞ複数画像印刷」、「ｱﾙﾊﾞﾑ印刷」で有効となります。")));
     layout->addStretch(1);
     return page;
 }

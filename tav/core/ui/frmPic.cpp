@@ -13,8 +13,8 @@
 namespace {
 
 // The zoom steps, as fractions of the picture's own size.
-constexpr std::array kZoomSteps = {0.05, 0.1, 0.125, 0.25, 1.0 / 3, 0.5, 2.0 / 3, 0.75, 1.0,
-                                   1.5,  2.0, 3.0,   4.0,  6.0,     8.0};
+constexpr std::array kZoomSteps = {0.05, 0.1, 0.125, 0.25, 1.0 / 3, 0.5, 2.0 / 3, 0.75,
+                                   1.0,  1.5, 2.0,   3.0,  4.0,     6.0, 8.0};
 
 QAction* addItem(QMenu* menu, const char* name, const QString& caption, const QKeySequence& key)
 {
@@ -41,8 +41,9 @@ TfrPic::TfrPic(QWidget* parent) : QDialog(parent)
 
     QMenu* view = menu->addMenu(QStringLiteral("表示(&V)"));
     view->setObjectName(QStringLiteral("mnuView"));
-    connect(addItem(view, "mnuFit", QStringLiteral("ｳｨﾝﾄﾞｳに合わせる(&F)"), QKeySequence(Qt::CTRL | Qt::Key_0)),
-            &QAction::triggered, this, &TfrPic::fitToWindow);
+    connect(
+        addItem(view, "mnuFit", QStringLiteral("ｳｨﾝﾄﾞｳに合わせる(&F)"), QKeySequence(Qt::CTRL | Qt::Key_0)),
+        &QAction::triggered, this, &TfrPic::fitToWindow);
     connect(addItem(view, "mnuZoomIn", QStringLiteral("拡大(&I)"), QKeySequence::ZoomIn), &QAction::triggered,
             this, &TfrPic::zoomIn);
     connect(addItem(view, "mnuZoomOut", QStringLiteral("縮小(&O)"), QKeySequence::ZoomOut),
@@ -80,7 +81,8 @@ double TfrPic::fittingScale() const
     if (m_picture.isNull())
         return 1.0;
     const QSize room = m_scroll->viewport()->size();
-    return std::min({1.0, double(room.width()) / m_picture.width(), double(room.height()) / m_picture.height()});
+    return std::min(
+        {1.0, double(room.width()) / m_picture.width(), double(room.height()) / m_picture.height()});
 }
 
 void TfrPic::showAt(double scale)
@@ -99,14 +101,16 @@ void TfrPic::fitToWindow()
 
 void TfrPic::zoomIn()
 {
-    const auto next = std::find_if(kZoomSteps.begin(), kZoomSteps.end(), [this](double s) { return s > m_scale + 1e-9; });
+    const auto next =
+        std::find_if(kZoomSteps.begin(), kZoomSteps.end(), [this](double s) { return s > m_scale + 1e-9; });
     m_fit = false;
     showAt(next != kZoomSteps.end() ? *next : kZoomSteps.back());
 }
 
 void TfrPic::zoomOut()
 {
-    const auto below = std::find_if(kZoomSteps.rbegin(), kZoomSteps.rend(), [this](double s) { return s < m_scale - 1e-9; });
+    const auto below =
+        std::find_if(kZoomSteps.rbegin(), kZoomSteps.rend(), [this](double s) { return s < m_scale - 1e-9; });
     m_fit = false;
     showAt(below != kZoomSteps.rend() ? *below : kZoomSteps.front());
 }

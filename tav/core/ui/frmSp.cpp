@@ -46,8 +46,10 @@ TfrSp::TfrSp(QWidget* parent)
     layout->addWidget(label("lb_name", QStringLiteral("Tav"), 40, true, false));
     layout->addWidget(m_version);
     layout->addStretch(1);
-    layout->addWidget(label("lb_copy1", QStringLiteral("Copyright (C) Kavano. All rights reserved."), 8, false, false));
-    layout->addWidget(label("lb_copy2", QStringLiteral("このｿﾌﾄｳｪｱは著作権法により保護されています。"), 8, false, false));
+    layout->addWidget(
+        label("lb_copy1", QStringLiteral("Copyright (C) Kavano. All rights reserved."), 8, false, false));
+    layout->addWidget(
+        label("lb_copy2", QStringLiteral("このｿﾌﾄｳｪｱは著作権法により保護されています。"), 8, false, false));
 
     m_timer = new QTimer(this);
     m_timer->setObjectName(QStringLiteral("sp_tt"));

@@ -75,7 +75,8 @@ TfrWanpo::TfrWanpo(AppSettings& settings, const QString& hintPath, QWidget* pare
     connect(closeButton, &QPushButton::clicked, this, &QWidget::close);
 }
 
-TfrWanpo* TfrWanpo::open(QPointer<TfrWanpo>& window, QWidget* owner, AppSettings& settings, const QString& hintPath)
+TfrWanpo* TfrWanpo::open(QPointer<TfrWanpo>& window, QWidget* owner, AppSettings& settings,
+                         const QString& hintPath)
 {
     if (!window) {
         window = new TfrWanpo(settings, hintPath, owner);

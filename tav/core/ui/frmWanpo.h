@@ -6,8 +6,8 @@
 #include "tav/core/AppSettings.h"
 #include "tav/core/HintTips.h"
 
-#include <QWidget>
 #include <QPointer>
+#include <QWidget>
 
 class QCheckBox;
 class QPlainTextEdit;

@@ -1,47 +1,47 @@
 #include "tav/core/ui/main.h"
 
-#include "tav/printing/ui/AdjustPreview.h"
-#include "tav/printing/Album.h"
-#include "tav/core/BrowserLayout.h"
-#include "tav/core/ui/ColorSwatch.h"
+#include "platform/PlatformPaths.h"
+#include "platform/PrinterCaps.h"
+#include "platform/ProfileFile.h"
+#include "platform/Prompt.h"
+#include "platform/QtPrintDevice.h"
+#include "platform/Registry.h"
+#include "platform/Shell.h"
 #include "tav/catalog/Convert.h"
+#include "tav/catalog/HtmlAlbum.h"
+#include "tav/catalog/ThumbnailSheets.h"
+#include "tav/catalog/ui/TitlesTabView.h"
+#include "tav/catalog/ui/frmCom.h"
+#include "tav/core/BrowserLayout.h"
 #include "tav/core/CustomColors.h"
+#include "tav/core/HelpTopics.h"
+#include "tav/core/HintTips.h"
+#include "tav/core/PrinterMargins.h"
+#include "tav/core/RunState.h"
+#include "tav/core/Settings.h"
+#include "tav/core/WindowPlacement.h"
+#include "tav/core/spath.h"
+#include "tav/core/ui/ColorSwatch.h"
 #include "tav/core/ui/ElidingLabel.h"
 #include "tav/core/ui/FileColumn.h"
-#include "tav/catalog/ui/frmCom.h"
+#include "tav/core/ui/MultiRowTabs.h"
+#include "tav/core/ui/PictureView.h"
+#include "tav/core/ui/WidgetControls.h"
+#include "tav/core/ui/WorkTabs.h"
 #include "tav/core/ui/frmOp.h"
 #include "tav/core/ui/frmWanpo.h"
 #include "tav/imaging/GvLinkFetcher.h"
-#include "tav/core/HelpTopics.h"
-#include "tav/core/HintTips.h"
-#include "tav/catalog/HtmlAlbum.h"
 #include "tav/imaging/ImageLoad.h"
+#include "tav/imaging/PictureOptions.h"
+#include "tav/printing/Album.h"
 #include "tav/printing/IndexPrint.h"
 #include "tav/printing/MultiImage.h"
-#include "tav/core/ui/MultiRowTabs.h"
 #include "tav/printing/OnePerPage.h"
-#include "tav/imaging/PictureOptions.h"
-#include "tav/core/ui/PictureView.h"
-#include "platform/PlatformPaths.h"
-#include "tav/core/PrinterMargins.h"
-#include "platform/ProfileFile.h"
-#include "platform/PrinterCaps.h"
-#include "platform/QtPrintDevice.h"
+#include "tav/printing/PreviewZoom.h"
 #include "tav/printing/ServiceSize.h"
 #include "tav/printing/StickerPrint.h"
-#include "tav/catalog/ThumbnailSheets.h"
-#include "platform/Prompt.h"
-#include "platform/Registry.h"
-#include "tav/core/RunState.h"
-#include "tav/core/Settings.h"
-#include "platform/Shell.h"
-#include "tav/catalog/ui/TitlesTabView.h"
-#include "tav/core/ui/WidgetControls.h"
-#include "tav/core/WindowPlacement.h"
-#include "tav/core/ui/WorkTabs.h"
-#include "tav/printing/PreviewZoom.h"
+#include "tav/printing/ui/AdjustPreview.h"
 #include "tav/printing/ui/frmPrnPV.h"
-#include "tav/core/spath.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -78,8 +78,8 @@ constexpr int kWindowMinHeight = 240;
 
 // The buttons busy mode disables besides the menus and the large controls.
 constexpr const char* kBusyButtons[] = {"bt_sumNe", "bt_path_set", "bt_fileConv", "bt_suOutPath", "bt_sumPv"};
-constexpr const char* kBusyControls[] = {"PageControl1", "dr_list", "dir_list", "FilterComboBox1",
-                                         "file_list3", "TabControl1"};
+constexpr const char* kBusyControls[] = {"PageControl1",    "dr_list",    "dir_list",
+                                         "FilterComboBox1", "file_list3", "TabControl1"};
 
 // The tabs the main window serves itself: the adjustment preview and the titles editor.
 constexpr int kAdjustTab = workTabIndex(buildAdjustTab);
@@ -217,7 +217,9 @@ void TfrTav::buildAdjustPreview()
     AdjustPreviewHost host;
     host.activePage = [this] {
         const int tab = m_tabs->currentIndex();
-        return tab == kAdjustTab ? PreviewPage::Adjust : tab == kTitlesTab ? PreviewPage::Titles : PreviewPage::Other;
+        return tab == kAdjustTab   ? PreviewPage::Adjust
+               : tab == kTitlesTab ? PreviewPage::Titles
+                                   : PreviewPage::Other;
     };
     host.firstSelectedPath = [this] { return m_files->selectedPaths().value(0); };
     host.setStatus = [this](const QString& text) { setStatus(text); };
@@ -257,15 +259,17 @@ void TfrTav::connectCommands()
     };
     for (QPushButton* button : m_tabs->findChildren<QPushButton*>()) {
         const QVariant context = button->property("helpContext");
-        const auto built = std::find_if(std::begin(commands), std::end(commands), [button](const TabCommand& c) {
-            return button->objectName() == QLatin1String(c.button);
-        });
+        const auto built =
+            std::find_if(std::begin(commands), std::end(commands), [button](const TabCommand& c) {
+                return button->objectName() == QLatin1String(c.button);
+            });
         if (context.isValid())
             connect(button, &QPushButton::clicked, this, [this, context] { showHelp(context.toInt()); });
         else if (built != std::end(commands))
             connect(button, &QPushButton::clicked, this, built->handler);
     }
-    if (auto* preview = m_tabs->widget(kTitlesTab)->findChild<QAbstractButton*>(QStringLiteral("cb_ticom_prv")))
+    if (auto* preview =
+            m_tabs->widget(kTitlesTab)->findChild<QAbstractButton*>(QStringLiteral("cb_ticom_prv")))
         connect(preview, &QAbstractButton::clicked, this, [this] {
             cb_ticom_prvClick(m_tabs->widget(kTitlesTab), m_files->selectedPaths().value(0), m_app, this);
         });
@@ -430,12 +434,18 @@ platform::PrintDevice& TfrTav::printDevice()
     return *m_printDevice;
 }
 
-bool TfrTav::showPreviewPage(const QImage& page, double& zoom) { return TfrPrnPV::showPage(this, page, zoom); }
+bool TfrTav::showPreviewPage(const QImage& page, double& zoom)
+{
+    return TfrPrnPV::showPage(this, page, zoom);
+}
 
 // Pages as sharp at the largest zoom as at 100 %.
 double TfrTav::previewPageScale() const { return kPreviewZoomMax; }
 
-bool TfrTav::sentBy(const char* name) const { return sender() && sender()->objectName() == QLatin1String(name); }
+bool TfrTav::sentBy(const char* name) const
+{
+    return sender() && sender()->objectName() == QLatin1String(name);
+}
 
 void TfrTav::bt_PrtClick() { PrintOnePerPage(*this, sentBy("bt_PrtPv")); }
 void TfrTav::bt_nnPrintClick() { PrintMultiImage(*this, sentBy("bt_nnPv")); }
@@ -529,8 +539,9 @@ void TfrTav::mnuFileDispClick()
     if (paths.isEmpty())
         return;
     const QString path = paths.first();
-    const imgkit::DibHandle dib = LoadImageFile(path, QStringLiteral("案内"),
-                                                QFileInfo(path).fileName() + QStringLiteral("を読込み中"), m_app.gvPath);
+    const imgkit::DibHandle dib =
+        LoadImageFile(path, QStringLiteral("案内"), QFileInfo(path).fileName() + QStringLiteral("を読込み中"),
+                      m_app.gvPath);
     if (!dib) {
         platform::showInformation(path + QStringLiteral("は読めませんでした。"));
         return;

@@ -4,9 +4,9 @@
 // settings, reads them at creation and writes them back when it closes.
 #pragma once
 
+#include "platform/DeviceCaps.h"
 #include "tav/core/AppSettings.h"
 #include "tav/printing/PrintSelection.h"
-#include "platform/DeviceCaps.h"
 
 #include <QHash>
 #include <QMainWindow>
@@ -39,9 +39,9 @@ class Registry;
 
 // What the window takes from its surroundings; tests replace each piece.
 struct MainWindowEnvironment {
-    QString programFolder;                          // with a trailing '/'
-    platform::Registry* registry = nullptr;          // null: none can be opened
-    std::optional<platform::DeviceCaps> printer;     // empty: no printer installed
+    QString programFolder;  // with a trailing '/'
+    platform::Registry* registry = nullptr;  // null: none can be opened
+    std::optional<platform::DeviceCaps> printer;  // empty: no printer installed
     std::function<bool(const QString&)> openExternal;  // the desktop's opener
     // Prints instead of the window's printer when set (tests: a raster printer).
     std::shared_ptr<platform::PrintDevice> printDevice;
@@ -102,8 +102,7 @@ private:
     void buildAdjustPreview();
     void connectCommands();
     void shrinkToScreen();
-    QAction* addCommand(QMenu* menu, const char* name, const QString& caption,
-                        void (TfrTav::*handler)());
+    QAction* addCommand(QMenu* menu, const char* name, const QString& caption, void (TfrTav::*handler)());
     // Opens the colour chooser with the custom colours of the settings.
     void chooseSwatchColor(ColorSwatch* swatch);
     bool saveSettings();

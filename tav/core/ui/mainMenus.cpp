@@ -27,7 +27,8 @@ void TfrTav::buildMenus()
 
     QMenu* edit = bar->addMenu(QStringLiteral("編集(&E)"));
     addCommand(edit, "mnuFileEdit", QStringLiteral("選択中の画像を編集"), &TfrTav::mnuFileEditClick);
-    addCommand(edit, "mnuFileDel", QStringLiteral("選択中の画像ﾌｧｲﾙを削除 (ごみ箱へ)"), &TfrTav::mnuFileDelClick);
+    addCommand(edit, "mnuFileDel", QStringLiteral("選択中の画像ﾌｧｲﾙを削除 (ごみ箱へ)"),
+               &TfrTav::mnuFileDelClick);
 
     QMenu* view = bar->addMenu(QStringLiteral("表示(&V)"));
     addCommand(view, "Refresh1", QStringLiteral("最新の情報に更新(&R)"), &TfrTav::Refresh1Click);
@@ -45,7 +46,8 @@ void TfrTav::buildMenus()
     addCommand(m_optionMenu, "mnuOp", QStringLiteral("環境設定(&O)"), &TfrTav::mnuOpClick);
 
     m_helpMenu = bar->addMenu(QStringLiteral("ﾍﾙﾌﾟ(&H)"));
-    addCommand(m_helpMenu, "SearchforHelpOn1", QStringLiteral("ﾄﾋﾟｯｸの検索(&H)"), &TfrTav::SearchforHelpOn1Click);
+    addCommand(m_helpMenu, "SearchforHelpOn1", QStringLiteral("ﾄﾋﾟｯｸの検索(&H)"),
+               &TfrTav::SearchforHelpOn1Click);
     addCommand(m_helpMenu, "mnuWanpo", QStringLiteral("ﾜﾝﾎﾟｲﾝﾄ(&T)"), &TfrTav::mnuWanpoClick);
     m_helpMenu->addSeparator();
     addCommand(m_helpMenu, "mnuSendMail", QStringLiteral("作者にﾒｰﾙを書く(&M)"), &TfrTav::mnuSendMailClick);
@@ -59,8 +61,10 @@ void TfrTav::buildPopupMenu()
     m_popup->setToolTipsVisible(true);
     addCommand(m_popup, "popFileDisp", QStringLiteral("この画像を表示"), &TfrTav::mnuFileDispClick);
     addCommand(m_popup, "popFileEdit", QStringLiteral("この画像を編集"), &TfrTav::mnuFileEditClick);
-    addCommand(m_popup, "popFileCoEdit", QStringLiteral("この画像のﾀｲﾄﾙとｺﾒﾝﾄを編集"), &TfrTav::mnuFileCoEditClick);
-    addCommand(m_popup, "popFileDel", QStringLiteral("この画像ﾌｧｲﾙを削除 (ごみ箱へ)"), &TfrTav::mnuFileDelClick);
+    addCommand(m_popup, "popFileCoEdit", QStringLiteral("この画像のﾀｲﾄﾙとｺﾒﾝﾄを編集"),
+               &TfrTav::mnuFileCoEditClick);
+    addCommand(m_popup, "popFileDel", QStringLiteral("この画像ﾌｧｲﾙを削除 (ごみ箱へ)"),
+               &TfrTav::mnuFileDelClick);
     m_popup->addSeparator();
     addCommand(m_popup, "popSelectAll", QStringLiteral("全てを選択"), &TfrTav::mnuSelectAllClick)
         ->setToolTip(QStringLiteral("全てのﾌｧｲﾙを選択状態にします。"));

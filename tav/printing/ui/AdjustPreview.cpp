@@ -1,12 +1,12 @@
 #include "tav/printing/ui/AdjustPreview.h"
 
-#include "tav/printing/AdjustImage.h"
-#include "tav/imaging/Bitmaps.h"
-#include "tav/imaging/ImageLoad.h"
-#include "tav/imaging/ImageResize.h"
 #include "imgkit/ImgKit.h"
 #include "imgkit/ImgKitGui.h"
 #include "platform/Prompt.h"
+#include "tav/imaging/Bitmaps.h"
+#include "tav/imaging/ImageLoad.h"
+#include "tav/imaging/ImageResize.h"
+#include "tav/printing/AdjustImage.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -56,13 +56,9 @@ DibHandle fitted(const DibHandle& image, QSize box, bool highQuality)
 }  // namespace
 
 AdjustPreview::AdjustPreview(QWidget* page, AdjustPreviewHost host, QObject* parent)
-    : QObject(parent),
-      m_host(std::move(host)),
-      m_pic2(control<QLabel>(page, "pic2")),
-      m_gurei(control<QCheckBox>(page, "ch_gurei")),
-      m_akarusa(control<QLineEdit>(page, "tx_akarusa")),
-      m_r(control<QLineEdit>(page, "tx_r")),
-      m_g(control<QLineEdit>(page, "tx_g")),
+    : QObject(parent), m_host(std::move(host)), m_pic2(control<QLabel>(page, "pic2")),
+      m_gurei(control<QCheckBox>(page, "ch_gurei")), m_akarusa(control<QLineEdit>(page, "tx_akarusa")),
+      m_r(control<QLineEdit>(page, "tx_r")), m_g(control<QLineEdit>(page, "tx_g")),
       m_b(control<QLineEdit>(page, "tx_b"))
 {
     for (const char* name : {"ud_akarusa", "ud_r", "ud_g", "ud_b"})
@@ -113,15 +109,16 @@ bool AdjustPreview::loadPicture(QLabel* target, bool onAdjustTab)
     const QString path = m_host.firstSelectedPath();
     if (path.isEmpty()) {
         if (onAdjustTab)
-            platform::showInformation(QStringLiteral("ﾌｧｲﾙが選択されていないため、画像調整ﾌﾟﾚﾋﾞｭｰできません。"));
+            platform::showInformation(
+                QStringLiteral("ﾌｧｲﾙが選択されていないため、画像調整ﾌﾟﾚﾋﾞｭｰできません。"));
         target->hide();
         return false;
     }
     m_host.setStatus(QStringLiteral("画像を読み込んでいます..."));
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    const DibHandle image = LoadImageFile(path, QStringLiteral("案内"),
-                                          QFileInfo(path).fileName() + QStringLiteral("を読込み中"),
-                                          m_host.settings->gvPath);
+    const DibHandle image =
+        LoadImageFile(path, QStringLiteral("案内"), QFileInfo(path).fileName() + QStringLiteral("を読込み中"),
+                      m_host.settings->gvPath);
     QApplication::restoreOverrideCursor();
     m_host.setStatus(QString());
     if (!image) {
@@ -179,7 +176,8 @@ void AdjustPreview::applyViews()
 void AdjustPreview::tx_akarusaChange()
 {
     if (m_gurei->isChecked()) {
-        platform::showInformation(QStringLiteral("「ｸﾞﾚｲｽｹｰﾙ印刷」がﾁｴｯｸされていると明るさを変更できません。"));
+        platform::showInformation(
+            QStringLiteral("「ｸﾞﾚｲｽｹｰﾙ印刷」がﾁｴｯｸされていると明るさを変更できません。"));
         return;
     }
     if (!AdjustNumber(m_akarusa->text()) || !m_picture)
@@ -192,7 +190,8 @@ void AdjustPreview::tx_akarusaChange()
 void AdjustPreview::tx_rChange()
 {
     if (m_gurei->isChecked()) {
-        platform::showInformation(QStringLiteral("「ｸﾞﾚｲｽｹｰﾙが印刷」がﾁｪｯｸされているとRGBを変更できません。"));
+        platform::showInformation(
+            QStringLiteral("「ｸﾞﾚｲｽｹｰﾙが印刷」がﾁｪｯｸされているとRGBを変更できません。"));
         return;
     }
     if (!AdjustNumber(m_r->text()) || !AdjustNumber(m_g->text()) || !AdjustNumber(m_b->text()) || !m_picture)

@@ -4,8 +4,8 @@
 // shared with the picture preview of the title and comment tab.
 #pragma once
 
-#include "tav/core/AppSettings.h"
 #include "imgkit/DibHandle.h"
+#include "tav/core/AppSettings.h"
 
 #include <QObject>
 #include <QSize>

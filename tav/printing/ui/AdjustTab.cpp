@@ -13,8 +13,8 @@ QWidget* buildAdjustTab()
     QWidget* tab = page(layout);
 
     auto* settings = new QVBoxLayout;
-    settings->addWidget(group(QStringLiteral("明るさ(±100%の範囲で指定)"),
-                              {row({tabUpDown("ud_akarusa"), "%"})}));
+    settings->addWidget(
+        group(QStringLiteral("明るさ(±100%の範囲で指定)"), {row({tabUpDown("ud_akarusa"), "%"})}));
     settings->addWidget(group(QStringLiteral("色調(±100%の範囲で指定)"),
                               {row({QStringLiteral("赤："), tabUpDown("ud_r"), "%"}),
                                row({QStringLiteral("緑："), tabUpDown("ud_g"), "%"}),

@@ -10,15 +10,16 @@ QWidget* buildAlbumTab()
     QWidget* tab = page(layout);
 
     auto* choices = new QHBoxLayout;
-    choices->addWidget(captionGroup({"ch_PrFnameAL", "ch_kakuCyoshiAL", "ch_PrGInfoAL", "ch_satuDateAL",
-                                     "ch_prTiTleAL"},
-                                    CaptionWording::Print, false));
+    choices->addWidget(
+        captionGroup({"ch_PrFnameAL", "ch_kakuCyoshiAL", "ch_PrGInfoAL", "ch_satuDateAL", "ch_prTiTleAL"},
+                     CaptionWording::Print, false));
     choices->addWidget(pageGroup({"ch_hetaNasiAL", "ch_futaNasiAL", "ch_yohakuNasiAL"}), 0, Qt::AlignTop);
     layout->addLayout(choices);
-    layout->addLayout(row({QStringLiteral("ｺﾏの周りに"), tabUpDown("UpDown6"),
-                           QStringLiteral("mmの余白を付ける")}));
+    layout->addLayout(
+        row({QStringLiteral("ｺﾏの周りに"), tabUpDown("UpDown6"), QStringLiteral("mmの余白を付ける")}));
     layout->addStretch(1);
-    layout->addLayout(commandRow({button("bt_albmPr", QStringLiteral("印刷実行")),
-                                  button("bt_albmPV", QStringLiteral("ﾌﾟﾚﾋﾞｭｰ")), helpButton("Button7", 43)}));
+    layout->addLayout(
+        commandRow({button("bt_albmPr", QStringLiteral("印刷実行")),
+                    button("bt_albmPV", QStringLiteral("ﾌﾟﾚﾋﾞｭｰ")), helpButton("Button7", 43)}));
     return tab;
 }

@@ -23,14 +23,13 @@ QWidget* buildMultiImageTab()
               comboBox("cb_gaSu", {"2", "4", "6", "8", "15", "30", "40", "50"}, 0)}),
          row({radioButton("cb_tateYokoKaraPr", QStringLiteral("縦横の画像数を指定して決める"), false),
               QStringLiteral("横"), columns, QStringLiteral("×  縦"), rows}),
-         row({QStringLiteral("ｺﾏの周りに"), tabUpDown("ud_komaYohaku"),
-              QStringLiteral("mmの余白を付ける")}),
+         row({QStringLiteral("ｺﾏの周りに"), tabUpDown("ud_komaYohaku"), QStringLiteral("mmの余白を付ける")}),
          rotate}));
 
     auto* choices = new QHBoxLayout;
-    choices->addWidget(captionGroup({"ch_fileNamePr", "ch_kakuCyoshiPr", "ch_gazouInfo", "ch_satuDatePr",
-                                     "ch_titlePr"},
-                                    CaptionWording::Print, false));
+    choices->addWidget(
+        captionGroup({"ch_fileNamePr", "ch_kakuCyoshiPr", "ch_gazouInfo", "ch_satuDatePr", "ch_titlePr"},
+                     CaptionWording::Print, false));
     choices->addWidget(pageGroup({"ch_hetaNasiPr", "ch_futaNasiPr", "ch_yohakuNasiPr"}), 0, Qt::AlignTop);
     layout->addLayout(choices);
     layout->addStretch(1);

@@ -25,11 +25,12 @@ QWidget* buildOnePerPageTab()
 
     auto* placement = new QHBoxLayout;
     placement->addWidget(group(QStringLiteral("印刷ｻｲｽﾞ"), {whole, indentRotate, sized, sizeRow, ratioRow}));
-    placement->addWidget(pageGroup({"ch_hetaNasiPr1", "ch_futaNasiPr1", "ch_yohakuNasiPr1"}), 0, Qt::AlignTop);
+    placement->addWidget(pageGroup({"ch_hetaNasiPr1", "ch_futaNasiPr1", "ch_yohakuNasiPr1"}), 0,
+                         Qt::AlignTop);
     layout->addLayout(placement);
-    layout->addWidget(captionGroup({"ch_fileNamePr1", "ch_kakuCyoshiPr1", "ch_gazouInfo1", "ch_satuDatePr1",
-                                    "ch_prTitlePr1"},
-                                   CaptionWording::Print, false));
+    layout->addWidget(captionGroup(
+        {"ch_fileNamePr1", "ch_kakuCyoshiPr1", "ch_gazouInfo1", "ch_satuDatePr1", "ch_prTitlePr1"},
+        CaptionWording::Print, false));
     layout->addStretch(1);
     layout->addLayout(commandRow({button("bt_Prt", QStringLiteral("印刷実行")),
                                   button("bt_PrtPv", QStringLiteral("ﾌﾟﾚﾋﾞｭｰ")), helpButton("bt_help", 5)}));

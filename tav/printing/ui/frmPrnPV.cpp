@@ -1,9 +1,9 @@
 // The print preview window and its menu.
 #include "tav/printing/ui/frmPrnPV.h"
 
+#include "tav/core/RunState.h"
 #include "tav/imaging/Bitmaps.h"
 #include "tav/printing/PreviewZoom.h"
-#include "tav/core/RunState.h"
 
 #include <QClipboard>
 #include <QGuiApplication>
@@ -16,7 +16,8 @@
 
 namespace {
 
-void menuItem(QMenu* menu, const char* name, const char* caption, TfrPrnPV* window, void (TfrPrnPV::*handler)())
+void menuItem(QMenu* menu, const char* name, const char* caption, TfrPrnPV* window,
+              void (TfrPrnPV::*handler)())
 {
     QAction* action = menu->addAction(QString::fromUtf8(caption), window, handler);
     action->setObjectName(QString::fromLatin1(name));
@@ -25,10 +26,7 @@ void menuItem(QMenu* menu, const char* name, const char* caption, TfrPrnPV* wind
 }  // namespace
 
 TfrPrnPV::TfrPrnPV(QWidget* parent, const QImage& page, double zoom)
-    : QDialog(parent),
-      m_page(page),
-      m_zoom(UsablePreviewZoom(zoom)),
-      m_pic(new QLabel),
+    : QDialog(parent), m_page(page), m_zoom(UsablePreviewZoom(zoom)), m_pic(new QLabel),
       m_scroll(new QScrollArea)
 {
     setObjectName(QStringLiteral("frPrnPV"));
@@ -75,30 +73,15 @@ void TfrPrnPV::showEvent(QShowEvent* event)
     applyZoom();
 }
 
-void TfrPrnPV::mnuNeClick()
-{
-    accept();
-}
+void TfrPrnPV::mnuNeClick() { accept(); }
 
-void TfrPrnPV::mnuSyukuSyouClick()
-{
-    setZoom(ReducedPreviewZoom(m_zoom));
-}
+void TfrPrnPV::mnuSyukuSyouClick() { setZoom(ReducedPreviewZoom(m_zoom)); }
 
-void TfrPrnPV::mnuKakuDaiClick()
-{
-    setZoom(EnlargedPreviewZoom(m_zoom));
-}
+void TfrPrnPV::mnuKakuDaiClick() { setZoom(EnlargedPreviewZoom(m_zoom)); }
 
-void TfrPrnPV::mnuDspNomalClick()
-{
-    setZoom(1.0);
-}
+void TfrPrnPV::mnuDspNomalClick() { setZoom(1.0); }
 
-void TfrPrnPV::mnuZentaiClick()
-{
-    setZoom(FitPreviewZoom(pageSize(), room().size() - chrome()));
-}
+void TfrPrnPV::mnuZentaiClick() { setZoom(FitPreviewZoom(pageSize(), room().size() - chrome())); }
 
 void TfrPrnPV::mnuCopyClick()
 {
@@ -128,7 +111,7 @@ QSize TfrPrnPV::pageSize() const { return m_page.deviceIndependentSize().toSize(
 QRect TfrPrnPV::room() const
 {
     const QScreen* screen = parentWidget() && parentWidget()->screen() ? parentWidget()->screen()
-                                                                      : QGuiApplication::primaryScreen();
+                                                                       : QGuiApplication::primaryScreen();
     return screen ? screen->availableGeometry() : QRect(0, 0, 1024, 768);
 }
 

@@ -2,8 +2,8 @@
 // read, a GV that was killed, names that could break the command, the old
 // viewer's message, and a stop while GV keeps answering "WAIT".
 #include "platform/DdeServer.h"
-#include "tav/core/RunState.h"
 #include "platform/tests/ScriptedPrompt.h"
+#include "tav/core/RunState.h"
 #include "tav/imaging/gvDDE6.h"
 
 #include <QDir>
@@ -14,8 +14,8 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
-#include <mutex>
 #include <csignal>
+#include <mutex>
 #include <thread>
 
 namespace {
@@ -172,8 +172,8 @@ public:
         return platform::DdeServer::textReply(m_reply);
     }
     bool listening = false;
-    std::atomic<int> polls {0};
-    std::atomic<int> dibRequests {0};
+    std::atomic<int> polls{0};
+    std::atomic<int> dibRequests{0};
 
 private:
     std::mutex m_mutex;

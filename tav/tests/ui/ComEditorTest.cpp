@@ -1,15 +1,15 @@
-#include "tav/catalog/CommentFile.h"
-#include "platform/tests/ScriptedPrompt.h"
 #include "platform/Sjis.h"
+#include "platform/tests/ScriptedPrompt.h"
+#include "tav/catalog/CommentFile.h"
 #include "tav/catalog/ui/frmCom.h"
 
 #include <QApplication>
+#include <QDate>
 #include <QDir>
 #include <QFile>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QDate>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -33,10 +33,10 @@ protected:
         QFile file(picture);
         ASSERT_TRUE(file.open(QIODevice::WriteOnly));
         file.close();
-        ASSERT_EQ(WriteComment(picture, COMKATA{QStringLiteral("ﾀｲﾄﾙ"), QStringLiteral("2001"),
-                                                QStringLiteral("5"), QStringLiteral("3"),
-                                                QStringLiteral("one\r\ntwo")}),
-                  0);
+        ASSERT_EQ(
+            WriteComment(picture, COMKATA{QStringLiteral("ﾀｲﾄﾙ"), QStringLiteral("2001"), QStringLiteral("5"),
+                                          QStringLiteral("3"), QStringLiteral("one\r\ntwo")}),
+            0);
         before = commentBytes();
     }
 

@@ -1,29 +1,29 @@
-#include "tav/catalog/CommentFile.h"
 #include "tav/core/ui/FileColumn.h"
 #include "imgkit/ImgKit.h"
 #include "platform/PlatformPaths.h"
 #include "platform/Registry.h"
 #include "platform/tests/ScriptedPrompt.h"
-#include "tav/core/ui/FolderPane.h"
+#include "tav/catalog/CommentFile.h"
 #include "tav/core/FolderWatcher.h"
+#include "tav/core/ui/FolderPane.h"
 #include "tav/core/ui/main.h"
 
 #include <QAction>
+#include <QComboBox>
 #include <QDir>
 #include <QFile>
+#include <QFileSystemModel>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPushButton>
-#include <QTabBar>
-#include <QTabWidget>
-#include <QComboBox>
-#include <QFileSystemModel>
 #include <QListView>
+#include <QPushButton>
 #include <QScrollBar>
 #include <QSignalSpy>
+#include <QTabBar>
+#include <QTabWidget>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTreeView>
-#include <QTemporaryDir>
 #include <QTreeWidget>
 #include <gtest/gtest.h>
 
@@ -33,13 +33,15 @@ std::string names(const FileColumn& c)
 {
     QStringList out;
     for (int row = 0; row < c.fileView()->topLevelItemCount(); ++row)
-        out << c.fileView()->topLevelItem(row)->text(0) + (c.fileView()->topLevelItem(row)->isSelected() ? "*" : "");
+        out << c.fileView()->topLevelItem(row)->text(0) +
+                   (c.fileView()->topLevelItem(row)->isSelected() ? "*" : "");
     return out.join(QLatin1Char(',')).toStdString();
 }
 
 class FileColumnTest : public ::testing::Test {
 protected:
-    void make(const QString& folder, const char* name, const QDateTime& written = QDateTime(QDate(2004, 1, 1), QTime(12, 0)))
+    void make(const QString& folder, const char* name,
+              const QDateTime& written = QDateTime(QDate(2004, 1, 1), QTime(12, 0)))
     {
         QDir().mkpath(folder);
         QFile f(folder + QLatin1Char('/') + QString::fromUtf8(name));
@@ -322,13 +324,16 @@ TEST_F(MainWindowFilesTest, TheTitlesTabFollowsTheSelectedPicture)
 TEST_F(MainWindowFilesTest, TheAdjustmentTabPreviewsTheFirstSelectedPicture)
 {
     QDir().mkpath(pictures);
-    ASSERT_EQ(ImgKitBmpFileSave(pictures + QStringLiteral("/a.bmp"), imgkit::DibHandle::create(64, 48, 24), {}, {}, 0), 1);
+    ASSERT_EQ(ImgKitBmpFileSave(pictures + QStringLiteral("/a.bmp"), imgkit::DibHandle::create(64, 48, 24),
+                                {}, {}, 0),
+              1);
     auto w = window();
     auto* tabs = w->findChild<QTabWidget*>(QStringLiteral("PageControl1"));
     tabs->setCurrentIndex(3);
     auto* refresh = w->findChild<QPushButton*>(QStringLiteral("btGazoCyoPV"));
     refresh->click();
-    EXPECT_TRUE(prompt.texts().contains(QStringLiteral("ﾌｧｲﾙが選択されていないため、画像調整ﾌﾟﾚﾋﾞｭｰできません。")));
+    EXPECT_TRUE(
+        prompt.texts().contains(QStringLiteral("ﾌｧｲﾙが選択されていないため、画像調整ﾌﾟﾚﾋﾞｭｰできません。")));
     select(*w->fileColumn(), QStringLiteral("a.bmp"));
     auto* preview = w->findChild<QLabel*>(QStringLiteral("pic2"));
     ASSERT_TRUE(preview);

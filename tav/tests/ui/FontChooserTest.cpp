@@ -36,7 +36,8 @@ TEST(ProgressBoxTest, AppearsOnlyWhenTheWorkTakesLongerThanTheDelay)
         return n;
     };
     {
-        auto quick = prompts.openProgress(QStringLiteral("案内"), QStringLiteral("a.jpgを読込み中"), QString());
+        auto quick =
+            prompts.openProgress(QStringLiteral("案内"), QStringLiteral("a.jpgを読込み中"), QString());
         quick->setPercent(50);
         quick->setPercent(100);
         EXPECT_EQ(visibleBoxes(), 0);

@@ -1,14 +1,14 @@
-#include "tav/core/ui/FileColumn.h"
-#include "tav/tests/IgnoringSettingsVisitor.h"
 #include "platform/ProfileFile.h"
 #include "platform/RasterPrinter.h"
 #include "platform/Registry.h"
-#include "tav/core/RunState.h"
-#include "platform/tests/ScriptedPrompt.h"
-#include "tav/core/SettingsSchema.h"
 #include "platform/Sjis.h"
+#include "platform/tests/ScriptedPrompt.h"
+#include "tav/core/RunState.h"
+#include "tav/core/SettingsSchema.h"
+#include "tav/core/ui/FileColumn.h"
 #include "tav/core/ui/MultiRowTabs.h"
 #include "tav/core/ui/main.h"
+#include "tav/tests/IgnoringSettingsVisitor.h"
 
 #include <QAbstractButton>
 #include <QComboBox>
@@ -89,7 +89,10 @@ struct ControlKinds : IgnoringSettingsVisitor {
         counters << QString::fromUtf8(c);
         edits << QString::fromUtf8(e);
     }
-    void counterNumber(const char* k, int d, const char* c, const char* e) override { counterText(k, d, c, e); }
+    void counterNumber(const char* k, int d, const char* c, const char* e) override
+    {
+        counterText(k, d, c, e);
+    }
     void counterPosition(const char*, int, const char* c) override { counters << QString::fromUtf8(c); }
     void text(const char*, const char*, const char* c) override { edits << QString::fromUtf8(c); }
     void swatch(const char*, std::uint32_t, const char* c) override { swatches << QString::fromUtf8(c); }
@@ -109,9 +112,9 @@ TEST_F(MainWindowTest, HasTheElevenTabsInOrderAndEveryMenu)
     QStringList captions;
     for (int i = 0; i < tabs->count(); ++i)
         captions << tabs->tabText(i);
-    EXPECT_EQ(captions, (QStringList{"1ﾍﾟｰｼﾞ1画像印刷", "1ﾍﾟｰｼﾞ複数画像印刷", "ﾌﾟﾘｸﾗ印刷", "画像調整",
-                                     "ﾌｧｲﾙ変換", "一括ｻﾑﾈｲﾙ", "ｲﾝﾃﾞｯｸｽ印刷", "ｻｰﾋﾞｽ版印刷", "ｱﾙﾊﾞﾑ印刷",
-                                     "ﾀｲﾄﾙとｺﾒﾝﾄ", "HTML"}));
+    EXPECT_EQ(captions,
+              (QStringList{"1ﾍﾟｰｼﾞ1画像印刷", "1ﾍﾟｰｼﾞ複数画像印刷", "ﾌﾟﾘｸﾗ印刷", "画像調整", "ﾌｧｲﾙ変換",
+                           "一括ｻﾑﾈｲﾙ", "ｲﾝﾃﾞｯｸｽ印刷", "ｻｰﾋﾞｽ版印刷", "ｱﾙﾊﾞﾑ印刷", "ﾀｲﾄﾙとｺﾒﾝﾄ", "HTML"}));
 
     QStringList menus;
     for (QAction* a : w->menuBar()->actions())
@@ -123,10 +126,11 @@ TEST_F(MainWindowTest, HasTheElevenTabsInOrderAndEveryMenu)
         for (QAction* a : menu->menu()->actions())
             if (!a->isSeparator())
                 items << a->text();
-    EXPECT_EQ(items, (QStringList{"ﾌﾟﾘﾝﾀの設定", "終了(&X)", "選択中の画像を編集", "選択中の画像ﾌｧｲﾙを削除 (ごみ箱へ)",
-                                  "最新の情報に更新(&R)", "全てを選択", "選択反転", "選択解除",
-                                  "選択中の画像のﾀｲﾄﾙとｺﾒﾝﾄを編集", "環境設定(&O)", "ﾄﾋﾟｯｸの検索(&H)",
-                                  "ﾜﾝﾎﾟｲﾝﾄ(&T)", "作者にﾒｰﾙを書く(&M)", "ｻﾎﾟｰﾄﾎｰﾑﾍﾟｰｼﾞへ(&G)"}));
+    EXPECT_EQ(items,
+              (QStringList{"ﾌﾟﾘﾝﾀの設定", "終了(&X)", "選択中の画像を編集",
+                           "選択中の画像ﾌｧｲﾙを削除 (ごみ箱へ)", "最新の情報に更新(&R)", "全てを選択",
+                           "選択反転", "選択解除", "選択中の画像のﾀｲﾄﾙとｺﾒﾝﾄを編集", "環境設定(&O)",
+                           "ﾄﾋﾟｯｸの検索(&H)", "ﾜﾝﾎﾟｲﾝﾄ(&T)", "作者にﾒｰﾙを書く(&M)", "ｻﾎﾟｰﾄﾎｰﾑﾍﾟｰｼﾞへ(&G)"}));
     auto* popup = w->findChild<QMenu*>(QStringLiteral("PopupMenu1"));
     ASSERT_TRUE(popup);
     QStringList popupItems;
@@ -240,9 +244,9 @@ TEST_F(MainWindowTest, BusyModeDisablesExactlyItsControls)
     w->SetBusy(true);
     const QSet<QString> busy = explicitlyDisabled();
     // The catalogue grid shows file_list3's items and follows it.
-    EXPECT_EQ(joined(busy - idle), joined({"PageControl1", "dr_list", "dir_list", "FilterComboBox1", "file_list3",
-                                           "file_list3Grid", "TabControl1", "bt_sumNe", "bt_path_set", "bt_fileConv",
-                                           "bt_suOutPath", "bt_sumPv"}));
+    EXPECT_EQ(joined(busy - idle), joined({"PageControl1", "dr_list", "dir_list", "FilterComboBox1",
+                                           "file_list3", "file_list3Grid", "TabControl1", "bt_sumNe",
+                                           "bt_path_set", "bt_fileConv", "bt_suOutPath", "bt_sumPv"}));
     EXPECT_EQ(joined(idle - busy), "bt_stop");
     EXPECT_TRUE(stop->isEnabled());
     QStringList disabledMenus;
@@ -358,7 +362,8 @@ TEST_F(MainWindowTest, PrintButtonPrintsTheSelectedPictureAfterThePrintDialog)
     picture.fill(Qt::red);
     ASSERT_TRUE(picture.save(programFolder + QStringLiteral("pics/a.bmp"), "BMP"));
     writeIni(QStringLiteral("[ETC]\r\nDIR=%1pics\r\n").arg(programFolder));
-    auto printer = std::make_shared<platform::RasterPrinter>(platform::RasterPrinter::paper(100, 100, 150, 0));
+    auto printer =
+        std::make_shared<platform::RasterPrinter>(platform::RasterPrinter::paper(100, 100, 150, 0));
     MainWindowEnvironment env;
     env.programFolder = programFolder;
     env.registry = registry.get();
@@ -371,7 +376,8 @@ TEST_F(MainWindowTest, PrintButtonPrintsTheSelectedPictureAfterThePrintDialog)
     EXPECT_EQ(prompt.shown()[0].type, platform::PromptRecord::Type::Print);
     EXPECT_EQ(prompt.messages(), QStringList(QStringLiteral("印刷完了。")));
     EXPECT_EQ(printer->pages().size(), 1);
-    EXPECT_EQ(w.findChild<QLabel*>(QStringLiteral("msg"))->text(), QStringLiteral("1/1個のﾌｧｲﾙを選択しています。"));
+    EXPECT_EQ(w.findChild<QLabel*>(QStringLiteral("msg"))->text(),
+              QStringLiteral("1/1個のﾌｧｲﾙを選択しています。"));
 }
 
 TEST_F(MainWindowTest, SelectionCommandsWriteTheStatus)
@@ -392,8 +398,8 @@ TEST_F(MainWindowTest, SelectionCommandsWriteTheStatus)
     w->fileColumn()->fileView()->topLevelItem(0)->setSelected(true);
     w->findChild<QAction*>(QStringLiteral("mnuSelHanten"))->trigger();
     EXPECT_EQ(msg->text(), QStringLiteral("2/3個のﾌｧｲﾙを選択しています。"));
-    EXPECT_EQ(w->fileColumn()->selectedPaths(),
-              (QStringList{programFolder + QStringLiteral("pics/b.jpg"), programFolder + QStringLiteral("pics/c.bmp")}));
+    EXPECT_EQ(w->fileColumn()->selectedPaths(), (QStringList{programFolder + QStringLiteral("pics/b.jpg"),
+                                                             programFolder + QStringLiteral("pics/c.bmp")}));
 }
 
 }  // namespace

@@ -103,7 +103,8 @@ TEST_F(PrnPVTest, ZoomChosenOnOnePageIsUsedForTheNext)
 TEST_F(PrnPVTest, StopSetsTheStopFlagAndNextPageKeepsAnEarlierOne)
 {
     double zoom = 1.0;
-    EXPECT_FALSE(showPageActing(pagePicture(40, 30), zoom, [](TfrPrnPV* window) { choose(window, "mnuPV_end"); }));
+    EXPECT_FALSE(
+        showPageActing(pagePicture(40, 30), zoom, [](TfrPrnPV* window) { choose(window, "mnuPV_end"); }));
     EXPECT_TRUE(AbortRequested);
 
     // ESC pressed while the page was drawn: going on to the next page must not

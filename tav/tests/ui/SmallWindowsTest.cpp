@@ -24,7 +24,10 @@ protected:
         ASSERT_TRUE(f.open(QIODevice::WriteOnly));
         f.write(platform::toSjis(text));
     }
-    static QString tip(TfrWanpo* w) { return w->findChild<QPlainTextEdit*>(QStringLiteral("tx"))->toPlainText(); }
+    static QString tip(TfrWanpo* w)
+    {
+        return w->findChild<QPlainTextEdit*>(QStringLiteral("tx"))->toPlainText();
+    }
     static void press(TfrWanpo* w, const char* name)
     {
         w->findChild<QPushButton*>(QString::fromLatin1(name))->click();
@@ -43,7 +46,8 @@ TEST_F(HintWindowTest, NextThreeTimesComesBackToTheFirstTipShown)
     writeHints(QStringLiteral("一つ目の技\r\n二つ目の技\r\n三つ目の技\r\n"));
     TfrWanpo* w = TfrWanpo::open(window, &owner, settings, hintPath);
     const QString first = tip(w);
-    const QStringList all{QStringLiteral("一つ目の技"), QStringLiteral("二つ目の技"), QStringLiteral("三つ目の技")};
+    const QStringList all{QStringLiteral("一つ目の技"), QStringLiteral("二つ目の技"),
+                          QStringLiteral("三つ目の技")};
     EXPECT_TRUE(all.contains(first)) << first.toStdString();
     QStringList seen{first};
     for (int i = 0; i < 3; ++i) {

@@ -1,9 +1,9 @@
-#include "tav/core/AppSettings.h"
-#include "tav/catalog/CommentFile.h"
 #include "platform/tests/ScriptedPrompt.h"
+#include "tav/catalog/CommentFile.h"
 #include "tav/catalog/ui/TitlesTabView.h"
-#include "tav/core/ui/WorkTabs.h"
 #include "tav/catalog/ui/frmCom.h"
+#include "tav/core/AppSettings.h"
+#include "tav/core/ui/WorkTabs.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -32,9 +32,10 @@ protected:
         QImage tall(50, 300, QImage::Format_RGB32);
         tall.fill(Qt::blue);
         ASSERT_TRUE(tall.save(second));
-        ASSERT_EQ(WriteComment(first, COMKATA{QStringLiteral("ﾀｲﾄﾙ"), QStringLiteral("2001"), QStringLiteral("5"),
-                                              QStringLiteral("3"), QStringLiteral("a\r\nb")}),
-                  0);
+        ASSERT_EQ(
+            WriteComment(first, COMKATA{QStringLiteral("ﾀｲﾄﾙ"), QStringLiteral("2001"), QStringLiteral("5"),
+                                        QStringLiteral("3"), QStringLiteral("a\r\nb")}),
+            0);
         tab.reset(buildTitlesTab());
     }
 

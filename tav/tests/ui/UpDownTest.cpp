@@ -96,7 +96,7 @@ TEST(UpDownTest, OtherTextStaysInTheFieldAndLeavesThePosition)
     counter.setPosition(7);
     Moves moved(counter);
     for (const QString& text : {QStringLiteral("abc"), QStringLiteral("25"), QStringLiteral("-1"),
-                               QStringLiteral("3.5"), QString()}) {
+                                QStringLiteral("3.5"), QString()}) {
         counter.edit()->setText(text);
         EXPECT_EQ(counter.edit()->text(), text);
         EXPECT_EQ(counter.position(), 7) << text.toStdString();

@@ -1,8 +1,8 @@
 // The work tabs as the window and the settings see them: every control under
 // its name, with its caption, its entries, its range and its initial state.
+#include "tav/core/ui/WorkTabs.h"
 #include "tav/core/ui/ColorSwatch.h"
 #include "tav/core/ui/UpDown.h"
-#include "tav/core/ui/WorkTabs.h"
 
 #include <QAbstractButton>
 #include <QCheckBox>
@@ -55,9 +55,9 @@ protected:
 
 TEST_F(WorkTabsTest, ElevenTabsInWindowOrder)
 {
-    const char* captions[kTabCount] = {"1ﾍﾟｰｼﾞ1画像印刷", "1ﾍﾟｰｼﾞ複数画像印刷", "ﾌﾟﾘｸﾗ印刷", "画像調整",
-                                       "ﾌｧｲﾙ変換", "一括ｻﾑﾈｲﾙ", "ｲﾝﾃﾞｯｸｽ印刷", "ｻｰﾋﾞｽ版印刷",
-                                       "ｱﾙﾊﾞﾑ印刷", "ﾀｲﾄﾙとｺﾒﾝﾄ", "HTML"};
+    const char* captions[kTabCount] = {"1ﾍﾟｰｼﾞ1画像印刷", "1ﾍﾟｰｼﾞ複数画像印刷", "ﾌﾟﾘｸﾗ印刷",   "画像調整",
+                                       "ﾌｧｲﾙ変換",        "一括ｻﾑﾈｲﾙ",          "ｲﾝﾃﾞｯｸｽ印刷", "ｻｰﾋﾞｽ版印刷",
+                                       "ｱﾙﾊﾞﾑ印刷",       "ﾀｲﾄﾙとｺﾒﾝﾄ",         "HTML"};
     ASSERT_EQ(std::size(kWorkTabs), std::size_t(kTabCount));
     ASSERT_EQ(pages().size(), std::size_t(kTabCount));
     for (int tab = 0; tab < kTabCount; ++tab) {
@@ -68,19 +68,34 @@ TEST_F(WorkTabsTest, ElevenTabsInWindowOrder)
 
 TEST_F(WorkTabsTest, CommandButtonsCarryTheirCaptions)
 {
-    struct Command { int tab; const char* name; const char* caption; };
+    struct Command {
+        int tab;
+        const char* name;
+        const char* caption;
+    };
     const Command commands[] = {
-        {0, "bt_Prt", "印刷実行"},      {0, "bt_PrtPv", "ﾌﾟﾚﾋﾞｭｰ"},
-        {1, "bt_nnPrint", "印刷実行"},  {1, "bt_nnPv", "ﾌﾟﾚﾋﾞｭｰ"},
-        {2, "bt_PuriKura", "印刷実行"}, {2, "bt_PuriKuraPv", "ﾌﾟﾚﾋﾞｭｰ"},
-        {2, "bt_kasaneSet", "参照...."}, {3, "btGazoCyoPV", "ﾌﾟﾚﾋﾞｭｰの再表示"},
-        {4, "bt_fileConv", "変換実行"}, {4, "bt_path_set", "参照..."},
-        {5, "bt_sumNe", "ｻﾑﾈｲﾙの作成"}, {5, "bt_sumPv", "ﾌﾟﾚﾋﾞｭｰ"},
-        {5, "bt_suOutPath", "参照..."}, {5, "bt_suDaishi", "参照..."},
-        {6, "bt_prAPS", "印刷実行"},    {6, "bt_pvAPS", "ﾌﾟﾚﾋﾞｭｰ"},
-        {7, "bt_prSv", "印刷実行"},     {7, "bt_pvSV", "ﾌﾟﾚﾋﾞｭｰ"},
-        {8, "bt_albmPr", "印刷実行"},   {8, "bt_albmPV", "ﾌﾟﾚﾋﾞｭｰ"},
-        {9, "Button4", "ﾀｲﾄﾙとｺﾒﾝﾄを編集する"}, {10, "bt_mkHtml", "HTMLの作成"},
+        {0, "bt_Prt", "印刷実行"},
+        {0, "bt_PrtPv", "ﾌﾟﾚﾋﾞｭｰ"},
+        {1, "bt_nnPrint", "印刷実行"},
+        {1, "bt_nnPv", "ﾌﾟﾚﾋﾞｭｰ"},
+        {2, "bt_PuriKura", "印刷実行"},
+        {2, "bt_PuriKuraPv", "ﾌﾟﾚﾋﾞｭｰ"},
+        {2, "bt_kasaneSet", "参照...."},
+        {3, "btGazoCyoPV", "ﾌﾟﾚﾋﾞｭｰの再表示"},
+        {4, "bt_fileConv", "変換実行"},
+        {4, "bt_path_set", "参照..."},
+        {5, "bt_sumNe", "ｻﾑﾈｲﾙの作成"},
+        {5, "bt_sumPv", "ﾌﾟﾚﾋﾞｭｰ"},
+        {5, "bt_suOutPath", "参照..."},
+        {5, "bt_suDaishi", "参照..."},
+        {6, "bt_prAPS", "印刷実行"},
+        {6, "bt_pvAPS", "ﾌﾟﾚﾋﾞｭｰ"},
+        {7, "bt_prSv", "印刷実行"},
+        {7, "bt_pvSV", "ﾌﾟﾚﾋﾞｭｰ"},
+        {8, "bt_albmPr", "印刷実行"},
+        {8, "bt_albmPV", "ﾌﾟﾚﾋﾞｭｰ"},
+        {9, "Button4", "ﾀｲﾄﾙとｺﾒﾝﾄを編集する"},
+        {10, "bt_mkHtml", "HTMLの作成"},
     };
     for (const Command& command : commands) {
         auto* button = control<QPushButton>(command.tab, command.name);
@@ -91,10 +106,14 @@ TEST_F(WorkTabsTest, CommandButtonsCarryTheirCaptions)
 
 TEST_F(WorkTabsTest, HelpButtonsOpenTheirTopics)
 {
-    struct Help { int tab; const char* name; int context; };
-    const Help helps[] = {{0, "bt_help", 5},     {1, "Button1", 6},    {2, "Button2", 7},
-                          {3, "Button3", 10},    {5, "Button5", 36},   {6, "bt_HelpAPS", 42},
-                          {7, "bt_helpSV", 44},  {8, "Button7", 43},   {10, "bt_html_showHelp", 52}};
+    struct Help {
+        int tab;
+        const char* name;
+        int context;
+    };
+    const Help helps[] = {{0, "bt_help", 5},    {1, "Button1", 6},  {2, "Button2", 7},
+                          {3, "Button3", 10},   {5, "Button5", 36}, {6, "bt_HelpAPS", 42},
+                          {7, "bt_helpSV", 44}, {8, "Button7", 43}, {10, "bt_html_showHelp", 52}};
     for (const Help& help : helps) {
         auto* button = control<QPushButton>(help.tab, help.name);
         ASSERT_NE(button, nullptr) << help.name;
@@ -114,9 +133,14 @@ TEST_F(WorkTabsTest, HelpButtonsOpenTheirTopics)
 // decide what a stored number means.
 TEST_F(WorkTabsTest, DropDownListsOfferExactlyTheirEntries)
 {
-    const QStringList oneToTwenty = {"1", "2", "3", "4", "5", "6", "7", "8", "9", "10",
+    const QStringList oneToTwenty = {"1",  "2",  "3",  "4",  "5",  "6",  "7",  "8",  "9",  "10",
                                      "11", "12", "13", "14", "15", "16", "17", "18", "19", "20"};
-    struct List { int tab; const char* name; QStringList entries; int index; };
+    struct List {
+        int tab;
+        const char* name;
+        QStringList entries;
+        int index;
+    };
     const List lists[] = {
         {1, "cb_gaSu", {"2", "4", "6", "8", "15", "30", "40", "50"}, 0},
         {1, "suWPr", oneToTwenty, 2},
@@ -147,7 +171,14 @@ TEST_F(WorkTabsTest, DropDownListsOfferExactlyTheirEntries)
 
 TEST_F(WorkTabsTest, CountersPairWithTheirFieldsAndRanges)
 {
-    struct Counter { int tab; const char* counter; const char* edit; int min; int max; int position; };
+    struct Counter {
+        int tab;
+        const char* counter;
+        const char* edit;
+        int min;
+        int max;
+        int position;
+    };
     const Counter counters[] = {
         {1, "ud_komaYohaku", "tx_komaYohaku", 0, 20, 0},
         {2, "ud_komaHabaMM", "tx_komaHabaMM", 10, 190, 40},
@@ -179,7 +210,13 @@ TEST_F(WorkTabsTest, CountersPairWithTheirFieldsAndRanges)
 
 TEST_F(WorkTabsTest, SwitchesStartAtTheirDefaults)
 {
-    struct Switch { int tab; const char* name; bool radio; bool checked; const char* caption; };
+    struct Switch {
+        int tab;
+        const char* name;
+        bool radio;
+        bool checked;
+        const char* caption;
+    };
     const Switch switches[] = {
         {0, "ch_zentai", true, true, "用紙全体に印刷"},
         {0, "ch_saiteki", false, false, "最適化する"},
@@ -258,9 +295,9 @@ TEST_F(WorkTabsTest, SwitchesStartAtTheirDefaults)
         {10, "cb_samuHt", false, false, "ｻﾑﾈｲﾙ画像を作成"},
     };
     for (const Switch& expected : switches) {
-        QAbstractButton* button = expected.radio
-                                      ? static_cast<QAbstractButton*>(control<QRadioButton>(expected.tab, expected.name))
-                                      : control<QCheckBox>(expected.tab, expected.name);
+        QAbstractButton* button =
+            expected.radio ? static_cast<QAbstractButton*>(control<QRadioButton>(expected.tab, expected.name))
+                           : control<QCheckBox>(expected.tab, expected.name);
         ASSERT_NE(button, nullptr) << expected.name << (expected.radio ? " (radio)" : " (check box)");
         EXPECT_EQ(button->isChecked(), expected.checked) << expected.name;
         if (expected.caption) {
@@ -271,11 +308,16 @@ TEST_F(WorkTabsTest, SwitchesStartAtTheirDefaults)
 
 TEST_F(WorkTabsTest, FieldsAndSwatchesStartAtTheirDefaults)
 {
-    struct Field { int tab; const char* name; const char* text; };
-    const Field fields[] = {{0, "tx_w", "100.0"},    {0, "tx_h", "100.0"},       {0, "tx_left", "0"},
-                            {0, "tx_top", "0"},      {2, "tx_kasane", ""},       {4, "tx_out_path", ""},
-                            {5, "suOutPath", ""},    {5, "suDaishi", ""},        {10, "tx_pgTitleHt", ""},
-                            {10, "tx_htmlFname", "noName.htm"}};
+    struct Field {
+        int tab;
+        const char* name;
+        const char* text;
+    };
+    const Field fields[] = {{0, "tx_w", "100.0"},     {0, "tx_h", "100.0"},
+                            {0, "tx_left", "0"},      {0, "tx_top", "0"},
+                            {2, "tx_kasane", ""},     {4, "tx_out_path", ""},
+                            {5, "suOutPath", ""},     {5, "suDaishi", ""},
+                            {10, "tx_pgTitleHt", ""}, {10, "tx_htmlFname", "noName.htm"}};
     for (const Field& expected : fields) {
         auto* edit = control<QLineEdit>(expected.tab, expected.name);
         ASSERT_NE(edit, nullptr) << expected.name;
@@ -307,12 +349,16 @@ TEST_F(WorkTabsTest, TitleTabShowsTheRecordReadOnlyAndThePreviewBoxes)
 
 TEST_F(WorkTabsTest, HiddenControlsKeepSettingsOutOfSight)
 {
-    struct Named { int tab; const char* name; };
-    const Named hiddenControls[] = {{0, "ch_cyu"}, {0, "tx_left"}, {0, "tx_top"}, {1, "cb_onazi"},
-                                    {10, "ud_tx_pgWidthHt"}, {10, "tx_pgWidthHt"}};
-    const Named shownControls[] = {{0, "ch_zentai"}, {0, "tx_w"}, {1, "cb_gaSu"}, {1, "tx_komaYohaku"},
-                                   {2, "tx_kasane"}, {3, "tx_akarusa"}, {4, "ed_jpg_comp"}, {5, "suKageCol"},
-                                   {7, "rb_4w"}, {8, "tx_AL_yohaku"}, {10, "tx_MaxXnHt"}, {10, "pgHeikeiColHt"}};
+    struct Named {
+        int tab;
+        const char* name;
+    };
+    const Named hiddenControls[] = {{0, "ch_cyu"},   {0, "tx_left"},          {0, "tx_top"},
+                                    {1, "cb_onazi"}, {10, "ud_tx_pgWidthHt"}, {10, "tx_pgWidthHt"}};
+    const Named shownControls[] = {{0, "ch_zentai"},     {0, "tx_w"},        {1, "cb_gaSu"},
+                                   {1, "tx_komaYohaku"}, {2, "tx_kasane"},   {3, "tx_akarusa"},
+                                   {4, "ed_jpg_comp"},   {5, "suKageCol"},   {7, "rb_4w"},
+                                   {8, "tx_AL_yohaku"},  {10, "tx_MaxXnHt"}, {10, "pgHeikeiColHt"}};
     for (const Named& named : hiddenControls) {
         QWidget* page = pages()[named.tab].get();
         page->show();
@@ -354,8 +400,15 @@ TEST_F(WorkTabsTest, ChoicesExcludeEachOther)
         {{0, "ch_zentai"}, {0, "ch_size"}},
         {{1, "cb_gaSuKaraPr"}, {1, "cb_tateYokoKaraPr"}},
         {{4, "rb_bmp"}, {4, "rb_jpg"}, {4, "rb_tif"}},
-        {{7, "rb_sb"}, {7, "rb_L"}, {7, "rb_LL"}, {7, "rb_8"}, {7, "rb_6"}, {7, "rb_4"}, {7, "rb_6w"},
-         {7, "rb_6ws"}, {7, "rb_4w"}},
+        {{7, "rb_sb"},
+         {7, "rb_L"},
+         {7, "rb_LL"},
+         {7, "rb_8"},
+         {7, "rb_6"},
+         {7, "rb_4"},
+         {7, "rb_6w"},
+         {7, "rb_6ws"},
+         {7, "rb_4w"}},
     };
     for (const auto& set : sets) {
         for (const auto& [tab, chosen] : set) {
@@ -407,7 +460,11 @@ TEST_F(WorkTabsTest, ChoicesEnableTheControlsTheyUse)
 
 TEST_F(WorkTabsTest, HintsExplainTheirControls)
 {
-    struct Hint { int tab; const char* name; const char* hint; };
+    struct Hint {
+        int tab;
+        const char* name;
+        const char* hint;
+    };
     const Hint hints[] = {
         {1, "suWPr", "横"},
         {1, "suHPr", "縦"},

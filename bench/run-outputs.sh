@@ -27,15 +27,8 @@ set -euo pipefail
 # shellcheck source=bench/setup.sh
 source "$(dirname "$0")/setup.sh"
 bench_need_tools cmake gm vips vipsthumbnail pdfinfo python3
-[ -x /usr/bin/time ] || { echo "missing /usr/bin/time (Debian package: time)" >&2; exit 2; }
-bench_prepare tavbatch
-TAVBATCH=$(cd "$BUILD_DIR" && pwd)/bin/tavbatch
-
-SCRATCH=$(mktemp -d "${SCRATCH_PARENT:-/dev/shm}/outputs.XXXXXX")
-trap 'rm -rf "$SCRATCH"' EXIT
-mapfile -t PICTURES < <(find "$CORPUS/jpeg" -maxdepth 1 -name '*.jpg' | LC_ALL=C sort)
+bench_tavbatch_run outputs
 COUNT=${#PICTURES[@]}
-[ "$COUNT" -gt 0 ] || { echo "no JPEGs in $CORPUS/jpeg" >&2; exit 2; }
 # The pictures through links in one folder, where the catalogue and the HTML
 # album are written.
 mkdir "$SCRATCH/pictures"

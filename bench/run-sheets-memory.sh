@@ -19,14 +19,7 @@ source "$(dirname "$0")/setup.sh"
 SMALL=${3:-20}
 LARGE=${4:-2000}
 bench_need_tools cmake python3
-[ -x /usr/bin/time ] || { echo "missing /usr/bin/time (Debian package: time)" >&2; exit 2; }
-bench_prepare tavbatch
-TAVBATCH=$(cd "$BUILD_DIR" && pwd)/bin/tavbatch
-
-SCRATCH=$(mktemp -d "${SCRATCH_PARENT:-/dev/shm}/sheets-memory.XXXXXX")
-trap 'rm -rf "$SCRATCH"' EXIT
-mapfile -t PICTURES < <(find "$CORPUS/jpeg" -maxdepth 1 -name '*.jpg' | LC_ALL=C sort)
-[ "${#PICTURES[@]}" -gt 0 ] || { echo "no JPEGs in $CORPUS/jpeg" >&2; exit 2; }
+bench_tavbatch_run sheets-memory
 cat "${PICTURES[@]}" >/dev/null  # every run reads the pictures from the page cache
 : >"$SCRATCH/tav.Ini"
 

@@ -29,3 +29,16 @@ bench_prepare() {
   fi
   cmake --build "$BUILD_DIR" -j2 --target "$@" >/dev/null
 }
+
+# The steps of a script that times tavbatch over the corpus's JPEGs: checks GNU
+# time, builds tavbatch, and sets TAVBATCH, a scratch folder SCRATCH (named
+# after $1, removed on exit) and the sorted list PICTURES.
+bench_tavbatch_run() {
+  [ -x /usr/bin/time ] || { echo "missing /usr/bin/time (Debian package: time)" >&2; exit 2; }
+  bench_prepare tavbatch
+  TAVBATCH=$(cd "$BUILD_DIR" && pwd)/bin/tavbatch
+  SCRATCH=$(mktemp -d "${SCRATCH_PARENT:-/dev/shm}/$1.XXXXXX")
+  trap 'rm -rf "$SCRATCH"' EXIT
+  mapfile -t PICTURES < <(find "$CORPUS/jpeg" -maxdepth 1 -name '*.jpg' | LC_ALL=C sort)
+  [ "${#PICTURES[@]}" -gt 0 ] || { echo "no JPEGs in $CORPUS/jpeg" >&2; exit 2; }
+}
